@@ -1,0 +1,135 @@
+#include "code39.h"
+
+namespace linear {
+
+namespace {
+
+// A space is drawn by the glyph "#" in the Code 39 and Code 93 fonts.
+char16_t SpaceAsHash(char16_t c) { return c == u' ' ? u'#' : c; }
+
+// Value of a Code 39/93 glyph; the glyph "#" stands for the space, value 38.
+int GlyphValue(std::u16string_view values, char16_t glyph) {
+    if (glyph == u'#') return 38;
+    const auto pos = values.find(glyph);
+    return pos == std::u16string_view::npos ? -1 : static_cast<int>(pos);
+}
+
+// Code 39 and Code 39 with check: "*", the kept glyphs, the check when asked, "*".
+const char16_t* Code39Symbol(Context& ctx, const char16_t* text, bool withCheck) {
+    WorkText work;
+    DecodeInput(ctx, text, work);
+    char16_t buf[kMaxUnits];
+    Output out(buf, ctx.profile().bound);
+    const std::size_t trailer = withCheck ? 2 : 1;
+    out.put(u'*');
+    unsigned sum = 0;
+    for (char16_t c : work.view()) {
+        const auto value = kCode39Values.find(c);
+        if (value == std::u16string_view::npos) continue;
+        if (!out.room(1, trailer)) break;
+        out.put(SpaceAsHash(c));
+        sum += static_cast<unsigned>(value);
+    }
+    if (withCheck) out.put(SpaceAsHash(kCode39Values[sum % 43]));
+    out.put(u'*');
+    return Publish(ctx, ctx.resultBuffer(), out.view());
+}
+
+// The full-ASCII pair of one character in Code 93, as shift glyph and letter; a character
+// of the value table stands alone (second = 0); first = 0 when it cannot be encoded.
+struct Code93Unit {
+    char16_t first = 0;
+    char16_t second = 0;
+};
+
+Code93Unit Code93Encode(char16_t c) {
+    auto pair = [](char16_t shift, int letter) {
+        return Code93Unit{shift, static_cast<char16_t>(letter)};
+    };
+    // The shift glyphs themselves are taken through their full-ASCII pairs below.
+    const bool isShiftGlyph = c == u'^' || c == u')' || c == u'&' || c == u'(';
+    if (!isShiftGlyph && c < 128 && kCode93Values.find(c) != std::u16string_view::npos)
+        return {SpaceAsHash(c), 0};
+    if (c == kNulStandIn) return pair(u')', 'U');
+    if (c == u':') return pair(u'&', 'Z');
+    if (c == u'@') return pair(u')', 'V');
+    if (c == u'`') return pair(u')', 'W');
+    if (c >= 1 && c <= 26) return pair(u'^', c + 64);
+    if (c >= 33 && c <= 46) return pair(u'&', c % 32 + 64);
+    if (c >= u'a' && c <= u'z') return pair(u'(', c - 32);
+    if (c >= 27 && c <= 31) return pair(u')', 'A' + (c - 27));
+    if (c >= 59 && c <= 63) return pair(u')', 'F' + (c - 59));
+    if (c >= 91 && c <= 95) return pair(u')', 'K' + (c - 91));
+    if (c >= 123 && c <= 127) return pair(u')', 'P' + (c - 123));
+    return {};
+}
+
+// Code 93 check over the glyphs and, when given, one more glyph after them; weights 1 to
+// maxWeight repeating from the right.
+char16_t Code93Check(std::u16string_view glyphs, char16_t last, unsigned maxWeight) {
+    unsigned sum = 0;
+    unsigned p = 0;
+    if (last) sum += (p++ % maxWeight + 1) * static_cast<unsigned>(GlyphValue(kCode93Values, last));
+    for (auto it = glyphs.rbegin(); it != glyphs.rend(); ++it, ++p)
+        sum += (p % maxWeight + 1) * static_cast<unsigned>(GlyphValue(kCode93Values, *it));
+    return SpaceAsHash(kCode93Values[sum % 47]);
+}
+
+}  // namespace
+
+const char16_t* EncodeCode39(Context& ctx, const char16_t* text) {
+    return Code39Symbol(ctx, text, false);
+}
+
+const char16_t* EncodeCode39Check(Context& ctx, const char16_t* text) {
+    return Code39Symbol(ctx, text, true);
+}
+
+const char16_t* EncodeCode39Ext(Context& ctx, const char16_t* text) {
+    WorkText work;
+    DecodeInput(ctx, text, work);
+    char16_t buf[kMaxUnits];
+    Output out(buf, ctx.profile().bound);
+    out.put(u'*');
+    for (char16_t c : work.view()) {
+        char16_t g;
+        if (c == kNulStandIn) g = 224;  // the glyph of NUL
+        else if (c > 127) continue;     // the font has no glyph of its own above 127
+        else if (c < 32) g = static_cast<char16_t>(c + 224);
+        else if (c == u' ') g = u'#';
+        else if (c == u'*') g = 176;
+        else if (c == u'#') g = 177;
+        else if (c == 127) g = 175;
+        else g = c;
+        if (!out.room(1, 1)) break;
+        out.put(g);
+    }
+    out.put(u'*');
+    return Publish(ctx, ctx.resultBuffer(), out.view());
+}
+
+const char16_t* EncodeCode93(Context& ctx, const char16_t* text) {
+    WorkText work;
+    DecodeInput(ctx, text, work);
+    char16_t buf[kMaxUnits];
+    Output out(buf, ctx.profile().bound);
+    out.put(u'[');
+    for (char16_t c : work.view()) {
+        const Code93Unit u = Code93Encode(c);
+        if (!u.first) continue;
+        const std::size_t n = u.second ? 2 : 1;
+        if (!out.room(n, 4)) break;  // room for C, K, stop and termination bar
+        out.put(u.first);
+        if (u.second) out.put(u.second);
+    }
+    const std::u16string_view data = out.view().substr(1);
+    const char16_t c = Code93Check(data, 0, 20);
+    const char16_t k = Code93Check(data, c, 15);
+    out.put(c);
+    out.put(k);
+    out.put(u']');
+    out.put(u'|');
+    return Publish(ctx, ctx.resultBuffer(), out.view());
+}
+
+}  // namespace linear

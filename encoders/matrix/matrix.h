@@ -1,0 +1,5 @@
+// Every two-dimensional, stacked and postal encoder of the system.
+#pragma once
+
+#include "record.h"
+#include "reed_solomon.h"

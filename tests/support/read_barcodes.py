@@ -1,0 +1,32 @@
+#!/usr/bin/python3
+"""Reads a batch of PGM images with zxing-cpp; one tab-separated result line per image.
+
+Input, one line per image: path, format name, pure (0 or 1).
+Output, one line per image: index, found (0/1), format, symbology identifier,
+bytes in hex, text as UTF-8 in hex.
+"""
+import sys
+
+import zxingcpp
+from PIL import Image
+
+
+def main():
+    out = []
+    with open(sys.argv[1]) as manifest:
+        for index, line in enumerate(manifest):
+            path, fmt, pure = line.rstrip("\n").split("\t")
+            image = Image.open(path)
+            formats = getattr(zxingcpp.BarcodeFormat, fmt)
+            results = zxingcpp.read_barcodes(image, formats=formats, is_pure=pure == "1")
+            if results:
+                r = results[0]
+                out.append("%d\t1\t%s\t%s\t%s\t%s" % (index, r.format.name, r.symbology_identifier,
+                                                      bytes(r.bytes).hex(), r.text.encode("utf-8", "surrogatepass").hex()))
+            else:
+                out.append("%d\t0\t\t\t\t" % index)
+    sys.stdout.write("\n".join(out) + "\n")
+
+
+if __name__ == "__main__":
+    main()
