@@ -1,7 +1,6 @@
 #include "code128.h"
 
 #include <algorithm>
-#include <vector>
 
 namespace linear {
 
@@ -64,36 +63,39 @@ public:
     explicit Values(const Profile& p) : limit_(p.bound - 2) {}  // glyphs = values + stop
     // Adds a unit of one or two values only when it fits with the check and stop.
     bool add(std::initializer_list<int> unit) {
-        if (v_.size() + unit.size() + 1 > limit_) return false;
-        v_.insert(v_.end(), unit);
+        if (n_ + unit.size() + 1 > limit_) return false;
+        for (int v : unit) v_[n_++] = static_cast<unsigned char>(v);
         return true;
     }
-    void start(int value) { v_.push_back(value); }
+    void start(int value) { v_[n_++] = static_cast<unsigned char>(value); }
     // Mod-103 check: the start value plus each data value times its position.
     int check() const {
-        long sum = v_.empty() ? 0 : v_[0];
-        for (std::size_t i = 1; i < v_.size(); ++i) sum += static_cast<long>(i) * v_[i];
+        long sum = n_ == 0 ? 0 : v_[0];
+        for (std::size_t i = 1; i < n_; ++i) sum += static_cast<long>(i) * v_[i];
         return static_cast<int>(sum % 103);
     }
-    const std::vector<int>& all() const { return v_; }
+    std::size_t size() const { return n_; }
+    int operator[](std::size_t i) const { return v_[i]; }
 
 private:
     std::size_t limit_;
-    std::vector<int> v_;
+    std::size_t n_ = 0;
+    unsigned char v_[kMaxUnits];
 };
 
 enum class CheckForm { NoText, NoTextSetC, Printed };
 
 const char16_t* Finish(Context& ctx, const Values& values, CheckForm form) {
     const Code128Glyphs& g = Code128GlyphScheme(ctx.profile());
-    std::u16string out;
-    for (int v : values.all()) out += g.data[v];
+    // The values already leave room for check and stop within the bound.
+    Output out(ctx.code128ResultBuffer(), ctx.profile().bound);
+    for (std::size_t i = 0; i < values.size(); ++i) out.put(g.data[values[i]]);
     const int check = values.check();
-    out += form == CheckForm::Printed ? g.data[check]
-           : form == CheckForm::NoText ? g.checkAB[check]
-                                       : g.checkC[check];
-    out += g.stop;
-    return Publish(ctx, ctx.code128ResultBuffer(), out);
+    out.put(form == CheckForm::Printed ? g.data[check]
+            : form == CheckForm::NoText ? g.checkAB[check]
+                                        : g.checkC[check]);
+    out.put(g.stop);
+    return ctx.code128ResultBuffer();
 }
 
 // Clears the Code 128 buffer; returns whether the decoded input is empty.
@@ -120,24 +122,29 @@ const char16_t* FixedSet(Context& ctx, const char16_t* text, bool setA, bool pri
 const char16_t* SetC(Context& ctx, const char16_t* text, bool printedCheck) {
     WorkText work;
     if (Begin(ctx, text, work)) return ctx.code128ResultBuffer();
-    std::u16string kept;
-    for (char16_t c : work.view())
-        if (IsDigit(c) || (c >= 245 && c <= 247)) kept += c;
+    // Filtered in place: the kept characters never outrun the reading position.
+    std::size_t n = 0;
+    for (std::size_t i = 0; i < work.length; ++i) {
+        const char16_t c = work.text[i];
+        if (IsDigit(c) || (c >= 245 && c <= 247)) work.text[n++] = c;
+    }
+    const char16_t* kept = work.text;
     Values values(ctx.profile());
     values.start(kStartC);
-    for (std::size_t i = 0; i < kept.size();) {
+    for (std::size_t i = 0; i < n;) {
         if (!IsDigit(kept[i])) {
             if (!values.add({kept[i] - 145})) break;
             ++i;
             continue;
         }
         std::size_t end = i;
-        while (end < kept.size() && IsDigit(kept[end])) ++end;
-        std::u16string run = kept.substr(i, end - i);
-        if (run.size() % 2) run.insert(run.begin(), u'0');
+        while (end < n && IsDigit(kept[end])) ++end;
+        // An odd run takes a "0" in front: its first digit then stands alone as "0d".
         bool full = false;
-        for (std::size_t k = 0; k < run.size() && !full; k += 2)
-            full = !values.add({(run[k] - u'0') * 10 + (run[k + 1] - u'0')});
+        std::size_t k = i;
+        if ((end - i) % 2) full = !values.add({kept[k++] - u'0'});
+        for (; k < end && !full; k += 2)
+            full = !values.add({(kept[k] - u'0') * 10 + (kept[k + 1] - u'0')});
         if (full) break;
         i = end;
     }
@@ -179,11 +186,11 @@ const char16_t* EncodeCode128Auto(Context& ctx, const char16_t* text) {
     if (Begin(ctx, text, work)) return ctx.code128ResultBuffer();
     // Characters no set of the automatic choice carries are dropped first, so that the start
     // set is picked by the first character that is encoded.
-    std::u16string t;
-    for (char16_t c : work.view())
-        if (AutoKeeps(c)) t += c;
-    if (t.empty()) return ctx.code128ResultBuffer();
-    const std::size_t n = t.size();
+    std::size_t n = 0;
+    for (std::size_t i = 0; i < work.length; ++i)
+        if (AutoKeeps(work.text[i])) work.text[n++] = work.text[i];
+    if (n == 0) return ctx.code128ResultBuffer();
+    const char16_t* t = work.text;
     auto digitsAt = [&](std::size_t i, std::size_t count) {
         if (i + count > n) return false;
         for (std::size_t k = i; k < i + count; ++k)
