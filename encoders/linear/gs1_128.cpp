@@ -2,10 +2,9 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <string>
-#include <vector>
 
 #include "code128.h"
+#include "fixed_text.h"
 
 namespace linear {
 
@@ -14,12 +13,21 @@ namespace {
 bool IsDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
 
 struct Ai {
-    std::size_t digitsAt;  // first AI digit, just behind its "("
-    std::size_t digits;    // count of AI digits
-    int number;
-    std::size_t dataAt;    // first data character, just behind its ")"
-    std::size_t dataLength;
+    std::u16string_view digits;  // the AI digits as written
+    int number = 0;
+    std::u16string_view data;    // up to the next "(" or the end
 };
+
+// The AI whose "(" stands at `open` in text whose brackets are checked.
+Ai AiAt(std::u16string_view t, std::size_t open) {
+    Ai ai;
+    const std::size_t close = t.find(u')', open);
+    ai.digits = t.substr(open + 1, close - open - 1);
+    for (char16_t c : ai.digits) ai.number = ai.number * 10 + (c - u'0');
+    const std::size_t next = t.find(u'(', close);
+    ai.data = t.substr(close + 1, (next == std::u16string_view::npos ? t.size() : next) - close - 1);
+    return ai;
+}
 
 bool In(int v, int lo, int hi) { return v >= lo && v <= hi; }
 
@@ -60,11 +68,6 @@ bool PredefinedLength(std::u16string_view aiDigits) {
     return In(p, 0, 4) || In(p, 11, 20) || p == 23 || In(p, 31, 36) || p == 41;
 }
 
-std::u16string AiText(int ai) {
-    char16_t buf[16];
-    Gs1AiToTextW(buf, 16, ai);
-    return buf;
-}
 
 const char16_t* Message(Context& ctx, std::u16string_view text) {
     return Publish(ctx, ctx.code128ResultBuffer(), text);
@@ -101,77 +104,89 @@ std::u16string_view StructureFault(std::u16string_view t) {
 
 // The 17 digits of an SSCC without AI and check digit: a leading "00" is taken as the AI
 // only when the digits go on past a bare 18-digit code.
-std::u16string SsccDigits(Context& ctx, const char16_t* text) {
+FixedText<17> SsccDigits(Context& ctx, const char16_t* text) {
     WorkText work;
     DecodeInput(ctx, text, work);
-    std::u16string d;
+    FixedText<19> first;
+    std::size_t count = 0;
     for (char16_t c : work.view())
-        if (IsDigit(c)) d += c;
-    if (d.size() >= 19 && d.compare(0, 2, u"00") == 0) d.erase(0, 2);
-    d.resize(17, u'0');
-    return d;
+        if (IsDigit(c)) {
+            first += c;
+            ++count;
+        }
+    std::u16string_view d = first;
+    if (count >= 19 && d.substr(0, 2) == u"00") d.remove_prefix(2);
+    FixedText<17> out = d.substr(0, std::min<std::size_t>(17, d.size()));
+    out.resize(17, u'0');
+    return out;
 }
 
 }  // namespace
 
 void Gs1AiToTextW(char16_t* buffer, std::size_t capacity, int ai) {
-    std::u16string s = u"(";
-    if (ai < 10) s += u'0';
-    for (char c : std::to_string(ai)) s += static_cast<char16_t>(c);
-    s += u')';
     if (capacity == 0) return;
-    const std::size_t n = std::min(s.size(), capacity - 1);
-    s.copy(buffer, n);
-    buffer[n] = 0;
+    FixedText<16> s(u"(");
+    if (ai < 10) s += u'0';
+    char16_t digits[12];
+    int n = 0;
+    unsigned v = ai < 0 ? 0u : static_cast<unsigned>(ai);
+    do {
+        digits[n++] = static_cast<char16_t>(u'0' + v % 10);
+        v /= 10;
+    } while (v);
+    while (n) s += digits[--n];
+    s += u')';
+    const std::size_t len = std::min(s.size(), capacity - 1);
+    std::copy_n(s.c_str(), len, buffer);
+    buffer[len] = 0;
 }
 
 const char16_t* EncodeGS1128(Context& ctx, const char16_t* text) {
     WorkText work;
     DecodeInput(ctx, text, work);
-    std::u16string t;
-    for (char16_t c : work.view())
-        if ((c >= 32 && c <= 127) || c == kInFnc1) t += c;
+    // Filtered in place: the kept characters never outrun the reading position.
+    std::size_t n = 0;
+    for (std::size_t i = 0; i < work.length; ++i) {
+        const char16_t c = work.text[i];
+        if ((c >= 32 && c <= 127) || c == kInFnc1) work.text[n++] = c;
+    }
+    work.text[n] = 0;
+    const std::u16string_view t(work.text, n);
 
-    if (t.find(u'(') == std::u16string::npos) {
-        std::u16string plain;
-        for (char16_t c : t)
-            if (c != u')') plain += c;
-        return EncodeCode128Auto(ctx, plain.c_str());
+    if (t.find(u'(') == std::u16string_view::npos) {
+        std::size_t m = 0;
+        for (std::size_t i = 0; i < n; ++i)
+            if (work.text[i] != u')') work.text[m++] = work.text[i];
+        work.text[m] = 0;
+        return EncodeCode128Auto(ctx, work.text);
     }
     const std::u16string_view fault = StructureFault(t);
     if (!fault.empty()) return Message(ctx, fault);
 
-    std::vector<Ai> ais;
-    for (std::size_t i = t.find(u'('); i != std::u16string::npos; i = t.find(u'(', i + 1)) {
-        Ai ai{};
-        ai.digitsAt = i + 1;
-        const std::size_t close = t.find(u')', i);
-        ai.digits = close - ai.digitsAt;
-        for (std::size_t k = ai.digitsAt; k < close; ++k) ai.number = ai.number * 10 + (t[k] - u'0');
-        ai.dataAt = close + 1;
-        const std::size_t next = t.find(u'(', close);
-        ai.dataLength = (next == std::u16string::npos ? t.size() : next) - ai.dataAt;
-        ais.push_back(ai);
-    }
-
     // Each AI at fault replaces the message; the last one found is named.
-    std::u16string message;
-    for (const Ai& ai : ais) {
-        if (!LengthAllowed(ai.number, ai.dataLength))
-            message = u"Invalid data length for AI " + AiText(ai.number);
-        else if (Refused(ai.number))
-            message = u"Invalid AI value " + AiText(ai.number);
+    FixedText<64> message;
+    for (std::size_t open = t.find(u'('); open != std::u16string_view::npos; open = t.find(u'(', open + 1)) {
+        const Ai ai = AiAt(t, open);
+        const bool length = !LengthAllowed(ai.number, ai.data.size());
+        if (!length && !Refused(ai.number)) continue;
+        message = length ? u"Invalid data length for AI " : u"Invalid AI value ";
+        char16_t aiText[16];
+        Gs1AiToTextW(aiText, 16, ai.number);
+        message += aiText;
     }
     if (!message.empty()) return Message(ctx, message);
 
-    std::u16string data(1, kInFnc1);
-    for (std::size_t k = 0; k < ais.size(); ++k) {
-        const Ai& ai = ais[k];
-        const std::u16string_view aiDigits(t.data() + ai.digitsAt, ai.digits);
-        if (k > 0 && !PredefinedLength({t.data() + ais[k - 1].digitsAt, ais[k - 1].digits}))
-            data += kInFnc1;
-        data += aiDigits;
-        data += std::u16string_view(t.data() + ai.dataAt, ai.dataLength);
+    // FNC1, then each AI's digits and data; FNC1 after a field of variable length that
+    // another AI follows. The data is never longer than the text it comes from.
+    FixedText<kMaxUnits> data;
+    data += kInFnc1;
+    bool variableBefore = false;
+    for (std::size_t open = t.find(u'('); open != std::u16string_view::npos; open = t.find(u'(', open + 1)) {
+        const Ai ai = AiAt(t, open);
+        if (variableBefore) data += kInFnc1;
+        data += ai.digits;
+        data += ai.data;
+        variableBefore = !PredefinedLength(ai.digits);
     }
     return EncodeCode128Auto(ctx, data.c_str());
 }
@@ -179,19 +194,26 @@ const char16_t* EncodeGS1128(Context& ctx, const char16_t* text) {
 const char16_t* EncodeUSPS128(Context& ctx, const char16_t* text) {
     WorkText work;
     DecodeInput(ctx, text, work);
-    std::u16string data, digits;
+    FixedText<kMaxUnits + 2> data;
+    FixedText<kMaxUnits> digits;
     for (char16_t c : work.view()) {
+        if (!IsDigit(c) && c != kInFnc1) continue;
         if (IsDigit(c)) digits += c;
-        if (IsDigit(c) || c == kInFnc1) data += c;
+        if (data.empty() && c != kInFnc1) data += kInFnc1;  // FNC1 always comes first
+        data += c;
     }
-    if (data.empty() || data[0] != kInFnc1) data.insert(data.begin(), kInFnc1);
+    if (data.empty()) data += kInFnc1;
     data += Mod10Check(digits);
     return EncodeCode128Auto(ctx, data.c_str());
 }
 
 const char16_t* EncodeSSCC(Context& ctx, const char16_t* text) {
-    const std::u16string d = SsccDigits(ctx, text);
-    const std::u16string data = std::u16string(1, kInFnc1) + u"00" + d + Mod10Check(d);
+    const FixedText<17> d = SsccDigits(ctx, text);
+    FixedText<24> data;
+    data += kInFnc1;
+    data += u"00";
+    data += d;
+    data += Mod10Check(d);
     const char16_t* symbol = EncodeCode128Auto(ctx, data.c_str());
     return Publish(ctx, ctx.resultBuffer(), symbol);
 }

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "fixed_text.h"
+
 namespace linear {
 
 namespace {
@@ -45,10 +47,13 @@ char16_t AddOnDigitGlyph(int value, bool odd) {
 }
 
 // The input of a UPC/EAN encode split into its data digits and its add-on text.
+using Text = FixedText<64>;
+
 struct Split {
-    std::u16string digits;
-    std::u16string addOn;  // add-on font text, copied out of ResultBuffer
-    bool hasBar = false;   // the input held a "|"
+    FixedText<16> digits;   // the first digits of the data
+    std::size_t count = 0;  // how many digits the data held
+    Text addOn;             // add-on font text, copied out of ResultBuffer
+    bool hasBar = false;    // the input held a "|"
 };
 
 // Digits and "|" are kept; the data ends at the first "|" and what follows is the add-on.
@@ -61,30 +66,37 @@ Split SplitInput(Context& ctx, const char16_t* text, bool withAddOn) {
     std::size_t i = 0;
     for (; i < in.size(); ++i) {
         if (in[i] == u'|') break;
-        if (IsDigit(in[i])) s.digits += in[i];
+        if (IsDigit(in[i])) {
+            s.digits += in[i];
+            ++s.count;
+        }
     }
     if (i < in.size()) {
         s.hasBar = true;
         if (withAddOn) {
-            const std::u16string rest(in.substr(i + 1));
-            s.addOn = EncodeAddOn(ctx, rest.c_str());
+            work.text[i] = 0;  // the "|" no longer needed: the add-on text starts behind it
+            s.addOn = EncodeAddOn(ctx, work.text + i + 1);
         }
     }
     return s;
 }
 
-void FitTo(std::u16string& digits, std::size_t count) { digits.resize(count, u'0'); }
+template <std::size_t N>
+void FitTo(FixedText<N>& digits, std::size_t count) { digits.resize(count, u'0'); }
 
 // One space and the add-on after the main symbol, when there is an add-on.
-void AppendAddOn(std::u16string& out, const std::u16string& addOn) {
-    if (!addOn.empty()) out += u' ' + addOn;
+void AppendAddOn(Text& out, const Text& addOn) {
+    if (!addOn.empty()) {
+        out += u' ';
+        out += addOn;
+    }
 }
 
 // The EAN-13 text of twelve digits and the check digit.
-std::u16string Ean13Text(const std::u16string& d) {
+Text Ean13Text(std::u16string_view d) {
     const char16_t check = Mod10Check(d);
     const std::u16string_view parity = kEan13Parity[DigitValue(d[0])];
-    std::u16string out;
+    Text out;
     out += HumanReadable(d[0]);
     out += u'[';
     for (int i = 1; i <= 6; ++i) out += MapDigit(parity[i - 1] == u'A' ? kSetA : kSetB, d[i]);
@@ -97,39 +109,37 @@ std::u16string Ean13Text(const std::u16string& d) {
 
 // The six UPC-E digits of a number typed in its full eight-digit form: number system 0, six
 // digits and the check digit of their expansion. Empty when the digits are not of that form.
-std::u16string UpcEFromFullForm(const std::u16string& digits) {
-    if (digits.size() != 8 || digits[0] != u'0') return {};
+FixedText<6> UpcEFromFullForm(const Split& s) {
+    if (s.count != 8 || s.digits[0] != u'0') return {};
     char16_t expanded[12];
-    std::copy_n(digits.data(), 7, expanded);
+    std::copy_n(s.digits.c_str(), 7, expanded);
     expanded[7] = 0;
     ExpandUpcE(expanded);
-    if (Mod10Check(std::u16string_view(expanded, 11)) != digits[7]) return {};
-    return digits.substr(1, 6);
+    if (Mod10Check(std::u16string_view(expanded, 11)) != s.digits[7]) return {};
+    return s.digits.view().substr(1, 6);
 }
 
-const char16_t* PublishText(Context& ctx, char16_t* buffer, const std::u16string& text) {
+const char16_t* PublishText(Context& ctx, char16_t* buffer, std::u16string_view text) {
     // The symbols are short; the bound only matters for a desktop text near 255 characters.
-    return Publish(ctx, buffer, std::u16string_view(text).substr(0, ctx.profile().bound - 1));
+    return Publish(ctx, buffer, text.substr(0, std::min(text.size(), ctx.profile().bound - 1)));
 }
 
-}  // namespace
-
-std::u16string EncodeEan2AddOn(std::u16string_view digits) {
+FixedText<16> Ean2(std::u16string_view digits) {
     const int v = DigitValue(digits[0]) * 10 + DigitValue(digits[1]);
     const bool odd1 = v % 4 < 2;
     const bool odd2 = v % 2 == 0;
-    std::u16string out = u"{";
+    FixedText<16> out(u"{");
     out += AddOnDigitGlyph(DigitValue(digits[0]), odd1);
     out += u'\\';
     out += AddOnDigitGlyph(DigitValue(digits[1]), odd2);
     return out;
 }
 
-std::u16string EncodeEan5AddOn(std::u16string_view digits) {
+FixedText<16> Ean5(std::u16string_view digits) {
     int d[5];
     for (int i = 0; i < 5; ++i) d[i] = DigitValue(digits[i]);
     const int check = (3 * (d[0] + d[2] + d[4]) + 9 * (d[1] + d[3])) % 10;
-    std::u16string out = u"{";
+    FixedText<16> out(u"{");
     for (int i = 0; i < 5; ++i) {
         if (i) out += u'\\';
         out += AddOnDigitGlyph(d[i], kEan5Parity[check][i] == u'1');
@@ -137,19 +147,28 @@ std::u16string EncodeEan5AddOn(std::u16string_view digits) {
     return out;
 }
 
+}  // namespace
+
+std::u16string EncodeEan2AddOn(std::u16string_view digits) { return std::u16string(Ean2(digits).view()); }
+std::u16string EncodeEan5AddOn(std::u16string_view digits) { return std::u16string(Ean5(digits).view()); }
+
 const char16_t* EncodeAddOn(Context& ctx, const char16_t* text) {
     WorkText work;
     DecodeInput(ctx, text, work);
-    std::u16string digits;
+    FixedText<8> digits;
+    std::size_t count = 0;
     for (char16_t c : work.view())
-        if (IsDigit(c)) digits += c;
-    std::u16string out;
-    if (digits.size() == 1 || digits.size() == 2) {
+        if (IsDigit(c)) {
+            digits += c;
+            ++count;
+        }
+    FixedText<16> out;
+    if (count == 1 || count == 2) {
         FitTo(digits, 2);
-        out = EncodeEan2AddOn(digits);
-    } else if (!digits.empty()) {
+        out = Ean2(digits);
+    } else if (count > 0) {
         FitTo(digits, 5);
-        out = EncodeEan5AddOn(digits);
+        out = Ean5(digits);
     }
     return Publish(ctx, ctx.resultBuffer(), out);
 }
@@ -157,38 +176,38 @@ const char16_t* EncodeAddOn(Context& ctx, const char16_t* text) {
 bool ExpandUpcE(char16_t* text) {
     if (TextLength(text) != 7 || text[0] != u'0') return false;
     const char16_t* x = text + 1;  // X1 to X6 are x[0] to x[5]
-    std::u16string e = u"0";
+    FixedText<12> e(u"0");
     switch (x[5]) {
         case u'0': case u'1': case u'2':
-            e += {x[0], x[1], x[5]};
+            e += std::u16string_view{x, 2};
+            e += x[5];
             e += u"0000";
-            e += {x[2], x[3], x[4]};
+            e += std::u16string_view{x + 2, 3};
             break;
         case u'3':
-            e += {x[0], x[1], x[2]};
+            e += std::u16string_view{x, 3};
             e += u"00000";
-            e += {x[3], x[4]};
+            e += std::u16string_view{x + 3, 2};
             break;
         case u'4':
-            e += {x[0], x[1], x[2], x[3]};
+            e += std::u16string_view{x, 4};
             e += u"00000";
             e += x[4];
             break;
         default:
-            e += {x[0], x[1], x[2], x[3], x[4]};
+            e += std::u16string_view{x, 5};
             e += u"0000";
             e += x[5];
             break;
     }
-    std::copy(e.begin(), e.end(), text);
-    text[e.size()] = 0;
+    std::copy_n(e.c_str(), e.size() + 1, text);
     return true;
 }
 
 const char16_t* EncodeEAN13(Context& ctx, const char16_t* text) {
     Split s = SplitInput(ctx, text, true);
     FitTo(s.digits, 12);
-    std::u16string out = Ean13Text(s.digits);
+    Text out = Ean13Text(s.digits);
     AppendAddOn(out, s.addOn);
     return PublishText(ctx, ctx.ean13ResultBuffer(), out);
 }
@@ -196,8 +215,8 @@ const char16_t* EncodeEAN13(Context& ctx, const char16_t* text) {
 const char16_t* EncodeEAN8(Context& ctx, const char16_t* text) {
     Split s = SplitInput(ctx, text, true);
     FitTo(s.digits, 7);
-    const std::u16string& d = s.digits;
-    std::u16string out = u"[";
+    const auto& d = s.digits;
+    Text out(u"[");
     for (int i = 0; i < 4; ++i) out += MapDigit(kSetA, d[i]);
     out += u'|';
     for (int i = 4; i < 7; ++i) out += MapDigit(kSetC, d[i]);
@@ -210,9 +229,9 @@ const char16_t* EncodeEAN8(Context& ctx, const char16_t* text) {
 const char16_t* EncodeUPCA(Context& ctx, const char16_t* text) {
     Split s = SplitInput(ctx, text, true);
     FitTo(s.digits, 11);
-    const std::u16string& d = s.digits;
+    const auto& d = s.digits;
     const char16_t check = Mod10Check(d);
-    std::u16string out;
+    Text out;
     out += HumanReadable(d[0]);
     out += u'[';
     out += MapDigit(kSetALongBars, d[0]);
@@ -228,18 +247,18 @@ const char16_t* EncodeUPCA(Context& ctx, const char16_t* text) {
 
 const char16_t* EncodeUPCE(Context& ctx, const char16_t* text) {
     Split s = SplitInput(ctx, text, true);
-    std::u16string six = UpcEFromFullForm(s.digits);
+    FixedText<6> six = UpcEFromFullForm(s);
     if (six.empty()) {
-        six = s.digits;
+        six = s.digits.view().substr(0, std::min<std::size_t>(6, s.digits.size()));
         FitTo(six, 6);
     }
     char16_t expanded[12] = {u'0'};
-    std::copy(six.begin(), six.end(), expanded + 1);
+    std::copy_n(six.c_str(), 6, expanded + 1);
     expanded[7] = 0;
     ExpandUpcE(expanded);
     const char16_t check = Mod10Check(std::u16string_view(expanded, 11));
     const std::u16string_view parity = kUpcEParity[DigitValue(check)];
-    std::u16string out;
+    Text out;
     out += HumanReadable(u'0');
     out += u'[';
     for (int i = 0; i < 6; ++i) out += MapDigit(parity[i] == u'A' ? kSetA : kSetB, six[i]);
@@ -251,25 +270,25 @@ const char16_t* EncodeUPCE(Context& ctx, const char16_t* text) {
 
 const char16_t* EncodeBookland(Context& ctx, const char16_t* text) {
     Split s = SplitInput(ctx, text, false);
-    std::u16string ean;
-    if (s.digits.size() == 13 && (s.digits.compare(0, 3, u"978") == 0 ||
-                                  s.digits.compare(0, 3, u"979") == 0)) {
+    const std::u16string_view d = s.digits;
+    FixedText<12> ean;
+    if (s.count == 13 && (d.substr(0, 3) == u"978" || d.substr(0, 3) == u"979")) {
         // An ISBN-13 is already the EAN-13 number: its first twelve digits.
-        ean = s.digits.substr(0, 12);
+        ean = d.substr(0, 12);
     } else {
-        std::u16string isbn = s.digits;
+        FixedText<10> isbn = d.substr(0, std::min<std::size_t>(10, d.size()));
         FitTo(isbn, 10);
-        ean = u"978" + isbn.substr(0, 9);
+        ean = u"978";
+        ean += isbn.view().substr(0, 9);
     }
-    std::u16string out = EncodeEAN13(ctx, ean.c_str());
+    Text out = std::u16string_view(EncodeEAN13(ctx, ean.c_str()));
     if (s.hasBar) {
         // The add-on is the text after the first "|" of the decoded input.
         WorkText work;
         DecodeInput(ctx, text, work);
-        const std::u16string_view in = work.view();
-        const std::u16string rest(in.substr(in.find(u'|') + 1));
+        const std::size_t bar = work.view().find(u'|');
         out += u' ';
-        out += EncodeAddOn(ctx, rest.c_str());
+        out += std::u16string_view(EncodeAddOn(ctx, work.text + bar + 1));
     }
     return PublishText(ctx, ctx.resultBuffer(), out);
 }
