@@ -521,6 +521,8 @@ private:
             col += ncol_;
             row += 4 - ((ncol_ + 4) % 8);
         }
+        // Some extended rectangles wrap past the bottom as well.
+        if (row >= nrow_) row -= nrow_;
         At(row, col) = chr * 8 + bit - 1;
     }
     void Utah(int row, int col, int chr) {

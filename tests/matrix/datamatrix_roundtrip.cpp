@@ -15,7 +15,7 @@ using namespace testing_support;
 
 namespace {
 
-struct Case {
+struct DmCase {
     std::string data;
     int encodation = 0;
     int option2 = 0;
@@ -35,7 +35,7 @@ struct Encoded {
     std::string fontText, message;
 };
 
-Encoded EncodeCase(const Case& c) {
+Encoded EncodeCase(const DmCase& c) {
     auto rec = std::make_unique<SymbolRecord>();
     rec->option1 = 1;
     rec->option2 = c.option2;
@@ -62,16 +62,16 @@ bool ReaderKnows(int rows, int columns) {
 }
 bool ReaderKnows(const DataMatrixSize& s) { return ReaderKnows(s.rows, s.columns); }
 
-void RoundTrip(const std::vector<Case>& all) {
-    std::vector<Case> cases;
-    for (const Case& c : all) {
+void RoundTrip(const std::vector<DmCase>& all) {
+    std::vector<DmCase> cases;
+    for (const DmCase& c : all) {
         const Encoded e = EncodeCase(c);
         if (ReaderKnows(e.rows, e.width)) cases.push_back(c);
         else EXPECT_EQ(e.result, c.expectResult);
     }
     std::vector<Image> images;
     std::vector<Encoded> encoded;
-    for (const Case& c : cases) {
+    for (const DmCase& c : cases) {
         Encoded e = EncodeCase(c);
         EXPECT_EQ(e.result, c.expectResult) << Printable(c.data) << " " << e.message;
         if (c.expectRows) {
@@ -90,7 +90,7 @@ void RoundTrip(const std::vector<Case>& all) {
     }
     const auto results = ReadBarcodes(images, {"DataMatrix", true});
     for (std::size_t i = 0; i < cases.size(); ++i) {
-        const Case& c = cases[i];
+        const DmCase& c = cases[i];
         const std::string& want = c.expected.empty() ? c.data : c.expected;
         EXPECT_TRUE(results[i].found) << "not read: " << Printable(c.data) << " enc " << c.encodation
                                       << " size " << encoded[i].rows << "x" << encoded[i].width;
@@ -110,11 +110,11 @@ protected:
 };
 
 TEST_F(DataMatrixRoundTrip, EverySizeAtItsCapacity) {
-    std::vector<Case> cases;
+    std::vector<DmCase> cases;
     for (const DataMatrixSize& s : kDataMatrixSizes) {
         // Digits fill two to a codeword; a trailing odd digit takes one more.
         for (int spare = 0; spare < 2; ++spare) {
-            Case c;
+            DmCase c;
             c.data = std::string(static_cast<std::size_t>(2 * s.dataCodewords - spare), '7');
             c.option2 = s.option2;
             c.expectRows = s.rows;
@@ -132,7 +132,7 @@ TEST_F(DataMatrixRoundTrip, EverySizeAtItsCapacity) {
             cases.push_back(c);
         }
         // The next digit pair no longer fits: a larger size with a warning.
-        Case over;
+        DmCase over;
         over.data = std::string(static_cast<std::size_t>(2 * s.dataCodewords + 2), '1');
         over.option2 = s.option2;
         over.option3 = 101;
@@ -174,12 +174,12 @@ std::string Random(std::mt19937& rng, const std::string& alphabet, std::size_t l
 
 TEST_F(DataMatrixRoundTrip, EveryEncodationOverGeneratedData) {
     std::mt19937 rng(20261208);
-    std::vector<Case> cases;
+    std::vector<DmCase> cases;
     for (int enc = 0; enc <= 6; ++enc) {
         for (int kind = 0; kind <= 6; ++kind) {
             // Lengths 1 to 40 one by one cross every end-of-data case at every capacity edge.
             for (std::size_t len = 1; len <= 40; ++len) {
-                Case c;
+                DmCase c;
                 c.data = Random(rng, Alphabet(kind), len);
                 c.encodation = enc;
                 c.option3 = len % 3 == 0 ? 101 : len % 3 == 1 ? 100 : 0;
@@ -188,7 +188,7 @@ TEST_F(DataMatrixRoundTrip, EveryEncodationOverGeneratedData) {
                 if (c.option3 == 101) c.expectedId.clear();
                 cases.push_back(c);
             }
-            Case longer;
+            DmCase longer;
             longer.data = Random(rng, Alphabet(kind), 200 + rng() % 400);
             longer.encodation = enc;
             cases.push_back(longer);
@@ -198,9 +198,9 @@ TEST_F(DataMatrixRoundTrip, EveryEncodationOverGeneratedData) {
 }
 
 TEST_F(DataMatrixRoundTrip, ReviewedEndOfDataCases) {
-    std::vector<Case> cases;
+    std::vector<DmCase> cases;
     auto add = [&](std::string data, int enc, int size, int rows, int cols) {
-        Case c;
+        DmCase c;
         c.data = std::move(data);
         c.encodation = enc;
         c.option2 = size;
@@ -219,21 +219,21 @@ TEST_F(DataMatrixRoundTrip, ReviewedEndOfDataCases) {
     add("abcDEF", kDmX12, 0, 0, 0);   // lower case leaves X12 rather than turning into CR
     add("ab~de\x01", kDmEdifact, 0, 0, 0);
     add(std::string("A\0B", 3), kDmBase256, 0, 0, 0);
-    for (Case& c : cases) c.expectResult = c.option2 == 2 ? kWarning : kSuccess;
-    for (Case& c : cases) if (c.option2 == 2) c.expectRows = 0;
+    for (DmCase& c : cases) c.expectResult = c.option2 == 2 ? kWarning : kSuccess;
+    for (DmCase& c : cases) if (c.option2 == 2) c.expectRows = 0;
     RoundTrip(cases);
 }
 
 TEST_F(DataMatrixRoundTrip, AllByteValues) {
     std::string all;
     for (int c = 0; c < 256; ++c) all += static_cast<char>(c);
-    std::vector<Case> cases;
+    std::vector<DmCase> cases;
     for (int enc = 0; enc <= 6; ++enc) {
-        Case c;
+        DmCase c;
         c.data = all;
         c.encodation = enc;
         cases.push_back(c);
-        Case rev = c;
+        DmCase rev = c;
         rev.data.assign(all.rbegin(), all.rend());
         rev.desktop = true;
         cases.push_back(rev);
@@ -244,7 +244,7 @@ TEST_F(DataMatrixRoundTrip, AllByteValues) {
 TEST_F(DataMatrixRoundTrip, Gs1Data) {
     std::mt19937 rng(7);
     const char* variable[] = {"10", "21", "22", "240", "400", "90", "91"};
-    std::vector<Case> cases;
+    std::vector<DmCase> cases;
     for (int n = 0; n < 120; ++n) {
         std::string in, reduced;
         const int fields = 1 + static_cast<int>(rng() % 4);
@@ -265,7 +265,7 @@ TEST_F(DataMatrixRoundTrip, Gs1Data) {
                 lastVariable = true;
             }
         }
-        Case c;
+        DmCase c;
         c.data = in;
         c.expected = reduced;
         c.inputMode = kGs1Mode;
@@ -277,11 +277,11 @@ TEST_F(DataMatrixRoundTrip, Gs1Data) {
 }
 
 TEST_F(DataMatrixRoundTrip, MacroHeaderAndLatin1Input) {
-    std::vector<Case> cases;
-    Case macro;
+    std::vector<DmCase> cases;
+    DmCase macro;
     macro.data = "[)>\x1E" "05\x1D" "ABC123\x1E\x04";
     cases.push_back(macro);
-    Case utf8;
+    DmCase utf8;
     utf8.data = "caf\xC3\xA9 \xC2\xA0!";
     utf8.expected = "caf\xE9 \xA0!";
     utf8.inputMode = kUtf8Mode;
