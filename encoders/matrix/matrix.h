@@ -5,3 +5,4 @@
 #include "reed_solomon.h"
 #include "gs1_verify.h"
 #include "aztec.h"
+#include "maxicode.h"
