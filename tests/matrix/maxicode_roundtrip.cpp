@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <fstream>
 #include <memory>
 #include <sstream>
@@ -126,6 +127,23 @@ TEST(MaxicodeRoundTrip, ModesAndCodeSets) {
         if (cases[i].name == "separators and CR") expected.back() = '\n';
         EXPECT_EQ(results[i].bytes, expected) << cases[i].name;
     }
+}
+
+TEST(MaxicodeRoundTrip, StructuredCarrierMessage) {
+    if (!ReaderAvailable()) GTEST_SKIP() << "no reader";
+    // Mode 2 (numeric postcode) and mode 3 (alphanumeric postcode), chosen automatically.
+    const char* primaries[] = {"152382802840001", "B1050    826012"};
+    const char* expected[] = {"152382802\x1d" "840\x1d" "001\x1d" "DATA", "B1050 \x1d" "826\x1d" "012\x1d" "DATA"};
+    std::vector<Image> images;
+    for (const char* p : primaries) {
+        auto rec = std::make_unique<SymbolRecord>();
+        rec->option1 = -1;
+        std::strcpy(rec->primaryMessage, p);
+        ASSERT_EQ(EncodeMaxicode(*rec, reinterpret_cast<const std::uint8_t*>("DATA"), 4), kSuccess);
+        images.push_back(RenderHexagons(*rec, Corruption(2)));
+    }
+    const auto results = ReadBarcodes(images, {"MaxiCode", true});
+    for (std::size_t i = 0; i < results.size(); ++i) EXPECT_EQ(results[i].text, expected[i]) << primaries[i];
 }
 
 }  // namespace
