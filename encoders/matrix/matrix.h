@@ -6,3 +6,5 @@
 #include "gs1_verify.h"
 #include "datamatrix.h"
 #include "cmdm.h"
+#include "aztec.h"
+#include "maxicode.h"
