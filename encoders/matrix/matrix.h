@@ -4,3 +4,7 @@
 #include "record.h"
 #include "reed_solomon.h"
 #include "gs1_verify.h"
+#include "pdf417.h"
+#include "micropdf417.h"
+#include "pharmacode.h"
+#include "code16k.h"
