@@ -24,7 +24,7 @@ struct TextTable {
         for (int c = 'A'; c <= 'Z'; ++c) entry[c] = {kUpper, static_cast<std::uint8_t>(c - 'A')};
         for (int c = 'a'; c <= 'z'; ++c) entry[c] = {kLower, static_cast<std::uint8_t>(c - 'a')};
         for (int c = '0'; c <= '9'; ++c) entry[c] = {kMixed, static_cast<std::uint8_t>(c - '0')};
-        entry[' '] = {kUpper | kLower | kMixed, 26};
+        entry[0x20] = {kUpper | kLower | kMixed, 26};
         const char* mixed = "&\r\t,:#-.$/+%*=^";
         for (int i = 0; mixed[i]; ++i)
             entry[static_cast<int>(mixed[i])] = {kMixed, static_cast<std::uint8_t>(10 + i)};

@@ -16,6 +16,14 @@ namespace {
 using namespace matrix;
 using namespace pdf417_reading;
 
+std::unique_ptr<SymbolRecord> Encode(const std::string& data, int columns, int& result) {
+    auto rec = std::make_unique<SymbolRecord>();
+    rec->symbology = 21;
+    rec->option2 = columns;
+    result = EncodeMicroPDF417(*rec, reinterpret_cast<const std::uint8_t*>(data.data()), data.size(), true);
+    return rec;
+}
+
 #ifdef KESTRIVO_TABLES_DIR
 struct MicroTables {
     std::map<std::string, int> side, centre;  // widths -> pattern number
@@ -110,14 +118,6 @@ Reading Read(const SymbolRecord& rec) {
     return r;
 }
 
-std::unique_ptr<SymbolRecord> Encode(const std::string& data, int columns, int& result) {
-    auto rec = std::make_unique<SymbolRecord>();
-    rec->symbology = 21;
-    rec->option2 = columns;
-    result = EncodeMicroPDF417(*rec, reinterpret_cast<const std::uint8_t*>(data.data()), data.size(), true);
-    return rec;
-}
-
 TEST(MicroPdf417, EveryVariantReadsBack) {
     std::mt19937 rng(11);
     std::set<int> seen;
@@ -145,13 +145,6 @@ TEST(MicroPdf417, EveryVariantReadsBack) {
     EXPECT_EQ(seen.size(), 34u);
 }
 #endif
-
-int Codewords(const std::string& s) {
-    int n = 0;
-    auto rec = std::make_unique<SymbolRecord>();
-    (void)n;
-    return EncodeMicroPDF417(*rec, reinterpret_cast<const std::uint8_t*>(s.data()), s.size(), false);
-}
 
 TEST(MicroPdf417, SizesWarningsAndLimits) {
     int result;
@@ -193,7 +186,7 @@ TEST(MicroPdf417, SizesWarningsAndLimits) {
     const std::string text = rec->fontText;
     EXPECT_EQ(text.find('\r'), std::string::npos);
     EXPECT_EQ(text.size(), 3u * 39);
-    EXPECT_EQ(Codewords(std::string(3000, '1')), kDataTooLong);
+    EXPECT_EQ((Encode(std::string(3000, '1'), 0, result), result), kDataTooLong);
 }
 
 }  // namespace
