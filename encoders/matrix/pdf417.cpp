@@ -118,7 +118,8 @@ struct Codewords {
 };
 
 void TextCompaction(const std::uint8_t* s, int length, Codewords& out) {
-    static int values[2 * kPdf417MaxData + 4];
+    // A byte costs at most three values: a two-value latch and its own.
+    static int values[3 * kPdf417MaxData + 4];
     int n = 0;
     int mode = kUpper;
     auto put = [&](int v) { values[n++] = v; };

@@ -146,3 +146,17 @@ TEST(Pdf417, ErrorCorrectionRootsAndTables) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Pdf417, LongestInputsStayInTheirBuffers) {
+    // Text that latches between lower case and punctuation at every second byte, as long as
+    // the compaction stage takes: refused cleanly, within the working buffers.
+    std::string s;
+    while (s.size() < kPdf417MaxData) s += "aa;;";
+    EXPECT_EQ(Pdf(s).result, kDataTooLong);
+    EXPECT_TRUE(Codewords(s).empty());  // past the working limit of 2,700 codewords
+    EXPECT_EQ(Pdf(s + "a").result, kDataTooLong);
+}
+
+}  // namespace
