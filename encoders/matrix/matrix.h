@@ -8,3 +8,7 @@
 #include "cmdm.h"
 #include "aztec.h"
 #include "maxicode.h"
+#include "pdf417.h"
+#include "micropdf417.h"
+#include "pharmacode.h"
+#include "code16k.h"
