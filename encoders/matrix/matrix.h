@@ -4,3 +4,4 @@
 #include "record.h"
 #include "reed_solomon.h"
 #include "gs1_verify.h"
+#include "intelligent_mail.h"
