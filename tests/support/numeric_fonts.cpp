@@ -185,7 +185,7 @@ std::optional<Modules> MsiFontToModules(std::u16string_view fontText) {
     auto bit = [&m](bool one) { AppendNW(m, one ? "10" : "01"); };
     for (char16_t g : fontText) {
         if (g == u'[') bit(true);
-        else if (g == u']') AppendNW(m, "011");  // narrow bar, wide space, narrow bar
+        else if (g == u']') AppendNW(m, "010");  // narrow bar, wide space, narrow bar
         else if (g >= u'0' && g <= u'9') {
             for (int b = 3; b >= 0; --b) bit(((g - u'0') >> b) & 1);
         } else return std::nullopt;
