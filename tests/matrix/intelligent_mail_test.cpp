@@ -46,6 +46,9 @@ TEST(IntelligentMail, CharacterTablesFillExactly) {
 }
 
 TEST(IntelligentMail, BarTableEqualsTheSharedTable) {
+#ifndef KESTRIVO_TABLES_DIR
+    GTEST_SKIP() << "the table folder is known to the native build only";
+#else
     std::ifstream f(KESTRIVO_TABLES_DIR "/intelligent-mail-bars.txt");
     ASSERT_TRUE(f) << "table file missing";
     std::string line;
@@ -64,6 +67,7 @@ TEST(IntelligentMail, BarTableEqualsTheSharedTable) {
         EXPECT_EQ(b.ascenderBit, ab);
     }
     EXPECT_EQ(n, 65);
+#endif
 }
 
 // Reads the bar letters back into the ten characters and checks they are valid characters
