@@ -29,7 +29,7 @@ bool AllDigits(const std::u16string& s) {
 
 }  // namespace
 
-// The bar-to-character mapping of USPS-B-3200, generated from the standard's table
+// The bar-to-character mapping of USPS-B-3200, converted by a one-off script from the standard's table
 // (bar, descender character and bit, ascender character and bit; characters A to J as 0 to 9).
 const std::array<IntelligentMailEncoder::Bar, 65> IntelligentMailEncoder::kBars = {{
     {7, 2, 4, 3},
