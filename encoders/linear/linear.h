@@ -6,3 +6,8 @@
 #include "upc_ean.h"
 #include "code128.h"
 #include "gs1_128.h"
+#include "code11_25.h"
+#include "msi_codabar.h"
+#include "telepen.h"
+#include "postal.h"
+#include "semi.h"

@@ -12,3 +12,4 @@
 #include "micropdf417.h"
 #include "pharmacode.h"
 #include "code16k.h"
+#include "intelligent_mail.h"

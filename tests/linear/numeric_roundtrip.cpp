@@ -1,0 +1,101 @@
+// Interleaved 2 of 5 and Codabar font text drawn from the font description and read back by
+// zxing-cpp.
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "linear.h"
+#include "support/encode_texts.h"
+#include "support/numeric_fonts.h"
+#include "support/reader.h"
+
+using namespace linear;
+using namespace testing_support;
+
+namespace {
+
+struct Case {
+    std::u16string input;
+    std::string expected;
+    std::u16string fontText;
+};
+
+std::u16string RandomText(std::mt19937& rng, std::u16string_view alphabet, std::size_t minLen,
+                          std::size_t maxLen) {
+    std::u16string s(minLen + rng() % (maxLen - minLen + 1), u' ');
+    for (auto& c : s) c = alphabet[rng() % alphabet.size()];
+    return s;
+}
+
+std::string Kept(const Profile& p, const std::u16string& t, std::u16string_view set) {
+    std::string kept;
+    for (char16_t c : DecodeCharRefs(p, t.c_str()))
+        if (set.find(c) != std::u16string_view::npos) kept += static_cast<char>(c);
+    return kept;
+}
+
+void ReadBack(const std::vector<Case>& cases, std::optional<Modules> (*font)(std::u16string_view),
+              const char* format, bool stripStartStop) {
+    std::vector<Image> images;
+    for (const Case& c : cases) {
+        const auto modules = font(c.fontText);
+        ASSERT_TRUE(modules) << Show(c.fontText);
+        images.push_back(RenderLinear(*modules, 2, 30, 12));
+    }
+    const auto results = ReadBarcodes(images, {format, false});
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        ASSERT_TRUE(results[i].found) << "not read: " << Show(cases[i].input);
+        std::string got = results[i].text;
+        if (stripStartStop && got.size() >= 2 && got.front() == 'A' && got.back() == 'B')
+            got = got.substr(1, got.size() - 2);
+        EXPECT_EQ(got, cases[i].expected) << "input " << Show(cases[i].input);
+    }
+}
+
+class NumericRoundTrip : public ::testing::TestWithParam<const Profile*> {
+protected:
+    void SetUp() override {
+        if (!ReaderAvailable()) GTEST_SKIP() << "zxing-cpp reader not installed";
+    }
+    Context ctx{*GetParam()};
+    std::mt19937 rng{25};
+};
+
+TEST_P(NumericRoundTrip, InterleavedTwoOfFiveWithAndWithoutCheck) {
+    std::vector<Case> cases;
+    const std::u16string alphabet = u"0123456789012345678901234567890123456789x &#;";
+    std::vector<std::u16string> texts;
+    for (int i = 0; i < 150; ++i) texts.push_back(RandomText(rng, alphabet, 6, 60));
+    texts.push_back(u"99999999");
+    texts.push_back(u"1234567");
+    for (const auto& t : texts) {
+        std::string digits = Kept(*GetParam(), t, u"0123456789");
+        if (digits.size() < 6) continue;
+        std::string plain = digits.size() % 2 ? "0" + digits : digits;
+        cases.push_back({t, plain, Encode(EncodeI25, ctx, t)});
+        // The reader returns the data with the check digit, which must be the mod-10 digit.
+        std::string checked = digits.size() % 2 ? digits : "0" + digits;
+        std::u16string u(checked.begin(), checked.end());
+        checked += static_cast<char>(Mod10Check(u));
+        cases.push_back({t, checked, Encode(EncodeI25Check, ctx, t)});
+    }
+    ReadBack(cases, I25FontToModules, "ITF", false);
+}
+
+TEST_P(NumericRoundTrip, Codabar) {
+    std::vector<Case> cases;
+    const std::u16string set(kCodabarData);
+    const std::u16string alphabet = set + u"xA B*";
+    for (int i = 0; i < 200; ++i) {
+        const std::u16string t = RandomText(rng, alphabet, 2, 50);
+        const std::string kept = Kept(*GetParam(), t, set);
+        if (kept.size() < 2) continue;
+        cases.push_back({t, kept, Encode(EncodeCodabar, ctx, t)});
+    }
+    ReadBack(cases, CodabarFontToModules, "Codabar", true);
+}
+
+INSTANTIATE_TEST_SUITE_P(Builds, NumericRoundTrip, ::testing::Values(&kServer, &kDesktop),
+                         [](const auto& info) { return std::string(info.param->name); });
+
+}  // namespace
