@@ -64,16 +64,6 @@ std::wstring ArgText(BSTR text) {
     return text ? std::wstring(text, SysStringLen(text)) : std::wstring();
 }
 
-std::wstring Piece(const std::wstring& text, long nIndex) {
-    if (nIndex == 0) return text;
-    const long long piece = nIndex < 0 ? 1 : nIndex;
-    const unsigned long long start = static_cast<unsigned long long>(piece - 1) * 250ULL;
-    if (start >= text.size()) return std::wstring();
-    return text.substr(static_cast<std::size_t>(start), 250);
-}
-
-long PieceCount(const std::wstring& text) { return static_cast<long>(text.size() / 250 + 1); }
-
 // ---------------------------------------------------------------------------------------
 // Dispatch frame
 

@@ -10,6 +10,8 @@
 #include <new>
 #include <string>
 
+#include "pieces.h"
+
 namespace tarnvik {
 
 // Objects and server locks alive in the module.
@@ -60,10 +62,6 @@ HRESULT ReturnText(const wchar_t* text, BSTR* out);
 HRESULT ReturnText(const std::wstring& text, BSTR* out);
 // The text of a BSTR argument; null counts as empty.
 std::wstring ArgText(BSTR text);
-// Piece nIndex of 250 characters (0: the whole text; negative: the first piece).
-std::wstring Piece(const std::wstring& text, long nIndex);
-// Number of 250-character pieces of a text: length / 250 + 1.
-long PieceCount(const std::wstring& text);
 
 // An aggregatable automation object with the dual interface Itf.
 template <class Itf>
