@@ -4,6 +4,7 @@
 
 #include "classes.h"
 #include "entry.h"
+#include "text.h"
 
 namespace tarnvik {
 
@@ -102,9 +103,7 @@ STDMETHODIMP CLinear::USSCode39(BSTR, BSTR* out) { return ReturnText(L"", out); 
 // with its check digit and two trailing spaces.
 STDMETHODIMP CLinear::MasterCarton(BSTR in, BSTR* out) {
     if (!out) return E_POINTER;
-    std::wstring text = ArgText(in);
-    if (text.size() > 13) text.resize(13);
-    while (text.size() < 13) text.insert(text.empty() ? 0 : 1, 1, L'0');
+    const std::wstring text = MasterCartonData(ArgText(in));
     const LinearEncoder encoder = kNone;  // Interleaved 2 of 5 with check digit
     if (!encoder) return ReturnText(L"", out);
     std::wstring font = RunEncoder(encoder, text.c_str());

@@ -13,6 +13,7 @@
 #include "entry.h"
 #include "pieces.h"
 #include "tarnvik.h"
+#include "text.h"
 
 namespace {
 
@@ -581,6 +582,49 @@ TEST(Pieces, ConcatenationGivesTheTextBack) {
     EXPECT_EQ(tarnvik::Piece(std::wstring(500, L'x'), 3), L"");
     // A huge index starts far beyond any text rather than wrapping around.
     EXPECT_EQ(tarnvik::Piece(six, 2147483647L), L"");
+}
+
+}  // namespace
+
+namespace {
+
+// ------------------------------------------------------------------------------------------
+// Text of the encode methods
+
+TEST(MethodText, EscapesAreDecodedByTheServerRules) {
+    BSTR in = SysAllocString(L"&#65;BC&#300;&#1234");
+    EXPECT_EQ(tarnvik::DecodedInput(in), L"ABC&#300;{4");
+    SysFreeString(in);
+    EXPECT_EQ(tarnvik::DecodedInput(nullptr), L"");
+}
+
+TEST(MethodText, CodePageConversionCountsBytesNotUnits) {
+    const std::wstring text = L"a\u00e9\u4e2d\U0001F600";  // 1 + 2 + 3 + 4 bytes in UTF-8
+    EXPECT_EQ(tarnvik::ToCodePage(text, CP_UTF8), "a\xc3\xa9\xe4\xb8\xad\xf0\x9f\x98\x80");
+    EXPECT_EQ(tarnvik::FromCodePage(tarnvik::ToCodePage(text, CP_UTF8), CP_UTF8), text);
+    // Bounded buffers take whole characters only.
+    EXPECT_EQ(tarnvik::ToCodePage(text, CP_UTF8, 9), "a\xc3\xa9\xe4\xb8\xad");
+    EXPECT_EQ(tarnvik::ToCodePage(text, CP_UTF8, 5), "a\xc3\xa9");
+    EXPECT_EQ(tarnvik::ToCodePage(text, CP_UTF8, 0), "");
+    EXPECT_EQ(tarnvik::ToCodePage(std::wstring(20, L'7'), 1252, 13), std::string(13, '7'));
+    // Shift-JIS: two bytes for one UTF-16 unit.
+    const std::string sjis = tarnvik::ToCodePage(L"\u65e5\u672c", 932);
+    EXPECT_EQ(sjis.size(), 4u);
+    EXPECT_EQ(tarnvik::ToCodePage(L"\u65e5\u672c", 932, 3).size(), 2u);
+    EXPECT_EQ(tarnvik::FromCodePage(sjis, 932), L"\u65e5\u672c");
+    EXPECT_EQ(tarnvik::FromCodePage(std::string("AB\0CD", 5), 1252), L"AB");
+}
+
+TEST(MethodText, MasterCartonAndIntelligentMailData) {
+    EXPECT_EQ(tarnvik::MasterCartonData(L"123"), L"1000000000023");
+    EXPECT_EQ(tarnvik::MasterCartonData(L""), L"0000000000000");
+    EXPECT_EQ(tarnvik::MasterCartonData(L"12345678901234567"), L"1234567890123");
+    std::wstring tracking, routing;
+    tarnvik::IntelligentMailData(std::wstring(20, L'1'), tracking, routing);
+    EXPECT_EQ(tracking, std::wstring(20, L'1'));
+    EXPECT_EQ(routing, L"00000");
+    tarnvik::IntelligentMailData(L"12345678901234567890ABCDEFGHIJKLMNO", tracking, routing);
+    EXPECT_EQ(routing, L"ABCDEFGHIJK");
 }
 
 }  // namespace
