@@ -96,19 +96,23 @@ Table* BuildTable(const ClassInfo& ci) {
         table->info = nullptr;
         return table;
     }
-    // The dual interface's own description (not the dispinterface view).
+    // The members are read from the dual interface's vtable description; hosts get the
+    // dispinterface view.
     HREFTYPE ref = 0;
     ITypeInfo* vt = nullptr;
-    if (SUCCEEDED(table->info->GetRefTypeOfImplType(-1, &ref)) &&
-        SUCCEEDED(table->info->GetRefTypeInfo(ref, &vt))) {
-        table->info->Release();
-        table->info = vt;
+    if (FAILED(table->info->GetRefTypeOfImplType(-1, &ref)) ||
+        FAILED(table->info->GetRefTypeInfo(ref, &vt))) {
+        vt = table->info;
+        vt->AddRef();
     }
     TYPEATTR* attr = nullptr;
-    if (FAILED(table->info->GetTypeAttr(&attr))) return table;
+    if (FAILED(vt->GetTypeAttr(&attr))) {
+        vt->Release();
+        return table;
+    }
     for (UINT f = 0; f < attr->cFuncs; ++f) {
         FUNCDESC* fd = nullptr;
-        if (FAILED(table->info->GetFuncDesc(f, &fd))) continue;
+        if (FAILED(vt->GetFuncDesc(f, &fd))) continue;
         if (fd->memid >= 1) {  // the interface's own members; IDispatch's are not numbered so
             Member m;
             m.id = fd->memid;
@@ -124,7 +128,7 @@ Table* BuildTable(const ClassInfo& ci) {
             if (static_cast<UINT>(fd->cParams) > table->widest) table->widest = fd->cParams;
             BSTR name = nullptr;
             UINT got = 0;
-            if (SUCCEEDED(table->info->GetNames(fd->memid, &name, 1, &got)) && got == 1) {
+            if (SUCCEEDED(vt->GetNames(fd->memid, &name, 1, &got)) && got == 1) {
                 const std::wstring n(name, SysStringLen(name));
                 SysFreeString(name);
                 if (m.kind == INVOKE_FUNC) {
@@ -139,9 +143,10 @@ Table* BuildTable(const ClassInfo& ci) {
             }
             table->members.push_back(std::move(m));
         }
-        table->info->ReleaseFuncDesc(fd);
+        vt->ReleaseFuncDesc(fd);
     }
-    table->info->ReleaseTypeAttr(attr);
+    vt->ReleaseTypeAttr(attr);
+    vt->Release();
     if (ci.paramNames)
         for (const ParamName* p = ci.paramNames; p->name; ++p)
             table->names.push_back({p->name, p->id});

@@ -431,6 +431,7 @@ TEST_F(DispatchTest, TypeInformation) {
     TYPEATTR* attr = nullptr;
     ASSERT_EQ(ti->GetTypeAttr(&attr), S_OK);
     EXPECT_TRUE(IsEqualGUID(attr->guid, IID_IAztec));
+    EXPECT_EQ(attr->typekind, TKIND_DISPATCH);
     ti->ReleaseTypeAttr(attr);
     ti->Release();
 }
