@@ -3,3 +3,6 @@
 
 #include "code39.h"
 #include "frame.h"
+#include "upc_ean.h"
+#include "code128.h"
+#include "gs1_128.h"

@@ -1,0 +1,443 @@
+#include "aztec.h"
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+#include "reed_solomon.h"
+
+namespace matrix {
+
+namespace {
+
+enum Mode { kUpper, kLower, kMixed, kPunct, kDigit, kBinary };
+constexpr unsigned Bit(Mode m) { return 1u << m; }
+
+// Share of the codewords each level reserves for error correction, per cent.
+constexpr int kLevelPercent[19] = {5, 10, 15, 20, 23, 25, 30, 35, 40, 45,
+                                   50, 55, 60, 65, 70, 75, 80, 85, 90};
+
+int gFullMap[kAztecFullSide * kAztecFullSide];
+bool gFullBuilt = false;
+
+// Lays out one kind of symbol at its largest size into `map` (side x side).
+void LayOut(int* map, int side, bool compact, int layers) {
+    const int center = side / 2;
+    auto cell = [&](int row, int col) -> int& { return map[row * side + col]; };
+    std::fill(map, map + side * side, 0);
+    const int base = (compact ? 11 : 14) + 4 * layers;
+    auto place = [&](int b) { return compact ? b : AztecSkipGrid(b); };
+    if (!compact) {
+        for (int line = center % 16; line < side; line += 16)
+            for (int k = 0; k < side; ++k) {
+                const int v = (k - center) % 2 == 0 ? 1 : 0;
+                cell(line, k) = v;
+                cell(k, line) = v;
+            }
+    }
+    const int ring = compact ? 5 : 7;
+    for (int dy = -ring + 1; dy < ring; ++dy)
+        for (int dx = -ring + 1; dx < ring; ++dx)
+            cell(center + dy, center + dx) = std::max(std::abs(dx), std::abs(dy)) % 2 == 0 ? 1 : 0;
+    for (int dy = -ring; dy <= ring; ++dy)
+        for (int dx = -ring; dx <= ring; ++dx)
+            if (std::max(std::abs(dx), std::abs(dy)) == ring) cell(center + dy, center + dx) = 0;
+    const int c = center, s = ring;
+    cell(c - s, c - s) = 1;
+    cell(c - s, c - s + 1) = 1;
+    cell(c - s + 1, c - s) = 1;
+    cell(c - s, c + s) = 1;
+    cell(c - s + 1, c + s) = 1;
+    cell(c + s - 1, c + s) = 1;
+    const int perSide = compact ? 7 : 10;
+    for (int i = 0; i < perSide; ++i) {
+        const int offset = compact ? c - 3 + i : c - 5 + i + i / 5;
+        cell(c - s, offset) = kAztecModeBit + i;
+        cell(offset, c + s) = kAztecModeBit + perSide + i;
+        cell(c + s, offset) = kAztecModeBit + 3 * perSide - 1 - i;
+        cell(offset, c - s) = kAztecModeBit + 4 * perSide - 1 - i;
+    }
+    // Data layers, two modules wide; bit numbers count from the innermost layer outward, the
+    // last bit of each layer in the top row's left corner of its ring.
+    int inner = 0;
+    for (int fromCore = 0; fromCore < layers; ++fromCore) {
+        const int i = layers - 1 - fromCore;
+        const int rowSize = (layers - i) * 4 + (compact ? 9 : 12);
+        const int low = 2 * i, high = base - 1 - low;
+        const int layerBits = 8 * rowSize;
+        auto set = [&](int local, int row, int col) {
+            cell(place(row), place(col)) = kAztecDataBit + inner + (layerBits - 1 - local);
+        };
+        for (int j = 0; j < rowSize; ++j)
+            for (int k = 0; k < 2; ++k) {
+                set(2 * j + k, low + j, low + k);
+                set(2 * rowSize + 2 * j + k, high - k, low + j);
+                set(4 * rowSize + 2 * j + k, high - j, high - k);
+                set(6 * rowSize + 2 * j + k, low + k, high - j);
+            }
+        inner += layerBits;
+    }
+}
+
+struct Size {
+    bool compact;
+    int layers;
+    int side;
+    int wordBits;
+    int totalWords;
+    int totalBits;
+};
+
+Size SizeOf(bool compact, int layers) {
+    Size s{compact, layers, 0, 0, 0, 0};
+    const int base = (compact ? 11 : 14) + 4 * layers;
+    s.side = compact ? base : base + 1 + 2 * ((base / 2 - 1) / 15);
+    s.wordBits = layers <= 2 ? 6 : (layers <= 8 ? 8 : (layers <= 22 ? 10 : 12));
+    s.totalBits = ((compact ? 88 : 112) + 16 * layers) * layers;
+    s.totalWords = s.totalBits / s.wordBits;
+    return s;
+}
+
+// Data codewords a size holds at a level (a compact mode message counts at most 64).
+int DataWords(const Size& s, int percent) {
+    const int check = (s.totalWords * percent + 99) / 100;
+    const int words = s.totalWords - check;
+    return s.compact ? std::min(words, 64) : words;
+}
+
+std::vector<std::uint32_t> Stuff(const std::vector<std::uint8_t>& bits, int w) {
+    std::vector<std::uint32_t> words;
+    const std::uint32_t mask = (1u << w) - 2;
+    const std::size_t n = bits.size();
+    for (std::size_t i = 0; i < n; i += static_cast<std::size_t>(w)) {
+        std::uint32_t word = 0;
+        for (int j = 0; j < w; ++j)
+            if (i + static_cast<std::size_t>(j) >= n || bits[i + static_cast<std::size_t>(j)])
+                word |= 1u << (w - 1 - j);
+        if ((word & mask) == mask) {
+            words.push_back(word & mask);
+            --i;
+        } else if ((word & mask) == 0) {
+            words.push_back(word | 1);
+            --i;
+        } else {
+            words.push_back(word);
+        }
+    }
+    return words;
+}
+
+int FieldOf(int w) { return w == 6 ? 0x43 : (w == 8 ? 0x12D : (w == 10 ? 0x409 : 0x1069)); }
+
+void Append(std::vector<std::uint8_t>& bits, unsigned value, int count) {
+    for (int i = count - 1; i >= 0; --i) bits.push_back(static_cast<std::uint8_t>((value >> i) & 1));
+}
+
+}  // namespace
+
+int AztecSkipGrid(int coordinate) {
+    static const int kThresholds[] = {11, 27, 43, 59, 75, 91, 107, 123, 139};
+    for (int t : kThresholds)
+        if (coordinate >= t) ++coordinate;
+    return coordinate;
+}
+
+void AztecBuildMap() {
+    LayOut(gFullMap, kAztecFullSide, false, 32);
+    gFullBuilt = true;
+}
+
+const int* AztecFullMap() {
+    if (!gFullBuilt) AztecBuildMap();
+    return gFullMap;
+}
+
+const int* AztecCompactMap() {
+    static const std::vector<int> map = [] {
+        std::vector<int> m(kAztecCompactSide * kAztecCompactSide);
+        LayOut(m.data(), kAztecCompactSide, true, 4);
+        return m;
+    }();
+    return map.data();
+}
+
+int AztecEncodeText(const char16_t* chars, std::size_t count, std::vector<std::uint8_t>& bits) {
+    struct Item {
+        unsigned set;
+        int code[5];
+        int byte;
+    };
+    std::vector<Item> items;
+    items.reserve(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        const unsigned ch = chars[i];
+        const unsigned next = i + 1 < count ? chars[i + 1] : 0;
+        Item it{0, {0, 0, 0, 0, 0}, static_cast<int>(ch & 0xFF)};
+        auto add = [&](Mode m, int code) {
+            it.set |= Bit(m);
+            it.code[m] = code;
+        };
+        int pair = 0;
+        if (ch == '\r' && next == '\n') pair = 2;
+        else if (ch == '.' && next == ' ') pair = 3;
+        else if (ch == ',' && next == ' ') pair = 4;
+        else if (ch == ':' && next == ' ') pair = 5;
+        if (pair) {
+            add(kPunct, pair);
+            ++i;
+        } else if (ch < 128) {
+            static const char kPunctChars[] = "!\"#$%&'()*+,-./:;<=>?[]{}";
+            static const char kMixedChars[] = "@\\^_`|~";
+            if (ch >= 'A' && ch <= 'Z') add(kUpper, static_cast<int>(ch - 'A' + 2));
+            if (ch >= 'a' && ch <= 'z') add(kLower, static_cast<int>(ch - 'a' + 2));
+            if (ch >= '0' && ch <= '9') add(kDigit, static_cast<int>(ch - '0' + 2));
+            if (ch == ' ') {
+                add(kUpper, 1);
+                add(kLower, 1);
+                add(kMixed, 1);
+                add(kDigit, 1);
+            }
+            if (ch >= 1 && ch <= 13) add(kMixed, static_cast<int>(ch + 1));
+            if (ch >= 27 && ch <= 31) add(kMixed, static_cast<int>(ch - 12));
+            if (ch == 127) add(kMixed, 27);
+            if (ch && std::strchr(kMixedChars, static_cast<int>(ch)))
+                add(kMixed, static_cast<int>(std::strchr(kMixedChars, static_cast<int>(ch)) - kMixedChars) + 20);
+            if (ch == '\r') add(kPunct, 1);
+            if (ch && std::strchr(kPunctChars, static_cast<int>(ch)))
+                add(kPunct, static_cast<int>(std::strchr(kPunctChars, static_cast<int>(ch)) - kPunctChars) + 6);
+            if (ch == ',') add(kDigit, 12);
+            if (ch == '.') add(kDigit, 13);
+        }
+        if (!it.set) it.set = Bit(kBinary);
+        items.push_back(it);
+    }
+
+    // Blocks of equal mode sets, resolved to one mode each.
+    struct Block {
+        std::size_t start, length;
+        unsigned set;
+        bool shortBlock;
+    };
+    std::vector<Block> blocks;
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        if (!blocks.empty() && blocks.back().set == items[i].set) ++blocks.back().length;
+        else blocks.push_back({i, 1, items[i].set, false});
+    }
+    auto firstOf = [](unsigned set, const Mode* order) {
+        for (int k = 0; k < 6; ++k)
+            if (set & Bit(order[k])) return Bit(order[k]);
+        return set;
+    };
+    static const Mode kOuter[] = {kUpper, kLower, kMixed, kPunct, kDigit, kBinary};
+    static const Mode kInner[] = {kPunct, kMixed, kLower, kUpper, kDigit, kBinary};
+    const std::size_t nb = blocks.size();
+    if (nb) {
+        blocks[0].set = firstOf(blocks[0].set, kOuter);
+        for (std::size_t b = 1; b < nb; ++b)
+            if (blocks[b].set & blocks[b - 1].set) blocks[b].set &= blocks[b - 1].set;
+        blocks[nb - 1].set = firstOf(blocks[nb - 1].set, kOuter);
+        for (std::size_t b = nb - 1; b-- > 1;)
+            if (blocks[b].set & blocks[b + 1].set) blocks[b].set &= blocks[b + 1].set;
+        for (auto& block : blocks) block.set = firstOf(block.set, kInner);
+    }
+    std::vector<Block> joined;
+    for (const auto& block : blocks) {
+        if (!joined.empty() && joined.back().set == block.set) joined.back().length += block.length;
+        else joined.push_back(block);
+    }
+    for (std::size_t b = 0; b < joined.size(); ++b) {
+        Block& block = joined[b];
+        block.shortBlock = block.length < 3 && block.set != Bit(kBinary) &&
+                           !(b == 0 && block.set == Bit(kUpper));
+    }
+
+    Mode mode = kUpper;
+    auto put = [&](int code) { Append(bits, static_cast<unsigned>(code), mode == kDigit ? 4 : 5); };
+    auto latch = [&](Mode to) {
+        if (mode == to) return;
+        if (mode == kDigit || mode == kPunct) {
+            put(mode == kDigit ? 14 : 31);
+            mode = kUpper;
+            if (to == kUpper) return;
+        }
+        switch (to) {
+        case kUpper:
+            if (mode == kLower) { put(29); mode = kMixed; }
+            put(29);
+            break;
+        case kLower: put(28); break;
+        case kMixed: put(29); break;
+        case kPunct:
+            if (mode != kMixed) { put(29); mode = kMixed; }
+            put(30);
+            break;
+        case kDigit:
+            if (mode == kMixed) { put(29); mode = kUpper; }
+            put(30);
+            break;
+        default: break;
+        }
+        mode = to;
+    };
+    for (const auto& block : joined) {
+        Mode target = kUpper;
+        for (int m = 0; m < 6; ++m)
+            if (block.set == Bit(static_cast<Mode>(m))) target = static_cast<Mode>(m);
+        if (target == kBinary) {
+            if (block.length > 2078) return kDataTooLong;
+            if (mode == kPunct || mode == kDigit) latch(kUpper);
+            put(31);
+            if (block.length <= 31) {
+                Append(bits, static_cast<unsigned>(block.length), 5);
+            } else {
+                Append(bits, 0, 5);
+                Append(bits, static_cast<unsigned>(block.length - 31), 11);
+            }
+            for (std::size_t i = 0; i < block.length; ++i)
+                Append(bits, static_cast<unsigned>(items[block.start + i].byte), 8);
+            continue;
+        }
+        const bool shiftUpper = block.shortBlock && target == kUpper && (mode == kLower || mode == kDigit);
+        const bool shiftPunct = block.shortBlock && target == kPunct && mode != kPunct;
+        if (!shiftUpper && !shiftPunct) latch(target);
+        for (std::size_t i = 0; i < block.length; ++i) {
+            if (shiftUpper) put(mode == kDigit ? 15 : 28);
+            if (shiftPunct) put(0);
+            const Mode saved = mode;
+            mode = target;
+            const int code = items[block.start + i].code[target];
+            mode = saved;
+            Append(bits, static_cast<unsigned>(code), target == kDigit ? 4 : 5);
+        }
+    }
+    return kSuccess;
+}
+
+int EncodeAztec(SymbolRecord& rec, const std::uint8_t* data, std::size_t length, bool crlf, Build build) {
+    if (!data || length < 1) return kEmptyData;
+    const bool readerInit = (rec.outputFlags & 0x10) != 0;
+    if (readerInit && rec.inputMode == kGs1Mode)
+        return Fail(rec, kInvalidOption, "Cannot encode in GS1 and Reader Initialization mode simultaneously.");
+    std::vector<std::uint8_t> bytes(data, data + length);
+    if (rec.inputMode == kUtf8Mode) {
+        std::vector<std::uint8_t> converted(length + 1);
+        std::size_t n = length;
+        if (const int r = Utf8ToLatin1(rec, data, converted.data(), n)) return r;
+        bytes.assign(converted.begin(), converted.begin() + static_cast<std::ptrdiff_t>(n));
+    }
+    if (!gFullBuilt) AztecBuildMap();
+    // The bytes are the characters as they stand: no code page lies between them.
+    std::vector<char16_t> chars(bytes.begin(), bytes.end());
+    std::vector<std::uint8_t> bits;
+    if (AztecEncodeText(chars.data(), chars.size(), bits))
+        return Fail(rec, kDataTooLong, "Data too long to process.");
+
+    int result = kSuccess;
+    int level;
+    if (build == Build::Desktop) {
+        level = rec.option1 >= 0 && rec.option1 <= 18 ? rec.option1 + 1 : 0;
+    } else {
+        level = rec.option1 >= -1 && rec.option1 <= 19 ? rec.option1 : 0;
+        if (level == -1) level = 5;
+    }
+    if (level == 0 && !(build == Build::Server && rec.option1 == 0)) {
+        SetError(rec, "Invalid error correction level - using default instead");
+        rec.option1 = -1;
+        result = kWarning;
+    }
+    if (level == 0) level = 5;
+    const int percent = kLevelPercent[level - 1];
+
+    int sizeOption = rec.option2;
+    if (sizeOption < 0 || sizeOption > 36) return Fail(rec, kInvalidOption, "Invalid Aztec Code size");
+    if (readerInit && sizeOption >= 2 && sizeOption <= 4) sizeOption = 5;
+    Size size{};
+    std::vector<std::uint32_t> words;
+    if (sizeOption == 0) {
+        std::size_t need = bits.size();
+        for (;;) {
+            bool found = false;
+            for (int l = 1; l <= 32 && !found; ++l) {
+                const Size s = SizeOf(false, l);
+                if (static_cast<std::size_t>(DataWords(s, percent) * s.wordBits) > need) {
+                    size = s;
+                    found = true;
+                }
+            }
+            for (int l = readerInit ? 1 : 4; l >= 1; --l) {
+                const Size s = SizeOf(true, l);
+                if (static_cast<std::size_t>(DataWords(s, percent) * s.wordBits) > need) {
+                    size = s;
+                    found = true;
+                }
+            }
+            if (!found) return Fail(rec, kDataTooLong, "Data too long for selected ECC level");
+            words = Stuff(bits, size.wordBits);
+            const std::size_t stuffed = words.size() * static_cast<std::size_t>(size.wordBits);
+            if (static_cast<int>(words.size()) <= DataWords(size, percent)) break;
+            need = std::max(need + 1, stuffed);
+        }
+    } else {
+        size = sizeOption <= 4 ? SizeOf(true, sizeOption) : SizeOf(false, sizeOption - 4);
+        words = Stuff(bits, size.wordBits);
+        const int room = size.compact ? std::min(size.totalWords - 3, 64) : size.totalWords - 3;
+        if (static_cast<int>(words.size()) > room)
+            return Fail(rec, kDataTooLong, "Data too long for selected size");
+    }
+    if (readerInit && size.layers > 22)
+        return Fail(rec, kDataTooLong, "Data too long for reader initialization symbol");
+
+    // Check codewords after the data codewords; the stream starts with the bits that do not
+    // make up a whole codeword.
+    const int dataWords = static_cast<int>(words.size());
+    const int checkWords = size.totalWords - dataWords;
+    std::vector<std::uint32_t> check(static_cast<std::size_t>(checkWords));
+    RsInitField(FieldOf(size.wordBits));
+    RsInitCode(checkWords, 1);
+    RsEncodeLong(words.size(), words.data(), check.data());
+    RsFree();
+    std::vector<std::uint8_t> stream;
+    stream.reserve(static_cast<std::size_t>(size.totalBits));
+    Append(stream, 0, size.totalBits % size.wordBits);
+    for (auto w : words) Append(stream, w, size.wordBits);
+    for (int i = checkWords - 1; i >= 0; --i) Append(stream, check[static_cast<std::size_t>(i)], size.wordBits);
+
+    // Mode message: layers and data codewords, with check nibbles over GF(16).
+    std::vector<std::uint8_t> mode;
+    const int nibbles = size.compact ? 2 : 4, modeCheck = size.compact ? 5 : 6;
+    if (size.compact) {
+        Append(mode, static_cast<unsigned>(size.layers - 1), 2);
+        Append(mode, static_cast<unsigned>((dataWords - 1) | (readerInit ? 0x20 : 0)), 6);
+    } else {
+        Append(mode, static_cast<unsigned>(size.layers - 1), 5);
+        Append(mode, static_cast<unsigned>((dataWords - 1) | (readerInit ? 0x400 : 0)), 11);
+    }
+    std::uint8_t modeData[4] = {}, modeChecks[6] = {};
+    for (int i = 0; i < nibbles; ++i)
+        modeData[i] = static_cast<std::uint8_t>(mode[4 * i] * 8 + mode[4 * i + 1] * 4 + mode[4 * i + 2] * 2 + mode[4 * i + 3]);
+    RsInitField(0x13);
+    RsInitCode(modeCheck, 1);
+    RsEncode(static_cast<std::size_t>(nibbles), modeData, modeChecks);
+    RsFree();
+    for (int i = modeCheck - 1; i >= 0; --i) Append(mode, modeChecks[i], 4);
+
+    const int mapSide = size.compact ? kAztecCompactSide : kAztecFullSide;
+    const int* map = size.compact ? AztecCompactMap() : gFullMap;
+    const int offset = (mapSide - size.side) / 2;
+    std::memset(rec.modules, 0, sizeof rec.modules);
+    for (int r = 0; r < size.side; ++r)
+        for (int c = 0; c < size.side; ++c) {
+            const int v = map[(r + offset) * mapSide + c + offset];
+            bool dark;
+            if (v >= kAztecModeBit) dark = mode[static_cast<std::size_t>(v - kAztecModeBit)] != 0;
+            else if (v >= kAztecDataBit) dark = stream[static_cast<std::size_t>(size.totalBits - 1 - (v - kAztecDataBit))] != 0;
+            else dark = v == 1;
+            rec.modules[r][c] = dark ? 1 : 0;
+        }
+    rec.rows = rec.width = size.side;
+    for (int r = 0; r < size.side; ++r) rec.rowHeights[r] = 1;
+    WriteBandText(rec, build == Build::Server && crlf);
+    return result;
+}
+
+}  // namespace matrix

@@ -1,0 +1,15 @@
+// MicroPDF417 (ISO/IEC 24728): 34 symbol variants of one to four columns.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "record.h"
+
+namespace matrix {
+
+// Returns 0, 2 ("invalid width", "size too small for data": the automatic variant is
+// written) or 5 ("Data too long").
+int EncodeMicroPDF417(SymbolRecord& rec, const std::uint8_t* data, std::size_t length, bool crlf);
+
+}  // namespace matrix

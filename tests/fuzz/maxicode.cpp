@@ -1,0 +1,22 @@
+// The Maxicode encoder over arbitrary bytes, modes and primary messages.
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <memory>
+
+#include "matrix.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    if (size < 2) return 0;
+    auto rec = std::make_unique<matrix::SymbolRecord>();
+    rec->option1 = static_cast<std::int8_t>(data[0]) % 8;
+    rec->inputMode = data[1] % 3;
+    std::size_t primary = (data[1] >> 2) % 20;
+    if (primary > size - 2) primary = size - 2;
+    std::memcpy(rec->primaryMessage, data + 2, primary);
+    const int r = matrix::EncodeMaxicode(*rec, data + 2 + primary, size - 2 - primary);
+    if (r != 0 && r != 5 && r != 6 && r != 8 && r != 13) __builtin_trap();
+    if (!std::memchr(rec->fontText, 0, sizeof rec->fontText)) __builtin_trap();
+    if (r == 0 && std::strlen(rec->fontText) < 11 * 17) __builtin_trap();
+    return 0;
+}

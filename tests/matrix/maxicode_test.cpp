@@ -1,0 +1,126 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <string>
+
+#include "matrix.h"
+
+using namespace matrix;
+
+namespace {
+
+int Encode(SymbolRecord& rec, const std::string& data) {
+    return EncodeMaxicode(rec, reinterpret_cast<const std::uint8_t*>(data.data()), data.size());
+}
+
+TEST(Maxicode, ModesAndMessages) {
+    auto rec = std::make_unique<SymbolRecord>();
+    rec->option1 = -1;
+    ASSERT_EQ(Encode(*rec, "ABC"), kSuccess);
+    EXPECT_EQ(rec->rows, 33);
+    EXPECT_EQ(rec->width, 30);
+    // Mode 4: codeword 0 is 4, in the modules of bits 0 to 5 of the stream.
+    int mode = 0;
+    for (int r = 0; r < 33; ++r)
+        for (int c = 0; c < 30; ++c)
+            if (kMaxicodeGrid[r][c] >= 0 && kMaxicodeGrid[r][c] < 6 && IsModuleSet(*rec, r, c))
+                mode |= 1 << (5 - kMaxicodeGrid[r][c]);
+    EXPECT_EQ(mode, 4);
+    rec = std::make_unique<SymbolRecord>();
+    rec->option1 = 2;
+    EXPECT_EQ(Encode(*rec, "ABC"), kInvalidUtf8);
+    EXPECT_STREQ(rec->errorText, "Invalid Primary String");
+    EXPECT_EQ(rec->fontText[0], 0);
+    for (int bad : {0, 1, 7}) {
+        rec = std::make_unique<SymbolRecord>();
+        rec->option1 = bad;
+        EXPECT_EQ(Encode(*rec, "ABC"), kInvalidOption);
+        EXPECT_STREQ(rec->errorText, "Maxicode Mode invalid");
+    }
+    for (int m : {4, 5, 6}) {
+        rec = std::make_unique<SymbolRecord>();
+        rec->option1 = m;
+        EXPECT_EQ(Encode(*rec, std::string(139, 'A')), kDataTooLong);
+        EXPECT_STREQ(rec->errorText, "Input data too long");
+        rec = std::make_unique<SymbolRecord>();
+        rec->option1 = m;
+        EXPECT_EQ(Encode(*rec, std::string(m == 5 ? 110 : 138, '1')), kSuccess);  // nine digits take six codewords
+        rec = std::make_unique<SymbolRecord>();
+        rec->option1 = m;
+        EXPECT_EQ(Encode(*rec, std::string(m == 5 ? 78 : 94, 'A')), kDataTooLong);
+    }
+    rec = std::make_unique<SymbolRecord>();
+    rec->option1 = 3;
+    std::strcpy(rec->primaryMessage, "B1050  840001");  // too short
+    EXPECT_EQ(Encode(*rec, "ABC"), kInvalidUtf8);
+    rec = std::make_unique<SymbolRecord>();
+    rec->option1 = -1;
+    std::strcpy(rec->primaryMessage, "152382802840001");
+    EXPECT_EQ(Encode(*rec, "ABC"), kSuccess);
+    rec = std::make_unique<SymbolRecord>();
+    rec->option1 = -1;
+    std::strcpy(rec->primaryMessage, "B1050    826001");
+    EXPECT_EQ(Encode(*rec, "ABC"), kSuccess);
+}
+
+TEST(Maxicode, FontTextLayout) {
+    auto rec = std::make_unique<SymbolRecord>();
+    rec->option1 = 4;
+    ASSERT_EQ(Encode(*rec, "Font text of eleven lines"), kSuccess);
+    std::istringstream in(rec->fontText);
+    std::string line;
+    int lines = 0;
+    const std::string text = rec->fontText;
+    ASSERT_GE(text.size(), 2u);
+    EXPECT_EQ(text.substr(text.size() - 2), "\r\n");
+    while (std::getline(in, line)) {
+        ASSERT_FALSE(line.empty());
+        EXPECT_EQ(line.back(), '\r');
+        line.pop_back();
+        if (lines % 2) {
+            EXPECT_EQ(line[0], '[');
+        }
+        // Every cell gives one code character '0' to 'O'; '~' and '[' only mark.
+        int cells = 0;
+        for (char ch : line) {
+            if (ch >= '0' && ch <= 'O') {
+                ++cells;
+            } else {
+                EXPECT_TRUE(ch == '~' || ch == '[') << ch;
+            }
+        }
+        EXPECT_EQ(cells, 15);
+        ++lines;
+    }
+    EXPECT_EQ(lines, 11);
+    // The first cell of the first line is the top-left 2 x 3 modules by the even-band rule.
+    auto m = [&](int r, int c) { return IsModuleSet(*rec, r, c); };
+    const char first = static_cast<char>('0' + 16 * m(2, 0) + 8 * m(2, 1) + 4 * m(1, 0) + 2 * m(0, 0) + m(0, 1));
+    EXPECT_EQ(text[0], first);
+    EXPECT_EQ(text[1] == '~', m(1, 1) == 1);
+}
+
+#ifdef KESTRIVO_TABLES_DIR
+TEST(Maxicode, CompiledGridEqualsPublishedTable) {
+    std::ifstream in(KESTRIVO_TABLES_DIR "/maxicode-module-grid.txt");
+    ASSERT_TRUE(in);
+    std::string line;
+    int r = 0;
+    while (std::getline(in, line)) {
+        if (line.empty() || line[0] == '#') continue;
+        std::istringstream row(line);
+        for (int c = 0; c < 30; ++c) {
+            int v = 0;
+            row >> v;
+            ASSERT_EQ(kMaxicodeGrid[r][c], v) << r << "," << c;
+        }
+        ++r;
+    }
+    EXPECT_EQ(r, 33);
+}
+#endif
+
+}  // namespace
