@@ -69,32 +69,44 @@ COMMON(I25, kNone)
 COMMON(I25Check, kNone)
 COMMON(MSI, kNone)
 COMMON(Code93, EncodeCode93)
-COMMON(UPCA, kNone)
-COMMON(UPCE, kNone)
-COMMON(EAN13, kNone)
-COMMON(EAN8, kNone)
-COMMON(Bookland, kNone)
-COMMON(UCCEAN128, kNone)
-COMMON(Code128A, kNone)
-COMMON(Code128B, kNone)
-COMMON(Code128C, kNone)
+COMMON(UPCA, EncodeUPCA)
+COMMON(UPCE, EncodeUPCE)
+COMMON(EAN13, EncodeEAN13)
+COMMON(EAN8, EncodeEAN8)
+COMMON(Bookland, EncodeBookland)
+COMMON(UCCEAN128, EncodeGS1128)
+COMMON(Code128A, EncodeCode128A)
+COMMON(Code128B, EncodeCode128B)
+COMMON(Code128C, EncodeCode128C)
 COMMON(Telepen, kNone)
 COMMON(TelepenNumeric, kNone)
 COMMON(Codabar, kNone)
-COMMON(GS1128, kNone)
-COMMON(USPS128, kNone)
+COMMON(GS1128, EncodeGS1128)
+COMMON(USPS128, EncodeUSPS128)
 COMMON(POSTNET, kNone)
 COMMON(RoyalMail, kNone)
-COMMON(SSCC, kNone)
-COMMON(SSCCChecksum, kNone)
-COMMON(Code128AWCheck, kNone)
-COMMON(Code128BWCheck, kNone)
-COMMON(Code128CWCheck, kNone)
-COMMON(Code128Auto, kNone)
+COMMON(SSCC, EncodeSSCC)
+COMMON(Code128AWCheck, EncodeCode128AWCheck)
+COMMON(Code128BWCheck, EncodeCode128BWCheck)
+COMMON(Code128CWCheck, EncodeCode128CWCheck)
+COMMON(Code128Auto, EncodeCode128Auto)
 #undef COMMON
 
 STDMETHODIMP CLinear::SemiM12(BSTR in, BSTR* out) { return Semi(kNone, in, out); }
 STDMETHODIMP CLinear::SemiM13(BSTR in, BSTR* out) { return Semi(kNone, in, out); }
+
+// The SSCC check digit alone, as a one-character text.
+STDMETHODIMP CLinear::SSCCChecksum(BSTR in, BSTR* out) {
+    if (!out) return E_POINTER;
+    const InputBuffer buffer(in);
+    wchar_t digit[2] = {};
+    {
+        EncodeLock lock;
+        digit[0] = static_cast<wchar_t>(linear::ComputeSSCCChecksum(
+            linear::LinearContext(), reinterpret_cast<const char16_t*>(buffer.text)));
+    }
+    return ReturnText(std::wstring(digit, 1), out);
+}
 
 // No encoder stands behind USS Code 39 in this class.
 STDMETHODIMP CLinear::USSCode39(BSTR, BSTR* out) { return ReturnText(L"", out); }

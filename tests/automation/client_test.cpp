@@ -315,9 +315,25 @@ TEST_F(LinearTest, MethodsGiveTheEncodersFontText) {
         {"Code39Check", &ILinear::Code39Check, EncodeCode39Check},
         {"Code39Ext", &ILinear::Code39Ext, EncodeCode39Ext},
         {"Code93", &ILinear::Code93, EncodeCode93},
+        {"UPCA", &ILinear::UPCA, EncodeUPCA},
+        {"UPCE", &ILinear::UPCE, EncodeUPCE},
+        {"EAN13", &ILinear::EAN13, EncodeEAN13},
+        {"EAN8", &ILinear::EAN8, EncodeEAN8},
+        {"Bookland", &ILinear::Bookland, EncodeBookland},
+        {"UCCEAN128", &ILinear::UCCEAN128, EncodeGS1128},
+        {"GS1128", &ILinear::GS1128, EncodeGS1128},
+        {"Code128A", &ILinear::Code128A, EncodeCode128A},
+        {"Code128B", &ILinear::Code128B, EncodeCode128B},
+        {"Code128C", &ILinear::Code128C, EncodeCode128C},
+        {"Code128AWCheck", &ILinear::Code128AWCheck, EncodeCode128AWCheck},
+        {"Code128BWCheck", &ILinear::Code128BWCheck, EncodeCode128BWCheck},
+        {"Code128CWCheck", &ILinear::Code128CWCheck, EncodeCode128CWCheck},
+        {"Code128Auto", &ILinear::Code128Auto, EncodeCode128Auto},
+        {"USPS128", &ILinear::USPS128, EncodeUSPS128},
+        {"SSCC", &ILinear::SSCC, EncodeSSCC},
     };
     const std::wstring inputs[] = {L"",         L"ABC",        L"abc",       L"CODE 39-$/+%.",
-                                   L"&#65;&#300;x", L"\u00e9\u4e2d", std::wstring(300, L'7'),
+                                   L"&#65;&#300;x", L"\u00e9\u4e2d", L"036000291452", L"9781861972712", L"(00)123456789012345675", std::wstring(300, L'7'),
                                    std::wstring(2047, L'Q'), std::wstring(2048, L'Q')};
     for (const auto& r : rows) {
         for (const std::wstring& in : inputs) {
@@ -326,6 +342,14 @@ TEST_F(LinearTest, MethodsGiveTheEncodersFontText) {
             EXPECT_EQ(Call(lin_, r.method, in), want);
         }
     }
+    const std::wstring gs1 = L"(01)12345678901231(10)ABC";
+    for (const std::wstring& in : {gs1, std::wstring(L"123456789012345678"), std::wstring()}) {
+        const std::wstring sscc = Call(lin_, &ILinear::SSCCChecksum, in);
+        ASSERT_EQ(sscc.size(), 1u);
+        EXPECT_EQ(sscc[0], static_cast<wchar_t>(linear::ComputeSSCCChecksum(
+                               linear::LinearContext(), reinterpret_cast<const char16_t*>(in.c_str()))));
+    }
+    EXPECT_EQ(Call(lin_, &ILinear::GS1128, gs1), Call(lin_, &ILinear::UCCEAN128, gs1));
     EXPECT_EQ(Call(lin_, &ILinear::Code39, L"ABC"), L"*ABC*");
     EXPECT_EQ(Call(lin_, &ILinear::Code39, L"abc"), L"**");
 }
