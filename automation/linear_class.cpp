@@ -1,0 +1,129 @@
+// CLinear: the linear and postal encoders behind ILinear.
+#include <cwchar>
+#include <string>
+
+#include "classes.h"
+#include "entry.h"
+#include "text.h"
+
+namespace tarnvik {
+
+namespace {
+
+const ParamName kLinearParams[] = {{L"strInput", 0}, {L"strOutput", 1}, {nullptr, 0}};
+
+using LinearEncoder = const wchar_t* (*)(const wchar_t*);
+
+constexpr std::size_t kUnits = 2048;  // the encoders' text bound: 2,047 characters
+
+// The input buffer of a call: the argument's first 2,047 characters, NUL-terminated (a null
+// BSTR is empty text).
+struct InputBuffer {
+    wchar_t text[kUnits] = {};
+    explicit InputBuffer(BSTR input) {
+        const std::size_t n = input ? SysStringLen(input) : 0;
+        wmemcpy(text, input ? input : L"", n < kUnits ? n : kUnits - 1);
+    }
+};
+
+// Runs one encoder under the encode lock and keeps a copy of its font text.
+std::wstring RunEncoder(LinearEncoder encoder, const wchar_t* text) {
+    if (!encoder) return std::wstring();
+    EncodeLock lock;
+    const wchar_t* font = encoder(text);
+    return std::wstring(font, wcsnlen(font, kUnits - 1));
+}
+
+HRESULT Common(LinearEncoder encoder, BSTR input, BSTR* output) {
+    if (!output) return E_POINTER;
+    const InputBuffer in(input);
+    return ReturnText(RunEncoder(encoder, in.text), output);
+}
+
+// The SEMI marks show a "." in place of the character before the last.
+HRESULT Semi(LinearEncoder encoder, BSTR input, BSTR* output) {
+    if (!output) return E_POINTER;
+    const InputBuffer in(input);
+    std::wstring font = RunEncoder(encoder, in.text);
+    if (font.size() > 2) font[font.size() - 2] = L'.';
+    return ReturnText(font, output);
+}
+
+// Encoders of the symbologies that this build does not carry yet return empty text.
+constexpr LinearEncoder kNone = nullptr;
+
+}  // namespace
+
+const ClassInfo kLinearInfo = {L"Linear", &CLSID_CLinear, &IID_ILinear, kLinearParams};
+
+#define COMMON(method, encoder) \
+    STDMETHODIMP CLinear::method(BSTR in, BSTR* out) { return Common(encoder, in, out); }
+
+COMMON(Code39, EncodeCode39)
+COMMON(Code39Check, EncodeCode39Check)
+COMMON(Code39Ext, EncodeCode39Ext)
+COMMON(Code11, kNone)
+COMMON(Code25, kNone)
+COMMON(Code25Check, kNone)
+COMMON(I25, kNone)
+COMMON(I25Check, kNone)
+COMMON(MSI, kNone)
+COMMON(Code93, EncodeCode93)
+COMMON(UPCA, EncodeUPCA)
+COMMON(UPCE, EncodeUPCE)
+COMMON(EAN13, EncodeEAN13)
+COMMON(EAN8, EncodeEAN8)
+COMMON(Bookland, EncodeBookland)
+COMMON(UCCEAN128, EncodeGS1128)
+COMMON(Code128A, EncodeCode128A)
+COMMON(Code128B, EncodeCode128B)
+COMMON(Code128C, EncodeCode128C)
+COMMON(Telepen, kNone)
+COMMON(TelepenNumeric, kNone)
+COMMON(Codabar, kNone)
+COMMON(GS1128, EncodeGS1128)
+COMMON(USPS128, EncodeUSPS128)
+COMMON(POSTNET, kNone)
+COMMON(RoyalMail, kNone)
+COMMON(SSCC, EncodeSSCC)
+COMMON(Code128AWCheck, EncodeCode128AWCheck)
+COMMON(Code128BWCheck, EncodeCode128BWCheck)
+COMMON(Code128CWCheck, EncodeCode128CWCheck)
+COMMON(Code128Auto, EncodeCode128Auto)
+#undef COMMON
+
+STDMETHODIMP CLinear::SemiM12(BSTR in, BSTR* out) { return Semi(kNone, in, out); }
+STDMETHODIMP CLinear::SemiM13(BSTR in, BSTR* out) { return Semi(kNone, in, out); }
+
+// The SSCC check digit alone, as a one-character text.
+STDMETHODIMP CLinear::SSCCChecksum(BSTR in, BSTR* out) {
+    if (!out) return E_POINTER;
+    const InputBuffer buffer(in);
+    wchar_t digit[2] = {};
+    {
+        EncodeLock lock;
+        digit[0] = static_cast<wchar_t>(linear::ComputeSSCCChecksum(
+            linear::LinearContext(), reinterpret_cast<const char16_t*>(buffer.text)));
+    }
+    return ReturnText(std::wstring(digit, 1), out);
+}
+
+// No encoder stands behind USS Code 39 in this class.
+STDMETHODIMP CLinear::USSCode39(BSTR, BSTR* out) { return ReturnText(L"", out); }
+
+// Master carton: 13 digits, zeros inserted after the first character, then Interleaved 2 of 5
+// with its check digit and two trailing spaces.
+STDMETHODIMP CLinear::MasterCarton(BSTR in, BSTR* out) {
+    if (!out) return E_POINTER;
+    const std::wstring text = MasterCartonData(ArgText(in));
+    const LinearEncoder encoder = kNone;  // Interleaved 2 of 5 with check digit
+    if (!encoder) return ReturnText(L"", out);
+    std::wstring font = RunEncoder(encoder, text.c_str());
+    font += L"  ";
+    return ReturnText(font, out);
+}
+
+// Intelligent Mail: 20 tracking digits and 5 to 11 routing digits.
+STDMETHODIMP CLinear::IM(BSTR, BSTR* out) { return ReturnText(L"", out); }
+
+}  // namespace tarnvik

@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# The main job: builds the automation server Tarnvik for 64-bit Windows, registers it with
+# regsvr32 in a Wine prefix of its own, and runs a short host script that creates classes by
+# ProgID and prints the font text of a few encodes. Installs what it needs first.
+set -euo pipefail
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+cd "$root"
+bash scripts/setup.sh
+build=${KESTRIVO_BUILD_DIR:-$root/build}/run
+export WINEPREFIX=${KESTRIVO_RUN_WINEPREFIX:-$build/wine-prefix} WINEDEBUG=-all
+export KESTRIVO_WINEPREFIX=$WINEPREFIX
+
+cmake -S "$root" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
+  -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
+cmake --build "$build" -j4 --target Tarnvik >/dev/null
+dll=$build/automation/Tarnvik.dll
+
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+  mkdir -p "$WINEPREFIX"; wineboot -i >/dev/null 2>&1 || true; wineserver -w || true
+fi
+trap 'wineserver -k >/dev/null 2>&1 || true' EXIT
+wine regsvr32 /s "$(winepath -w "$dll")" </dev/null
+echo "registered $dll in $WINEPREFIX"
+
+host=$(mktemp -d)/host.js
+cat >"$host" <<'JS'
+// Creates the server's classes by ProgID and prints what a few encodes give.
+function show(what, text) { WScript.Echo(what + " -> " + text); }
+var linear = new ActiveXObject("Tarnvik.Linear");
+show("Code39(\"CODE 39\")", linear.Code39("CODE 39"));
+show("Code39Check(\"CODE39\")", linear.Code39Check("CODE39"));
+show("Code39Ext(\"Abc\")", linear.Code39Ext("Abc"));
+show("Code93(\"TEST93\")", linear.Code93("TEST93"));
+show("Code39(\"&#65;&#66;C\")", linear.Code39("&#65;&#66;C"));
+var aztec = new ActiveXObject("Tarnvik.Aztec.1");
+show("Aztec ECLevel", aztec.ECLevel);
+JS
+wine cscript //nologo "$(winepath -w "$host")" </dev/null | tr -d '\r'
+rm -rf "$(dirname "$host")"

@@ -1,0 +1,39 @@
+' The linear class from VBScript: creation by ProgID and the font text of a few encodes.
+Option Explicit
+Dim failures, lin, az
+failures = 0
+
+Sub Expect(what, got, want)
+    If got = want Then
+        WScript.Echo "ok " & what
+    Else
+        WScript.Echo "FAIL " & what & ": [" & got & "] want [" & want & "]"
+        failures = failures + 1
+    End If
+End Sub
+
+Set lin = CreateObject("Tarnvik.Linear.1")
+Expect "Code39 ABC", lin.Code39("ABC"), "*ABC*"
+Expect "Code39 lower case", lin.Code39("abc"), "**"
+Expect "Code39Check", lin.Code39Check("CODE39"), "*CODE39W*"
+Expect "Code93 empty", lin.Code93(""), "[00]|"
+Expect "number argument", lin.Code39(123), "*123*"
+Expect "USSCode39", lin.USSCode39("ABC"), ""
+
+Set az = CreateObject("Tarnvik.Aztec")
+Expect "ECLevel default", az.ECLevel, 5
+az.ECLevel = 3
+Expect "ECLevel set", az.ECLevel, 3
+
+On Error Resume Next
+lin.Code39 "A", "B"
+' The host reports the server's DISP_E_BADPARAMCOUNT as its "Wrong number of arguments".
+Expect "too many arguments", Err.Number, 450
+Err.Clear
+On Error GoTo 0
+
+If failures = 0 Then
+    WScript.Echo "ALL PASSED"
+Else
+    WScript.Echo "FAILURES " & failures
+End If
