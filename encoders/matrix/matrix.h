@@ -4,3 +4,5 @@
 #include "record.h"
 #include "reed_solomon.h"
 #include "gs1_verify.h"
+#include "qrcode.h"
+#include "micro_qr.h"
