@@ -278,59 +278,68 @@ void ApplyMask(Grid& g, int mask) {
             if (!(g.at(i, j) & kFunction) && MaskCondition(mask, i, j)) g.at(i, j) ^= 1;
 }
 
+// Penalty score of one line (a row or a column) for rules 1 and 3.
+int LinePenalty(const std::uint8_t* line, int n, std::vector<std::uint8_t>& padded, std::vector<int>& windows) {
+    int score = 0;
+    // Rule 1: runs of five or more of one colour.
+    int run = 1;
+    for (int k = 1; k <= n; ++k) {
+        if (k < n && line[k] == line[k - 1]) {
+            ++run;
+        } else {
+            if (run >= 5) score += 3 + (run - 5);
+            run = 1;
+        }
+    }
+    // Rule 3: dark-light-dark-dark-dark-light-dark with four light modules before or after,
+    // for windows starting at 0 .. n - 8; modules outside the symbol are light. windows[x + 4]
+    // holds the 11 modules from x on, the first the highest bit.
+    std::fill(padded.begin(), padded.end(), 0);
+    std::copy(line, line + n, padded.begin() + 4);
+    unsigned w = 0;
+    for (int q = 0; q < n + 8; ++q) {
+        w = ((w << 1) | padded[static_cast<std::size_t>(q)]) & 0x7FFu;
+        if (q >= 10) windows[static_cast<std::size_t>(q - 10)] = static_cast<int>(w);
+    }
+    for (int s = 0; s <= n - 8; ++s) {
+        const bool after = windows[static_cast<std::size_t>(s + 4)] == 0x5D0;   // 1011101 0000
+        const bool before = windows[static_cast<std::size_t>(s)] == 0x05D;      // 0000 1011101
+        if (before || after) score += 40;
+    }
+    return score;
+}
+
 // Penalty score of a masked symbol with its format information.
 int Penalty(const Grid& g) {
     const int n = g.size;
-    auto dark = [&](int r, int c) { return g.at(r, c) & 1; };
-    int score = 0;
-    // Rule 1: runs of five or more of one colour, rows and columns.
-    for (int line = 0; line < n; ++line) {
-        for (int pass = 0; pass < 2; ++pass) {
-            int run = 1;
-            for (int k = 1; k <= n; ++k) {
-                const bool same = k < n && (pass == 0 ? dark(line, k) == dark(line, k - 1)
-                                                      : dark(k, line) == dark(k - 1, line));
-                if (same) {
-                    ++run;
-                } else {
-                    if (run >= 5) score += 3 + (run - 5);
-                    run = 1;
-                }
-            }
+    const std::size_t cells = static_cast<std::size_t>(n * n);
+    std::vector<std::uint8_t> rows(cells), columns(cells);
+    int darkCount = 0;
+    for (int r = 0; r < n; ++r)
+        for (int c = 0; c < n; ++c) {
+            const std::uint8_t v = g.cells[static_cast<std::size_t>(r * n + c)] & 1;
+            rows[static_cast<std::size_t>(r * n + c)] = v;
+            columns[static_cast<std::size_t>(c * n + r)] = v;
+            darkCount += v;
         }
+    std::vector<std::uint8_t> padded(static_cast<std::size_t>(n + 8));
+    std::vector<int> windows(static_cast<std::size_t>(n + 8));
+    int score = 0;
+    for (int line = 0; line < n; ++line) {
+        score += LinePenalty(&rows[static_cast<std::size_t>(line * n)], n, padded, windows);
+        score += LinePenalty(&columns[static_cast<std::size_t>(line * n)], n, padded, windows);
     }
     // Rule 2: 2 x 2 squares of one colour.
-    for (int r = 0; r + 1 < n; ++r)
-        for (int c = 0; c + 1 < n; ++c) {
-            const int v = dark(r, c);
-            if (dark(r, c + 1) == v && dark(r + 1, c) == v && dark(r + 1, c + 1) == v) score += 3;
-        }
-    // Rule 3: dark-light-dark-dark-dark-light-dark with four light modules before or after,
-    // windows starting at 0 .. n - 8.
-    static const int kPattern[7] = {1, 0, 1, 1, 1, 0, 1};
-    for (int line = 0; line < n; ++line) {
-        for (int pass = 0; pass < 2; ++pass) {
-            auto m = [&](int k) {
-                if (k < 0 || k >= n) return 0;
-                return pass == 0 ? dark(line, k) : dark(k, line);
-            };
-            for (int s = 0; s <= n - 8; ++s) {
-                bool match = true;
-                for (int k = 0; k < 7 && match; ++k) match = m(s + k) == kPattern[k];
-                if (!match) continue;
-                const bool before = !m(s - 4) && !m(s - 3) && !m(s - 2) && !m(s - 1);
-                const bool after = !m(s + 7) && !m(s + 8) && !m(s + 9) && !m(s + 10);
-                if (before || after) score += 40;
-            }
-        }
+    for (int r = 0; r + 1 < n; ++r) {
+        const std::uint8_t* a = &rows[static_cast<std::size_t>(r * n)];
+        const std::uint8_t* b = a + n;
+        for (int c = 0; c + 1 < n; ++c)
+            if (a[c] == a[c + 1] && a[c] == b[c] && a[c] == b[c + 1]) score += 3;
     }
     // Rule 4: balance of dark and light.
-    int darkCount = 0;
-    for (std::uint8_t v : g.cells) darkCount += v & 1;
     const int p = 100 * darkCount / (n * n);
     const int k = p > 50 ? (p - 50) / 5 : (50 - p) / 5;
-    score += 10 * k;
-    return score;
+    return score + 10 * k;
 }
 
 struct Run {
