@@ -218,6 +218,19 @@ TEST_F(QrRoundTrip, ZbarReadsQrCode) {
     fs::remove_all(dir);
 }
 
+TEST_F(QrRoundTrip, OptimisedModesLongerThanTheEstimate) {
+    // Mixed data whose optimised modes cost more bits than the worst-case estimate that
+    // chose the version: a larger version is taken and nothing is cut off.
+    std::vector<Case> cases;
+    for (const char* data : {"BZZZBYYFFX01470381219DBXXEBEFYAYEXAYXC9617888568bbhesxAAXACBXYCADFXZFYEAYEZYDABZXBCY96394884332XYFBDF836068iCDZFXECAE3722368dwBDCYBFAXAEBDBEAACY",
+                             "DXYCFYEDZ701989dg25323896543029766YFYYCDDEEDavXEDABDAC0399188tlqimzjdylaXZYAZFEFYFFEYAZYAAEBfuqFAFCEABBAEE71881291198028xxrZAXZECCCEXE"}) {
+        Case c{data, EncodeData(EncodeQRCode, data, 4, 0)};
+        ASSERT_EQ(c.enc.result, kSuccess);
+        cases.push_back(std::move(c));
+    }
+    ReadAll(cases, "QRCode", true, 4);
+}
+
 class MicroQrRoundTrip : public QrRoundTrip {};
 
 TEST_F(MicroQrRoundTrip, EveryVersionLevelAndMask) {
