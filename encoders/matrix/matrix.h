@@ -13,3 +13,5 @@
 #include "pharmacode.h"
 #include "code16k.h"
 #include "intelligent_mail.h"
+#include "qrcode.h"
+#include "micro_qr.h"

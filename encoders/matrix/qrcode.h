@@ -1,0 +1,46 @@
+// QR Code (Model 2, versions 1 to 40) and the pieces of it that Micro QR shares.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "record.h"
+
+namespace matrix {
+
+// Encodes `length` bytes into a QR Code symbol and writes its band text. option1 is the
+// minimum error-correction level (1 L, 2 M, 3 Q, 4 H; anything else L), option2 a version
+// 1..40 taken when it is larger than the one the data needs. `crlf` chooses CR LF line ends
+// (the desktop build always passes true).
+int EncodeQRCode(SymbolRecord& rec, const std::uint8_t* data, std::size_t length, bool crlf);
+
+namespace qr {
+
+inline constexpr char kAlphanumeric[] = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ $%*+-./:";
+
+// Position of a byte in the alphanumeric alphabet, -1 when it is not in it.
+int AlphanumericValue(std::uint8_t c);
+
+// One mode letter a byte: 'N', 'A' or 'B', with runs of 'N' and then of 'A' shorter than six
+// turned into the next wider mode.
+std::string DefineModes(const std::uint8_t* data, std::size_t length);
+
+// Table values by version 1..40 and level index 0 L, 1 M, 2 Q, 3 H.
+int DataCodewords(int version, int level);
+int Blocks(int version, int level);
+// Codewords the symbol holds, counted from its function patterns.
+int TotalCodewords(int version);
+// Alignment-pattern centre positions (empty for version 1).
+std::vector<int> AlignmentPositions(int version);
+
+// BCH(15,5) word of five data bits, generator 0x537, before masking.
+std::uint32_t Bch15(std::uint32_t data);
+// Format word of level bits (L 1, M 0, Q 3, H 2) and mask, masked with 0x5412.
+std::uint32_t FormatWord(int levelBits, int mask);
+// 18-bit version word for versions 7..40.
+std::uint32_t VersionWord(int version);
+
+}  // namespace qr
+}  // namespace matrix
