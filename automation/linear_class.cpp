@@ -1,9 +1,11 @@
 // CLinear: the linear and postal encoders behind ILinear.
 #include <cwchar>
+#include <exception>
 #include <string>
 
 #include "classes.h"
 #include "entry.h"
+#include "intelligent_mail.h"
 #include "text.h"
 
 namespace tarnvik {
@@ -49,9 +51,6 @@ HRESULT Semi(LinearEncoder encoder, BSTR input, BSTR* output) {
     return ReturnText(font, output);
 }
 
-// Encoders of the symbologies that this build does not carry yet return empty text.
-constexpr LinearEncoder kNone = nullptr;
-
 }  // namespace
 
 const ClassInfo kLinearInfo = {L"Linear", &CLSID_CLinear, &IID_ILinear, kLinearParams};
@@ -62,12 +61,12 @@ const ClassInfo kLinearInfo = {L"Linear", &CLSID_CLinear, &IID_ILinear, kLinearP
 COMMON(Code39, EncodeCode39)
 COMMON(Code39Check, EncodeCode39Check)
 COMMON(Code39Ext, EncodeCode39Ext)
-COMMON(Code11, kNone)
-COMMON(Code25, kNone)
-COMMON(Code25Check, kNone)
-COMMON(I25, kNone)
-COMMON(I25Check, kNone)
-COMMON(MSI, kNone)
+COMMON(Code11, EncodeCode11)
+COMMON(Code25, EncodeCode25)
+COMMON(Code25Check, EncodeCode25Check)
+COMMON(I25, EncodeI25)
+COMMON(I25Check, EncodeI25Check)
+COMMON(MSI, EncodeMSI)
 COMMON(Code93, EncodeCode93)
 COMMON(UPCA, EncodeUPCA)
 COMMON(UPCE, EncodeUPCE)
@@ -78,13 +77,13 @@ COMMON(UCCEAN128, EncodeGS1128)
 COMMON(Code128A, EncodeCode128A)
 COMMON(Code128B, EncodeCode128B)
 COMMON(Code128C, EncodeCode128C)
-COMMON(Telepen, kNone)
-COMMON(TelepenNumeric, kNone)
-COMMON(Codabar, kNone)
+COMMON(Telepen, EncodeTelepen)
+COMMON(TelepenNumeric, EncodeTelepenNumeric)
+COMMON(Codabar, EncodeCodabar)
 COMMON(GS1128, EncodeGS1128)
 COMMON(USPS128, EncodeUSPS128)
-COMMON(POSTNET, kNone)
-COMMON(RoyalMail, kNone)
+COMMON(POSTNET, EncodePOSTNET)
+COMMON(RoyalMail, EncodeRoyalMail)
 COMMON(SSCC, EncodeSSCC)
 COMMON(Code128AWCheck, EncodeCode128AWCheck)
 COMMON(Code128BWCheck, EncodeCode128BWCheck)
@@ -92,8 +91,8 @@ COMMON(Code128CWCheck, EncodeCode128CWCheck)
 COMMON(Code128Auto, EncodeCode128Auto)
 #undef COMMON
 
-STDMETHODIMP CLinear::SemiM12(BSTR in, BSTR* out) { return Semi(kNone, in, out); }
-STDMETHODIMP CLinear::SemiM13(BSTR in, BSTR* out) { return Semi(kNone, in, out); }
+STDMETHODIMP CLinear::SemiM12(BSTR in, BSTR* out) { return Semi(EncodeSemiM12, in, out); }
+STDMETHODIMP CLinear::SemiM13(BSTR in, BSTR* out) { return Semi(EncodeSemiM13, in, out); }
 
 // The SSCC check digit alone, as a one-character text.
 STDMETHODIMP CLinear::SSCCChecksum(BSTR in, BSTR* out) {
@@ -116,14 +115,28 @@ STDMETHODIMP CLinear::USSCode39(BSTR, BSTR* out) { return ReturnText(L"", out); 
 STDMETHODIMP CLinear::MasterCarton(BSTR in, BSTR* out) {
     if (!out) return E_POINTER;
     const std::wstring text = MasterCartonData(ArgText(in));
-    const LinearEncoder encoder = kNone;  // Interleaved 2 of 5 with check digit
-    if (!encoder) return ReturnText(L"", out);
-    std::wstring font = RunEncoder(encoder, text.c_str());
+    std::wstring font = RunEncoder(EncodeI25Check, text.c_str());
     font += L"  ";
     return ReturnText(font, out);
 }
 
-// Intelligent Mail: 20 tracking digits and 5 to 11 routing digits.
-STDMETHODIMP CLinear::IM(BSTR, BSTR* out) { return ReturnText(L"", out); }
+// Intelligent Mail: 20 tracking digits and 5 to 11 routing digits; no escape decoding. The
+// second bar letter shows as "*".
+STDMETHODIMP CLinear::IM(BSTR in, BSTR* out) {
+    if (!out) return E_POINTER;
+    std::wstring tracking, routing;
+    IntelligentMailData(ArgText(in), tracking, routing);
+    std::u16string bars;
+    try {
+        EncodeLock lock;
+        matrix::IntelligentMailEncoder encoder;
+        bars = encoder.Encode(std::u16string(tracking.begin(), tracking.end()),
+                              std::u16string(routing.begin(), routing.end()));
+    } catch (const std::exception&) {
+        bars.clear();  // no exception crosses the interface
+    }
+    if (bars.size() > 1) bars[1] = u'*';
+    return ReturnText(std::wstring(bars.begin(), bars.end()), out);
+}
 
 }  // namespace tarnvik

@@ -331,6 +331,17 @@ TEST_F(LinearTest, MethodsGiveTheEncodersFontText) {
         {"Code128Auto", &ILinear::Code128Auto, EncodeCode128Auto},
         {"USPS128", &ILinear::USPS128, EncodeUSPS128},
         {"SSCC", &ILinear::SSCC, EncodeSSCC},
+        {"Code11", &ILinear::Code11, EncodeCode11},
+        {"Code25", &ILinear::Code25, EncodeCode25},
+        {"Code25Check", &ILinear::Code25Check, EncodeCode25Check},
+        {"I25", &ILinear::I25, EncodeI25},
+        {"I25Check", &ILinear::I25Check, EncodeI25Check},
+        {"MSI", &ILinear::MSI, EncodeMSI},
+        {"Telepen", &ILinear::Telepen, EncodeTelepen},
+        {"TelepenNumeric", &ILinear::TelepenNumeric, EncodeTelepenNumeric},
+        {"Codabar", &ILinear::Codabar, EncodeCodabar},
+        {"POSTNET", &ILinear::POSTNET, EncodePOSTNET},
+        {"RoyalMail", &ILinear::RoyalMail, EncodeRoyalMail},
     };
     const std::wstring inputs[] = {L"",         L"ABC",        L"abc",       L"CODE 39-$/+%.",
                                    L"&#65;&#300;x", L"\u00e9\u4e2d", L"036000291452", L"9781861972712", L"(00)123456789012345675", std::wstring(300, L'7'),
@@ -352,6 +363,30 @@ TEST_F(LinearTest, MethodsGiveTheEncodersFontText) {
     EXPECT_EQ(Call(lin_, &ILinear::GS1128, gs1), Call(lin_, &ILinear::UCCEAN128, gs1));
     EXPECT_EQ(Call(lin_, &ILinear::Code39, L"ABC"), L"*ABC*");
     EXPECT_EQ(Call(lin_, &ILinear::Code39, L"abc"), L"**");
+}
+
+TEST_F(LinearTest, MethodsWithTheirOwnPreparation) {
+    // SEMI: the character before the last shows as ".".
+    std::wstring semi = EncodeSemiM12(L"AB12345678");
+    ASSERT_GT(semi.size(), 2u);
+    semi[semi.size() - 2] = L'.';
+    EXPECT_EQ(Call(lin_, &ILinear::SemiM12, L"AB12345678"), semi);
+    std::wstring semi13 = EncodeSemiM13(L"AB12345678901234");
+    semi13[semi13.size() - 2] = L'.';
+    EXPECT_EQ(Call(lin_, &ILinear::SemiM13, L"AB12345678901234"), semi13);
+    // Master carton: 13 digits, then Interleaved 2 of 5 with check digit and two spaces.
+    EXPECT_EQ(Call(lin_, &ILinear::MasterCarton, L"12345678901234567"),
+              std::wstring(EncodeI25Check(L"1234567890123")) + L"  ");
+    EXPECT_EQ(Call(lin_, &ILinear::MasterCarton, L""), std::wstring(EncodeI25Check(L"0000000000000")) + L"  ");
+    // Intelligent Mail: the published example, its second bar letter shown as "*".
+    std::wstring im = L"AADTFFDFTDADTAADAATFDTDDAAADDTDTTDAFADADDDTFFFDDTTTADFAAADFTDAADA";
+    im[1] = L'*';
+    EXPECT_EQ(Call(lin_, &ILinear::IM, L"0123456709498765432101234567891"), im);
+    // 20 digits take "00000" as routing code; past 31 characters the rest is cut.
+    EXPECT_EQ(Call(lin_, &ILinear::IM, L"01234567094987654321"),
+              Call(lin_, &ILinear::IM, L"0123456709498765432100000"));
+    EXPECT_EQ(Call(lin_, &ILinear::IM, L"0123456709498765432101234567891XXXX"), im);
+    EXPECT_EQ(Call(lin_, &ILinear::IM, L"").size(), 65u);
 }
 
 TEST_F(LinearTest, NullAndOverlongInputStayInsideTheBuffers) {
