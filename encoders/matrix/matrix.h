@@ -4,3 +4,5 @@
 #include "record.h"
 #include "reed_solomon.h"
 #include "gs1_verify.h"
+#include "binary112.h"
+#include "databar.h"
