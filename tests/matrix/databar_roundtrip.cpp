@@ -125,3 +125,65 @@ TEST_P(DatabarRoundTrip, ExpandedSamples) {
     ReadExpanded(GetParam(), {"(01)90012345678908(3103)001750", "(01)98898765432106(3202)012345(15)991231",
                               "(10)ABC123", "(21)A1B2", "(21)A1B2(10)12", "(21)AB(10)XY", "(21)A1B2(10)XY"}, 0);
 }
+
+namespace {
+
+std::string Digits(std::mt19937& rng, int count) {
+    std::string s;
+    for (int i = 0; i < count; ++i) s += static_cast<char>('0' + rng() % 10);
+    return s;
+}
+
+// GS1 strings over every encodation method and general-purpose encodation.
+std::vector<std::string> GeneratedGs1(std::mt19937& rng, int count) {
+    const std::string alnum = "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789*,-./";
+    const std::string iso = "abcxyzABC!\"%&'*+,-./:;<=>?_ 0123456789";
+    std::vector<std::string> out;
+    for (int k = 0; k < count; ++k) {
+        std::string s;
+        const std::string gtin = "(01)" + Gtin14((rng() % 2 ? "9" : "0") + Digits(rng, 12));
+        auto text = [&](const std::string& set, int maxLen) {
+            std::string t;
+            const int len = 1 + static_cast<int>(rng() % static_cast<unsigned>(maxLen));
+            for (int i = 0; i < len; ++i) t += set[rng() % set.size()];
+            return t;
+        };
+        switch (k % 9) {
+        case 0: s = gtin + "(15)" + Digits(rng, 6) + "(10)" + Digits(rng, 1 + rng() % 3); break;
+        case 1: s = gtin + "(3103)0" + std::to_string(rng() % 32768 + 100000).substr(1); break;
+        case 2: s = gtin + "(320" + std::to_string(2 + rng() % 2) + ")00" + Digits(rng, 4); break;
+        case 3: s = gtin + "(310" + std::to_string(rng() % 10) + ")0" + Digits(rng, 5) + "(1" +
+                    std::to_string(1 + 2 * (rng() % 4)) + ")" + Digits(rng, 2) + "0" +
+                    std::to_string(1 + rng() % 9) + "1" + std::to_string(rng() % 10);
+            break;
+        case 4: s = gtin + "(392" + std::to_string(rng() % 4) + ")" + Digits(rng, 1 + rng() % 8); break;
+        case 5: s = gtin + "(393" + std::to_string(rng() % 4) + ")" + Digits(rng, 4 + rng() % 6); break;
+        case 6: s = gtin + "(10)" + text(alnum, 10) + "(21)" + text(iso, 6); break;
+        case 7: s = "(21)" + text(iso, 12) + "(10)" + text(alnum, 6); break;
+        default: s = gtin + "(3103)" + Digits(rng, 6) + "(10)" + Digits(rng, 1 + rng() % 5); break;
+        }
+        out.push_back(s);
+    }
+    return out;
+}
+
+}  // namespace
+
+TEST_P(DatabarRoundTrip, ExpandedEveryMethodAndEncodation) {
+    auto inputs = GeneratedGs1(rng, 270);
+    inputs.push_back("(01)98898765432106(3103)001234(10)12");
+    inputs.push_back("(01)90012345678908(3103)032767");
+    inputs.push_back("(01)90012345678908(3103)032768");
+    inputs.push_back("(01)90012345678908(3202)009999");
+    inputs.push_back("(01)90012345678908(3203)022767");
+    inputs.push_back("(01)90012345678908(3203)022768");
+    inputs.push_back("(01)90012345678908(3103)012345(11)991331");
+    inputs.push_back("(10)1(21)A");
+    ReadExpanded(GetParam(), inputs, 0);
+}
+
+TEST_P(DatabarRoundTrip, ExpandedStackedEveryRowWidth) {
+    std::vector<std::string> inputs = GeneratedGs1(rng, 36);
+    inputs.push_back("(01)90012345678908(3103)001750");
+    for (int pairs = 1; pairs <= 10; ++pairs) ReadExpanded(GetParam(), inputs, pairs);
+}
