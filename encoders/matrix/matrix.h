@@ -15,3 +15,5 @@
 #include "intelligent_mail.h"
 #include "qrcode.h"
 #include "micro_qr.h"
+#include "binary112.h"
+#include "databar.h"
