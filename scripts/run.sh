@@ -32,6 +32,11 @@ show("Code39Check(\"CODE39\")", linear.Code39Check("CODE39"));
 show("Code39Ext(\"Abc\")", linear.Code39Ext("Abc"));
 show("Code93(\"TEST93\")", linear.Code93("TEST93"));
 show("Code39(\"&#65;&#66;C\")", linear.Code39("&#65;&#66;C"));
+show("EAN13(\"590123412345\")", linear.EAN13("590123412345"));
+show("Code128B(\"Kestrivo\")", linear.Code128B("Kestrivo"));
+show("GS1128(\"(01)123\")", linear.GS1128("(01)123"));
+show("POSTNET(\"1234\")", linear.POSTNET("1234"));
+show("IM(\"0123456709498765432101234567891\")", linear.IM("0123456709498765432101234567891"));
 var aztec = new ActiveXObject("Tarnvik.Aztec.1");
 show("Aztec ECLevel", aztec.ECLevel);
 JS
