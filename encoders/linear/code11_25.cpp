@@ -61,22 +61,19 @@ std::size_t I25MaxDigits(const Context& ctx) { return 2 * (ctx.profile().bound -
 }  // namespace
 
 const char16_t* EncodeCode11(Context& ctx, const char16_t* text) {
-    WorkText work;
-    DecodeInput(ctx, text, work);
-    char16_t buf[kMaxUnits];
-    Output out(buf, ctx.profile().bound);
-    out.put(u'*');
-    for (char16_t c : work.view()) {
+    EncodeFrame f(ctx, text);
+    f.out.put(u'*');
+    for (char16_t c : f.work.view()) {
         if (!IsDigit(c) && c != u'-') continue;
-        if (!out.room(1, 3)) break;  // room for C, K and the stop
-        out.put(c);
+        if (!f.out.room(1, 3)) break;  // room for C, K and the stop
+        f.out.put(c);
     }
-    const std::u16string data(out.view().substr(1));
+    const std::u16string data(f.out.view().substr(1));
     const char16_t c = Code11Check(data, 10);
-    out.put(c);
-    if (data.size() + 1 > 11) out.put(Code11Check(data + c, 9));
-    out.put(u'*');
-    return Publish(ctx, ctx.resultBuffer(), out.view());
+    f.out.put(c);
+    if (data.size() + 1 > 11) f.out.put(Code11Check(data + c, 9));
+    f.out.put(u'*');
+    return Publish(ctx, ctx.resultBuffer(), f.out.view());
 }
 
 const char16_t* EncodeCode25(Context& ctx, const char16_t* text) { return Code25Symbol(ctx, text, false); }

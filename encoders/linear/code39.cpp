@@ -16,23 +16,20 @@ int GlyphValue(std::u16string_view values, char16_t glyph) {
 
 // Code 39 and Code 39 with check: "*", the kept glyphs, the check when asked, "*".
 const char16_t* Code39Symbol(Context& ctx, const char16_t* text, bool withCheck) {
-    WorkText work;
-    DecodeInput(ctx, text, work);
-    char16_t buf[kMaxUnits];
-    Output out(buf, ctx.profile().bound);
+    EncodeFrame f(ctx, text);
     const std::size_t trailer = withCheck ? 2 : 1;
-    out.put(u'*');
+    f.out.put(u'*');
     unsigned sum = 0;
-    for (char16_t c : work.view()) {
+    for (char16_t c : f.work.view()) {
         const auto value = kCode39Values.find(c);
         if (value == std::u16string_view::npos) continue;
-        if (!out.room(1, trailer)) break;
-        out.put(SpaceAsHash(c));
+        if (!f.out.room(1, trailer)) break;
+        f.out.put(SpaceAsHash(c));
         sum += static_cast<unsigned>(value);
     }
-    if (withCheck) out.put(SpaceAsHash(kCode39Values[sum % 43]));
-    out.put(u'*');
-    return Publish(ctx, ctx.resultBuffer(), out.view());
+    if (withCheck) f.out.put(SpaceAsHash(kCode39Values[sum % 43]));
+    f.out.put(u'*');
+    return Publish(ctx, ctx.resultBuffer(), f.out.view());
 }
 
 // The full-ASCII pair of one character in Code 93, as shift glyph and letter; a character
@@ -86,12 +83,9 @@ const char16_t* EncodeCode39Check(Context& ctx, const char16_t* text) {
 }
 
 const char16_t* EncodeCode39Ext(Context& ctx, const char16_t* text) {
-    WorkText work;
-    DecodeInput(ctx, text, work);
-    char16_t buf[kMaxUnits];
-    Output out(buf, ctx.profile().bound);
-    out.put(u'*');
-    for (char16_t c : work.view()) {
+    EncodeFrame f(ctx, text);
+    f.out.put(u'*');
+    for (char16_t c : f.work.view()) {
         char16_t g;
         if (c == kNulStandIn) g = 224;  // the glyph of NUL
         else if (c > 127) continue;     // the font has no glyph of its own above 127
@@ -101,35 +95,32 @@ const char16_t* EncodeCode39Ext(Context& ctx, const char16_t* text) {
         else if (c == u'#') g = 177;
         else if (c == 127) g = 175;
         else g = c;
-        if (!out.room(1, 1)) break;
-        out.put(g);
+        if (!f.out.room(1, 1)) break;
+        f.out.put(g);
     }
-    out.put(u'*');
-    return Publish(ctx, ctx.resultBuffer(), out.view());
+    f.out.put(u'*');
+    return Publish(ctx, ctx.resultBuffer(), f.out.view());
 }
 
 const char16_t* EncodeCode93(Context& ctx, const char16_t* text) {
-    WorkText work;
-    DecodeInput(ctx, text, work);
-    char16_t buf[kMaxUnits];
-    Output out(buf, ctx.profile().bound);
-    out.put(u'[');
-    for (char16_t c : work.view()) {
+    EncodeFrame f(ctx, text);
+    f.out.put(u'[');
+    for (char16_t c : f.work.view()) {
         const Code93Unit u = Code93Encode(c);
         if (!u.first) continue;
         const std::size_t n = u.second ? 2 : 1;
-        if (!out.room(n, 4)) break;  // room for C, K, stop and termination bar
-        out.put(u.first);
-        if (u.second) out.put(u.second);
+        if (!f.out.room(n, 4)) break;  // room for C, K, stop and termination bar
+        f.out.put(u.first);
+        if (u.second) f.out.put(u.second);
     }
-    const std::u16string_view data = out.view().substr(1);
+    const std::u16string_view data = f.out.view().substr(1);
     const char16_t c = Code93Check(data, 0, 20);
     const char16_t k = Code93Check(data, c, 15);
-    out.put(c);
-    out.put(k);
-    out.put(u']');
-    out.put(u'|');
-    return Publish(ctx, ctx.resultBuffer(), out.view());
+    f.out.put(c);
+    f.out.put(k);
+    f.out.put(u']');
+    f.out.put(u'|');
+    return Publish(ctx, ctx.resultBuffer(), f.out.view());
 }
 
 }  // namespace linear

@@ -120,6 +120,19 @@ struct WorkText {
 // Step 1 of every encode: the decoded input, bounded by the profile's buffer size.
 void DecodeInput(const Context& ctx, const char16_t* text, WorkText& work);
 
+// The start of an encode that builds its text in one pass: the decoded input and an output
+// over a local buffer, bounded by the profile.
+class EncodeFrame {
+    char16_t buf_[kMaxUnits];
+
+public:
+    EncodeFrame(const Context& ctx, const char16_t* text) : out(buf_, ctx.profile().bound) {
+        DecodeInput(ctx, text, work);
+    }
+    WorkText work;
+    Output out;
+};
+
 // Copies `text` into a result buffer of the context (bounded by its capacity) and returns it.
 const char16_t* Publish(const Context& ctx, char16_t* buffer, std::u16string_view text);
 

@@ -15,34 +15,28 @@ char16_t MsiCheck(std::u16string_view digits) {
 }
 
 const char16_t* EncodeMSI(Context& ctx, const char16_t* text) {
-    WorkText work;
-    DecodeInput(ctx, text, work);
-    char16_t buf[kMaxUnits];
-    Output out(buf, ctx.profile().bound);
-    out.put(u'[');
-    for (char16_t c : work.view()) {
+    EncodeFrame f(ctx, text);
+    f.out.put(u'[');
+    for (char16_t c : f.work.view()) {
         if (c < u'0' || c > u'9') continue;
-        if (!out.room(1, 2)) break;  // room for the check digit and the stop
-        out.put(c);
+        if (!f.out.room(1, 2)) break;  // room for the check digit and the stop
+        f.out.put(c);
     }
-    out.put(MsiCheck(out.view().substr(1)));
-    out.put(u']');
-    return Publish(ctx, ctx.resultBuffer(), out.view());
+    f.out.put(MsiCheck(f.out.view().substr(1)));
+    f.out.put(u']');
+    return Publish(ctx, ctx.resultBuffer(), f.out.view());
 }
 
 const char16_t* EncodeCodabar(Context& ctx, const char16_t* text) {
-    WorkText work;
-    DecodeInput(ctx, text, work);
-    char16_t buf[kMaxUnits];
-    Output out(buf, ctx.profile().bound);
-    out.put(u'A');
-    for (char16_t c : work.view()) {
+    EncodeFrame f(ctx, text);
+    f.out.put(u'A');
+    for (char16_t c : f.work.view()) {
         if (kCodabarData.find(c) == std::u16string_view::npos) continue;
-        if (!out.room(1, 1)) break;
-        out.put(c);
+        if (!f.out.room(1, 1)) break;
+        f.out.put(c);
     }
-    out.put(u'B');
-    return Publish(ctx, ctx.resultBuffer(), out.view());
+    f.out.put(u'B');
+    return Publish(ctx, ctx.resultBuffer(), f.out.view());
 }
 
 }  // namespace linear
