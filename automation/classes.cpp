@@ -2,6 +2,7 @@
 // and methods. Their encoders join the server symbology by symbology; until then a method's
 // font text is empty.
 #include "classes.h"
+#include "class_support.h"
 
 namespace tarnvik {
 
@@ -9,29 +10,6 @@ namespace {
 
 // Font text of a symbology whose encoder this build does not carry yet.
 std::wstring NotYet(BSTR) { return std::wstring(); }
-
-HRESULT Whole(const std::wstring& text, BSTR* out) { return ReturnText(text, out); }
-HRESULT PieceOf(const std::wstring& text, long index, BSTR* out) {
-    return ReturnText(Piece(text, index), out);
-}
-HRESULT Count(const std::wstring& text, long* out) {
-    if (!out) return E_POINTER;
-    *out = PieceCount(text);
-    return S_OK;
-}
-template <class T>
-HRESULT Get(T value, T* out) {
-    if (!out) return E_POINTER;
-    *out = value;
-    return S_OK;
-}
-// The VARIANT_BOOL flag setters keep 0 and 1 only.
-void SetBoolFlag(long& flag, VARIANT_BOOL value) {
-    if (value == 0 || value == 1) flag = value;
-}
-
-const ParamName kMedicalParams[] = {
-    {L"strToEncode", 0}, {L"strOutput", 1}, {L"nOption", 0}, {nullptr, 0}};
 
 }  // namespace
 
@@ -46,8 +24,6 @@ TARNVIK_INFO(MicroQRCode, nullptr)
 TARNVIK_INFO(Aztec, nullptr)
 TARNVIK_INFO(Maxicode, nullptr)
 TARNVIK_INFO(Code16k, nullptr)
-TARNVIK_INFO(Databar, nullptr)
-TARNVIK_INFO(Medical, kMedicalParams)
 #undef TARNVIK_INFO
 
 class CDatamatrix : public AutomationObject<IDatamatrix> {
@@ -238,41 +214,6 @@ private:
     long crlf_ = 1;
 };
 
-class CDatabar : public AutomationObject<IDatabar> {
-public:
-    explicit CDatabar(IUnknown* outer) : AutomationObject(outer, kDatabarInfo) {}
-    STDMETHODIMP SetCRLF(VARIANT_BOOL v) override {
-        SetBoolFlag(crlf_, v);
-        return S_OK;
-    }
-    STDMETHODIMP Databar14(BSTR in, BSTR* out) override { return Whole(NotYet(in), out); }
-    STDMETHODIMP DatabarStack(BSTR in, BSTR* out) override { return Whole(NotYet(in), out); }
-    STDMETHODIMP DatabarStkOmni(BSTR in, BSTR* out) override { return Whole(NotYet(in), out); }
-    STDMETHODIMP DatabarLtd(BSTR in, BSTR* out) override { return Whole(NotYet(in), out); }
-    STDMETHODIMP DatabarExp(BSTR in, BSTR* out) override { return Whole(NotYet(in), out); }
-    STDMETHODIMP DatabarExpStk(BSTR in, BSTR* out) override { return Whole(NotYet(in), out); }
-    STDMETHODIMP DatabarExpStkCR(BSTR in, LONG, BSTR* out) override {
-        return Whole(NotYet(in), out);
-    }
-
-private:
-    long crlf_ = 1;
-};
-
-class CMedical : public AutomationObject<IMedical> {
-public:
-    explicit CMedical(IUnknown* outer) : AutomationObject(outer, kMedicalInfo) {}
-    STDMETHODIMP Pharmaone(BSTR in, BSTR* out) override { return Whole(NotYet(in), out); }
-    STDMETHODIMP Pharmatwo(BSTR in, BSTR* out) override { return Whole(NotYet(in), out); }
-    STDMETHODIMP SetCRLF(VARIANT_BOOL v) override {
-        SetBoolFlag(crlf_, v);
-        return S_OK;
-    }
-
-private:
-    long crlf_ = 1;
-};
-
 const ClassEntry kDatamatrixEntry = {&kDatamatrixInfo, &Make<CDatamatrix>};
 const ClassEntry kPDF417Entry = {&kPDF417Info, &Make<CPDF417>};
 const ClassEntry kMicroPDF417Entry = {&kMicroPDF417Info, &Make<CMicroPDF417>};
@@ -281,7 +222,5 @@ const ClassEntry kMicroQRCodeEntry = {&kMicroQRCodeInfo, &Make<CMicroQRCode>};
 const ClassEntry kAztecEntry = {&kAztecInfo, &Make<CAztec>};
 const ClassEntry kMaxicodeEntry = {&kMaxicodeInfo, &Make<CMaxicode>};
 const ClassEntry kCode16kEntry = {&kCode16kInfo, &Make<CCode16k>};
-const ClassEntry kDatabarEntry = {&kDatabarInfo, &Make<CDatabar>};
-const ClassEntry kMedicalEntry = {&kMedicalInfo, &Make<CMedical>};
 
 }  // namespace tarnvik

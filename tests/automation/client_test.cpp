@@ -6,12 +6,15 @@
 #include <oaidl.h>
 #include <ocidl.h>
 
+#include <cstring>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "entry.h"
 #include "pieces.h"
+#include "support/linear_fonts.h"
+#include "support/read_back.h"
 #include "tarnvik.h"
 #include "text.h"
 
@@ -363,6 +366,21 @@ TEST_F(LinearTest, MethodsGiveTheEncodersFontText) {
     EXPECT_EQ(Call(lin_, &ILinear::GS1128, gs1), Call(lin_, &ILinear::UCCEAN128, gs1));
     EXPECT_EQ(Call(lin_, &ILinear::Code39, L"ABC"), L"*ABC*");
     EXPECT_EQ(Call(lin_, &ILinear::Code39, L"abc"), L"**");
+}
+
+// The font text of the server, drawn with the Code 39 font, reads back as the data.
+TEST_F(LinearTest, Code39ReadsBackThroughTheFont) {
+    testing_support::ReadBackBatch batch;
+    for (const char* data : {"ABC", "CODE-39 $/+%", "0123456789"}) {
+        const std::wstring wide(data, data + std::strlen(data));
+        const std::wstring text = Call(lin_, &ILinear::Code39, wide);
+        const auto modules = testing_support::Code39FontToModules(
+            std::u16string(text.begin(), text.end()));
+        ASSERT_TRUE(modules.has_value()) << data;
+        batch.Add(std::string("Code39 ") + data, testing_support::RenderLinear(*modules), "Code39",
+                  true, data);
+    }
+    EXPECT_TRUE(batch.Write("readback/linear"));
 }
 
 TEST_F(LinearTest, MethodsWithTheirOwnPreparation) {

@@ -11,19 +11,24 @@ import zxingcpp
 from PIL import Image
 
 
+def read_one(path, fmt, pure):
+    """The first symbol of format `fmt` in the image, or None."""
+    image = Image.open(path)
+    formats = getattr(zxingcpp.BarcodeFormat, fmt)
+    try:
+        results = zxingcpp.read_barcodes(image, formats=formats, is_pure=pure)
+    except Exception:  # a symbol the reader chokes on counts as not read
+        results = []
+    return results[0] if results else None
+
+
 def main():
     out = []
     with open(sys.argv[1]) as manifest:
         for index, line in enumerate(manifest):
             path, fmt, pure = line.rstrip("\n").split("\t")
-            image = Image.open(path)
-            formats = getattr(zxingcpp.BarcodeFormat, fmt)
-            try:
-                results = zxingcpp.read_barcodes(image, formats=formats, is_pure=pure == "1")
-            except Exception:  # a symbol the reader chokes on counts as not read
-                results = []
-            if results:
-                r = results[0]
+            r = read_one(path, fmt, pure == "1")
+            if r:
                 out.append("%d\t1\t%s\t%s\t%s\t%s" % (index, r.format.name, r.symbology_identifier,
                                                       bytes(r.bytes).hex(), r.text.encode("utf-8", "surrogatepass").hex()))
             else:
