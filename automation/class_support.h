@@ -2,7 +2,12 @@
 // reads, and the flag setters.
 #pragma once
 
+#include <cstring>
+#include <memory>
+#include <string>
+
 #include "component.h"
+#include "record.h"
 
 namespace tarnvik {
 
@@ -24,5 +29,27 @@ inline HRESULT Get(T value, T* out) {
 // The VARIANT_BOOL flag setters: any true value sets the flag. Dispatch callers' True
 // arrives as VARIANT_TRUE (-1), C++ callers may pass 1.
 inline void SetBoolFlag(long& flag, VARIANT_BOOL value) { flag = value != 0 ? 1 : 0; }
+
+// A zero-filled symbol record, on the heap (it is large).
+inline std::unique_ptr<matrix::SymbolRecord> NewRecord() {
+    auto rec = std::make_unique<matrix::SymbolRecord>();
+    std::memset(rec.get(), 0, sizeof *rec);
+    return rec;
+}
+
+// An 8-bit text of the record (font text or message, NUL-terminated within `size`), widened.
+inline std::wstring Widen(const char* text, std::size_t size) {
+    std::wstring out;
+    for (std::size_t i = 0; i < size && text[i]; ++i)
+        out += static_cast<wchar_t>(static_cast<unsigned char>(text[i]));
+    return out;
+}
+
+// What a record encode gives its caller: the message when the encoder returned more than 0
+// (a failure or a warning), else the font text.
+inline std::wstring RecordResult(const matrix::SymbolRecord& rec, int result) {
+    return result > 0 ? Widen(rec.errorText, sizeof rec.errorText)
+                      : Widen(rec.fontText, sizeof rec.fontText);
+}
 
 }  // namespace tarnvik
