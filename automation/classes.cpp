@@ -3,6 +3,7 @@
 // ANSI code page; UTF-8 for QR Code), fills a fresh symbol record, runs one encoder under the
 // encode lock and returns the font text or the encoder's message, whole or in pieces.
 #include <cwchar>
+#include <new>
 #include <string>
 
 #include "classes.h"
@@ -90,6 +91,17 @@ int RunMaxicode(SymbolRecord& rec, const std::uint8_t* d, std::size_t n, bool, i
     return matrix::EncodeMaxicode(rec, d, n);
 }
 
+// Runs a method's work; memory running out ends the call with E_OUTOFMEMORY rather than an
+// exception through the interface.
+template <class F>
+HRESULT Guard(F work) {
+    try {
+        return work();
+    } catch (const std::bad_alloc&) {
+        return E_OUTOFMEMORY;
+    }
+}
+
 // What one record encode leaves: the encoder's result and the record.
 struct Outcome {
     int result = 0;
@@ -112,12 +124,11 @@ Outcome RunRecord(RecordEncoder encoder, const RecordSetup& setup, const Bytes& 
 }
 
 // The usual result: the message for a failure or warning, else the font text.
-std::wstring Encoded(RecordEncoder encoder, const RecordSetup& setup, const Bytes& bytes,
-                     bool crlf, int encodation = 0) {
+std::wstring Encoded(RecordEncoder encoder, const RecordSetup& setup, const Bytes& bytes, bool crlf,
+                     int encodation = 0) {
     const Outcome o = RunRecord(encoder, setup, bytes, crlf, encodation);
     return RecordResult(*o.rec, o.result);
 }
-
 
 }  // namespace
 
@@ -157,22 +168,20 @@ int DataMatrixSizeOf(SHORT format) { return format >= 0 && format <= 29 ? format
 class CDatamatrix : public AutomationObject<IDatamatrix> {
 public:
     explicit CDatamatrix(IUnknown* outer) : AutomationObject(outer, kDatamatrixInfo) {}
-    STDMETHODIMP Encode(BSTR in, BSTR* out) override { return Whole(Plain(in), out); }
+    STDMETHODIMP Encode(BSTR in, BSTR* out) override {
+        return Guard([&] { return Whole(Plain(in), out); });
+    }
     STDMETHODIMP EncodeCR(BSTR in, LONG nIndex, LONG nFormat, LONG nEncodation, LONG gs1,
                           BSTR* out) override {
-        return PieceOf(Run(DecodedInput(in), nFormat, static_cast<int>(nEncodation), gs1 == 1),
-                       nIndex, out);
+        return Guard([&] {
+            return PieceOf(Run(DecodedInput(in), nFormat, static_cast<int>(nEncodation), gs1 == 1),
+                           nIndex, out);
+        });
     }
     // SEMI T7: the first eight characters, filled with "-", then "--", in the 8 x 32
     // rectangle; no escapes.
     STDMETHODIMP SEMIT7(BSTR in, BSTR* out) override {
-        std::wstring text = BufferText(in);
-        text.resize(10, L'-');
-        text[8] = text[9] = L'-';
-        RecordSetup setup;
-        setup.option1 = 1;
-        setup.option2 = 26;
-        return Whole(Encoded(RunDataMatrix, setup, UpToNul(text, CP_ACP), crlf_ == 1), out);
+        return Guard([&] { return Whole(SemiT7(in), out); });
     }
     STDMETHODIMP SetCRLF(SHORT nOption) override {
         crlf_ = nOption != 0 ? 1 : 0;
@@ -193,27 +202,39 @@ public:
         gs1_ = v == 1 ? 1 : 0;
         return S_OK;
     }
-    STDMETHODIMP FormulaNoForCR(BSTR in, LONG* out) override { return Count(Plain(in), out); }
+    STDMETHODIMP FormulaNoForCR(BSTR in, LONG* out) override {
+        return Guard([&] { return Count(Plain(in), out); });
+    }
     // CMDM: the check character of characters 11 to 30 goes in at position 30, then a
     // 44 x 44 symbol in C40. Without twenty hexadecimal characters there is no check
     // character to give, and the result is empty.
     STDMETHODIMP CMDM(BSTR in, BSTR* out) override {
-        if (!out) return E_POINTER;
+        return Guard([&] { return Whole(Cmdm(in), out); });
+    }
+
+private:
+    std::wstring SemiT7(BSTR in) const {
+        std::wstring text = BufferText(in);
+        text.resize(10, L'-');
+        text[8] = text[9] = L'-';
+        RecordSetup setup;
+        setup.option1 = 1;
+        setup.option2 = 26;
+        return Encoded(RunDataMatrix, setup, UpToNul(text, CP_ACP), crlf_ == 1);
+    }
+    static std::wstring Cmdm(BSTR in) {
         std::wstring text = DecodedInput(in);
         const std::size_t from = text.size() > 10 ? 10 : text.size();
         const std::size_t count = text.size() - from < 20 ? text.size() - from : 20;
-        const char16_t check = matrix::cmdmCheckChar(
-            reinterpret_cast<const char16_t*>(text.c_str()) + from, count);
-        if (check == 0) return ReturnText(L"", out);
+        const char16_t check =
+            matrix::cmdmCheckChar(reinterpret_cast<const char16_t*>(text.c_str()) + from, count);
+        if (check == 0) return std::wstring();
         text.insert(text.size() < 30 ? text.size() : 30, 1, static_cast<wchar_t>(check));
         RecordSetup setup;
         setup.option1 = 1;
         setup.option2 = 13;
-        return Whole(Encoded(RunDataMatrix, setup, UpToNul(text, CP_ACP), true, matrix::kDmC40),
-                     out);
+        return Encoded(RunDataMatrix, setup, UpToNul(text, CP_ACP), true, matrix::kDmC40);
     }
-
-private:
     std::wstring Plain(BSTR in) const {
         return Run(DecodedInput(in), DataMatrixSizeOf(format_), encodation_, gs1_ == 1);
     }
@@ -234,11 +255,15 @@ private:
 class CPDF417 : public AutomationObject<IPDF417> {
 public:
     explicit CPDF417(IUnknown* outer) : AutomationObject(outer, kPDF417Info) {}
-    STDMETHODIMP Encode(BSTR in, BSTR* out) override { return Whole(Plain(in), out); }
+    STDMETHODIMP Encode(BSTR in, BSTR* out) override {
+        return Guard([&] { return Whole(Plain(in), out); });
+    }
     STDMETHODIMP EncodeCR(BSTR in, LONG nIndex, LONG nMaxRows, LONG nFixedColumns, LONG nSecurity,
                           LONG nCompactionMode, LONG bTruncated, BSTR* out) override {
-        return PieceOf(Run(in, bTruncated, nSecurity, nFixedColumns, nMaxRows, nCompactionMode),
-                       nIndex, out);
+        return Guard([&] {
+            return PieceOf(Run(in, bTruncated, nSecurity, nFixedColumns, nMaxRows, nCompactionMode),
+                           nIndex, out);
+        });
     }
     STDMETHODIMP SetCRLF(VARIANT_BOOL v) override {
         SetBoolFlag(crlf_, v);
@@ -264,7 +289,9 @@ public:
         if (v >= 0 && v <= 3) compaction_ = v;
         return S_OK;
     }
-    STDMETHODIMP FormulaNoForCR(BSTR in, LONG* out) override { return Count(Plain(in), out); }
+    STDMETHODIMP FormulaNoForCR(BSTR in, LONG* out) override {
+        return Guard([&] { return Count(Plain(in), out); });
+    }
 
 private:
     std::wstring Plain(BSTR in) const {
@@ -283,8 +310,7 @@ private:
         return Encoded(RunPDF417, setup, UpToNul(DecodedInput(in), CP_ACP), crlf_ == 1);
     }
 
-    long crlf_ = 1, truncate_ = 0, security_ = 0, maxRows_ = 0, fixedColumns_ = 0,
-         compaction_ = 0;
+    long crlf_ = 1, truncate_ = 0, security_ = 0, maxRows_ = 0, fixedColumns_ = 0, compaction_ = 0;
 };
 
 // MicroPDF417 always ends its lines with CR LF; the flag is kept but not read. The encoder
@@ -293,14 +319,18 @@ class CMicroPDF417 : public AutomationObject<IMicroPDF417> {
 public:
     explicit CMicroPDF417(IUnknown* outer) : AutomationObject(outer, kMicroPDF417Info) {}
     STDMETHODIMP EncodeCR(BSTR in, LONG nIndex, BSTR* out) override {
-        return PieceOf(Run(in), nIndex, out);
+        return Guard([&] { return PieceOf(Run(in), nIndex, out); });
     }
     STDMETHODIMP SetCRLF(VARIANT_BOOL v) override {
         SetBoolFlag(crlf_, v);
         return S_OK;
     }
-    STDMETHODIMP Encode(BSTR in, BSTR* out) override { return Whole(Run(in), out); }
-    STDMETHODIMP FormulaNoForCR(BSTR in, LONG* out) override { return Count(Run(in), out); }
+    STDMETHODIMP Encode(BSTR in, BSTR* out) override {
+        return Guard([&] { return Whole(Run(in), out); });
+    }
+    STDMETHODIMP FormulaNoForCR(BSTR in, LONG* out) override {
+        return Guard([&] { return Count(Run(in), out); });
+    }
 
 private:
     static std::wstring Run(BSTR in) {
@@ -319,21 +349,23 @@ template <class Itf, RecordEncoder kEncoder, UINT kCodePage>
 class QRLike : public AutomationObject<Itf> {
 public:
     QRLike(IUnknown* outer, const ClassInfo& info) : AutomationObject<Itf>(outer, info) {}
-    STDMETHODIMP Encode(BSTR in, BSTR* out) override { return Whole(Run(in, ecLevel_), out); }
+    STDMETHODIMP Encode(BSTR in, BSTR* out) override {
+        return Guard([&] { return Whole(Run(in, ecLevel_), out); });
+    }
     STDMETHODIMP get_ECLevel(LONG* v) override { return Get<LONG>(ecLevel_, v); }
     STDMETHODIMP put_ECLevel(LONG v) override {
         if (v >= 0 && v <= 3) ecLevel_ = v;
         return S_OK;
     }
     STDMETHODIMP EncodeCR(BSTR in, LONG index, LONG nECLevel, BSTR* out) override {
-        return PieceOf(Run(in, nECLevel), index, out);
+        return Guard([&] { return PieceOf(Run(in, nECLevel), index, out); });
     }
     STDMETHODIMP SetCRLF(LONG v) override {
         if (v == 0 || v == 1) crlf_ = static_cast<unsigned char>(v);
         return S_OK;
     }
     STDMETHODIMP FormulaNoForCR(BSTR in, LONG* out) override {
-        return Count(Run(in, ecLevel_), out);
+        return Guard([&] { return Count(Run(in, ecLevel_), out); });
     }
 
 private:
@@ -365,14 +397,12 @@ class CAztec : public AutomationObject<IAztec> {
 public:
     explicit CAztec(IUnknown* outer) : AutomationObject(outer, kAztecInfo) {}
     STDMETHODIMP Encode(BSTR in, BSTR* out) override {
-        const Outcome o = Run(in, ecLevel_, format_, false);
-        // A warning leaves complete font text; a failure has none to give but its message.
-        return Whole(RecordResult(*o.rec, o.result > matrix::kWarning ? o.result : 0), out);
+        return Guard([&] { return Whole(Run(in, ecLevel_, format_, false, true), out); });
     }
     STDMETHODIMP EncodeCR(BSTR in, LONG nIndex, LONG nFormat, LONG nErrorLevel,
                           BSTR* out) override {
-        const Outcome o = Run(in, nErrorLevel, nFormat, crlf_ != 0);
-        return PieceOf(RecordResult(*o.rec, o.result), nIndex, out);
+        return Guard(
+            [&] { return PieceOf(Run(in, nErrorLevel, nFormat, crlf_ != 0, false), nIndex, out); });
     }
     STDMETHODIMP get_PreferredFormat(LONG* v) override { return Get<LONG>(format_, v); }
     STDMETHODIMP put_PreferredFormat(LONG v) override {
@@ -389,16 +419,19 @@ public:
         return S_OK;
     }
     STDMETHODIMP FormulaNoForCR(BSTR in, LONG* out) override {
-        const Outcome o = Run(in, ecLevel_, format_, crlf_ != 0);
-        return Count(RecordResult(*o.rec, o.result), out);
+        return Guard([&] { return Count(Run(in, ecLevel_, format_, crlf_ != 0, false), out); });
     }
 
 private:
-    static Outcome Run(BSTR in, long level, long format, bool crlf) {
+    // `fontOnWarning`: a warning leaves complete font text, which Encode returns; a failure
+    // has nothing to give but its message.
+    static std::wstring Run(BSTR in, long level, long format, bool crlf, bool fontOnWarning) {
         RecordSetup setup;
         setup.option1 = static_cast<int>(level);
         setup.option2 = static_cast<int>(format);
-        return RunRecord(RunAztec, setup, Converted(DecodedInput(in), CP_ACP), crlf);
+        const Outcome o = RunRecord(RunAztec, setup, Converted(DecodedInput(in), CP_ACP), crlf);
+        const bool warning = o.result == matrix::kWarning;
+        return RecordResult(*o.rec, fontOnWarning && warning ? matrix::kSuccess : o.result);
     }
 
     unsigned char crlf_ = 1;
@@ -412,16 +445,18 @@ private:
 class CMaxicode : public AutomationObject<IMaxicode> {
 public:
     explicit CMaxicode(IUnknown* outer) : AutomationObject(outer, kMaxicodeInfo) {}
-    STDMETHODIMP Encode(BSTR in, BSTR* out) override { return Whole(Run(in, kAutomatic), out); }
+    STDMETHODIMP Encode(BSTR in, BSTR* out) override {
+        return Guard([&] { return Whole(Run(in, kAutomatic), out); });
+    }
     STDMETHODIMP EncodeCR(BSTR in, LONG nIndex, LONG nMode, BSTR* out) override {
-        return PieceOf(Run(in, nMode), nIndex, out);
+        return Guard([&] { return PieceOf(Run(in, nMode), nIndex, out); });
     }
     STDMETHODIMP SetCRLF(VARIANT_BOOL v) override {
         SetBoolFlag(crlf_, v);
         return S_OK;
     }
     STDMETHODIMP FormulaNoForCR(BSTR in, LONG* out) override {
-        return Count(Run(in, kAutomatic), out);
+        return Guard([&] { return Count(Run(in, kAutomatic), out); });
     }
 
 private:
@@ -441,13 +476,15 @@ private:
 class CCode16k : public AutomationObject<ICode16k> {
 public:
     explicit CCode16k(IUnknown* outer) : AutomationObject(outer, kCode16kInfo) {}
-    STDMETHODIMP Encode(BSTR in, BSTR* out) override { return Whole(Run(in), out); }
+    STDMETHODIMP Encode(BSTR in, BSTR* out) override {
+        return Guard([&] { return Whole(Run(in), out); });
+    }
     STDMETHODIMP SetCRLF(VARIANT_BOOL v) override {
         SetBoolFlag(crlf_, v);
         return S_OK;
     }
     STDMETHODIMP EncodeCR(BSTR in, LONG nIndex, BSTR* out) override {
-        return PieceOf(Run(in), nIndex, out);
+        return Guard([&] { return PieceOf(Run(in), nIndex, out); });
     }
 
 private:
