@@ -107,11 +107,11 @@ Call Maxicode() {
 // Text in a code page, converted here with the platform's own call.
 std::string InCodePage(const std::wstring& text, UINT cp) {
     if (text.empty()) return std::string();
-    const int n = WideCharToMultiByte(cp, 0, text.data(), static_cast<int>(text.size()), nullptr,
-                                      0, nullptr, nullptr);
+    const int n = WideCharToMultiByte(cp, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
+                                      nullptr, nullptr);
     std::string out(static_cast<std::size_t>(n), '\0');
-    WideCharToMultiByte(cp, 0, text.data(), static_cast<int>(text.size()), out.data(), n,
-                        nullptr, nullptr);
+    WideCharToMultiByte(cp, 0, text.data(), static_cast<int>(text.size()), out.data(), n, nullptr,
+                        nullptr);
     return out;
 }
 std::string Ansi(const std::wstring& text) { return InCodePage(text, CP_ACP); }
@@ -199,8 +199,11 @@ protected:
 // page beyond ASCII and the empty text.
 const std::vector<std::wstring>& Inputs() {
     static const std::vector<std::wstring> inputs = {
-        L"HELLO WORLD 12345", L"abc&#65;&#10;def", L"0123456789012345678901234567890123",
-        L"Gr\u00fc\u00dfe", L"",
+        L"HELLO WORLD 12345",
+        L"abc&#65;&#10;def",
+        L"0123456789012345678901234567890123",
+        L"Gr\u00fc\u00dfe",
+        L"",
     };
     return inputs;
 }
@@ -214,9 +217,8 @@ std::wstring Decoded(const std::wstring& in) {
 // Creation, defaults, ranges, separate objects
 
 TEST_F(MatrixClasses, DefaultsRangesAndSeparateObjects) {
-    for (const wchar_t* name :
-         {L"Aztec", L"Datamatrix", L"QRCode", L"MicroQRCode", L"PDF417", L"MicroPDF417",
-          L"Maxicode", L"Code16k"}) {
+    for (const wchar_t* name : {L"Aztec", L"Datamatrix", L"QRCode", L"MicroQRCode", L"PDF417",
+                                L"MicroPDF417", L"Maxicode", L"Code16k"}) {
         SCOPED_TRACE(std::wstring(name));
         for (const std::wstring& id :
              {std::wstring(L"Tarnvik.") + name, std::wstring(L"Tarnvik.") + name + L".1"}) {
@@ -449,11 +451,9 @@ TEST_F(MatrixClasses, SemiT7AndCmdm) {
         std::wstring in;
         std::string encoded;
     } semi[] = {
-        {L"AB", "AB--------"},
-        {L"ABCDEFGHIJKL", "ABCDEFGH--"},
+        {L"AB", "AB--------"},    {L"ABCDEFGHIJKL", "ABCDEFGH--"},
         {L"&#65;", "&#65;-----"},  // no escape decoding
-        {L"", "----------"},
-        {std::wstring(5000, L'Z'), "ZZZZZZZZ--"},
+        {L"", "----------"},      {std::wstring(5000, L'Z'), "ZZZZZZZZ--"},
     };
     for (const auto& c : semi) {
         Bstr b(c.in);
@@ -470,8 +470,8 @@ TEST_F(MatrixClasses, SemiT7AndCmdm) {
               RunDirect(DataMatrix(0, false), {0, 1, 26}, "AB--------").font);
 
     // CMDM: the check character of characters 11 to 30 at position 30, CR LF whatever the flag.
-    const std::wstring head = L"JGB 01234";                       // 10 characters with the space
-    const std::wstring field = L"0123456789ABCDEF0123";           // characters 11 to 30
+    const std::wstring head = L"JGB 01234";              // 10 characters with the space
+    const std::wstring field = L"0123456789ABCDEF0123";  // characters 11 to 30
     const std::wstring tail = L"TAIL DATA 0123456789";
     const std::wstring check(1, static_cast<wchar_t>(matrix::cmdmCheckChar(
                                     reinterpret_cast<const char16_t*>(field.c_str()), 20)));
@@ -549,7 +549,9 @@ TEST_F(MatrixClasses, QrTakesUtf8AndTheOthersTheAnsiCodePage) {
         EXPECT_EQ(Text([&](BSTR* o) { return q->Encode(b, o); }),
                   RunDirect(Qr(true), {0, 2}, Utf8(in)).font);
     }
-    EXPECT_EQ(Utf8(pair), "A\xf0\x9f\x98\x80" "B");
+    EXPECT_EQ(Utf8(pair),
+              "A\xf0\x9f\x98\x80"
+              "B");
     // A lone surrogate has no character to carry: it goes as U+FFFD, as the platform's
     // conversion writes it.
     Bstr lone(std::wstring(L"A") + static_cast<wchar_t>(0xD800) + L"B");
@@ -657,8 +659,13 @@ TEST_F(MatrixClasses, MaxicodeEncodesInTheAutomaticMode) {
 TEST_F(MatrixClasses, Code16kGivesTheEncodersText) {
     ICode16k* c = NewCode16k();
     ASSERT_TRUE(c);
-    const std::wstring inputs[] = {L"CODE 16K", L"1234", L"12345", L"&#65;bc", L"",
-                                   std::wstring(300, L'7'), std::wstring(3000, L'Q')};
+    const std::wstring inputs[] = {L"CODE 16K",
+                                   L"1234",
+                                   L"12345",
+                                   L"&#65;bc",
+                                   L"",
+                                   std::wstring(300, L'7'),
+                                   std::wstring(3000, L'Q')};
     for (const std::wstring& in : inputs) {
         Bstr b(in);
         for (VARIANT_BOOL crlf : {VARIANT_TRUE, VARIANT_FALSE, VARIANT_BOOL(1)}) {
@@ -788,8 +795,8 @@ TEST_F(MatrixClasses, SymbolsReadBackThroughTheFontText) {
             const Direct d = RunDirect(Aztec(true), {0, 5}, bytes);
             const std::wstring t = Text([&](BSTR* o) { return a->EncodeCR(b, 0, 0, 5, o); });
             ASSERT_EQ(t, d.font);
-            batch.Add("Aztec" + label, RenderMatrix(Modules(t, d.rows), 3, 4), "Aztec", true,
-                      bytes, true);
+            batch.Add("Aztec" + label, RenderMatrix(Modules(t, d.rows), 3, 4), "Aztec", true, bytes,
+                      true);
         }
         {
             const Direct d = RunDirect(DataMatrix(0, true), {0, 1}, bytes);
@@ -834,7 +841,8 @@ TEST_F(MatrixClasses, SymbolsReadBackThroughTheFontText) {
     }
     // QR Code: UTF-8, so Greek and CJK text reads back unchanged.
     for (const std::wstring& in :
-         {std::wstring(L"\u0391\u03b8\u03ae\u03bd\u03b1 \u03ba\u03b1\u03b9 \u03a3\u03c0\u03ac\u03c1\u03c4\u03b7"),
+         {std::wstring(L"\u0391\u03b8\u03ae\u03bd\u03b1 \u03ba\u03b1\u03b9 "
+                       L"\u03a3\u03c0\u03ac\u03c1\u03c4\u03b7"),
           std::wstring(L"\u65e5\u672c\u8a9e\u306e\u6587\u7ae0\u3068\u4e2d\u6587"),
           std::wstring(L"QR CODE 12345"), latin}) {
         Bstr b(in);
@@ -852,17 +860,17 @@ TEST_F(MatrixClasses, SymbolsReadBackThroughTheFontText) {
         Bstr b(data);
         q->put_ECLevel(0);
         const Direct d = RunDirect(Qr(true), {0, 1}, Narrow(data));
-        batch.Add("QRCode version 40",
-                  RenderMatrix(Modules(Text([&](BSTR* o) { return q->Encode(b, o); }), d.rows), 2,
-                               4),
-                  "QRCode", true, Narrow(data));
+        batch.Add(
+            "QRCode version 40",
+            RenderMatrix(Modules(Text([&](BSTR* o) { return q->Encode(b, o); }), d.rows), 2, 4),
+            "QRCode", true, Narrow(data));
         const std::wstring digits(3000, L'7');
         Bstr db(digits);
         const Direct dd = RunDirect(DataMatrix(0, true), {0, 1}, Narrow(digits));
-        batch.Add("DataMatrix 144x144",
-                  RenderMatrix(Modules(Text([&](BSTR* o) { return dm->Encode(db, o); }), dd.rows),
-                               2, 2),
-                  "DataMatrix", true, Narrow(digits));
+        batch.Add(
+            "DataMatrix 144x144",
+            RenderMatrix(Modules(Text([&](BSTR* o) { return dm->Encode(db, o); }), dd.rows), 2, 2),
+            "DataMatrix", true, Narrow(digits));
     }
     EXPECT_TRUE(batch.Write("readback/matrix"));
 }
