@@ -73,7 +73,10 @@ if configure_build "$build/fuzz" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COM
   for f in "$build"/fuzz/tests/fuzz/fuzz_*; do
     [ -x "$f" ] || continue
     corpus=$(mktemp -d)
-    if "$f" -max_total_time="$fuzz_seconds" -max_len=4096 -print_final_stats=0 "$corpus" >"$corpus.log" 2>&1; then
+    # A target's seed folder, when there is one, is a second corpus that is only read.
+    seeds=$root/tests/fuzz/seeds/$(basename "$f" | sed 's/^fuzz_//')
+    seed_dirs=(); [ -d "$seeds" ] && seed_dirs=("$seeds")
+    if "$f" -max_total_time="$fuzz_seconds" -max_len=4096 -print_final_stats=0 "$corpus" ${seed_dirs[@]+"${seed_dirs[@]}"} >"$corpus.log" 2>&1; then
       fuzz_pass=$((fuzz_pass + 1)); echo "$(basename "$f"): clean ($(grep -oE '#[0-9]+' "$corpus.log" | tail -1 | tr -d '#') runs)"
     else
       fuzz_fail=$((fuzz_fail + 1)); failed=1; echo "$(basename "$f"): FAILED"; tail -40 "$corpus.log"

@@ -1,5 +1,7 @@
 // GS1 DataBar Limited check characters (ISO/IEC 24724): for each check value 0 to 88 the widths
-// of its 14 elements. Generated from the published table, one row per value.
+// of its 14 elements (18 modules) in print order. The check character stands between the two
+// data characters; like them it begins with a space, after the left character's last bar.
+// Generated from the published table, one row per value.
 #include "databar.h"
 
 namespace matrix {

@@ -4,9 +4,11 @@
 
 #include <random>
 #include <string>
+#include <vector>
 
 #include "binary112.h"
 #include "databar.h"
+#include "matrix/databar_font.h"
 
 using namespace matrix;
 
@@ -48,6 +50,11 @@ TEST(Binary112, LoadAddSubtractShiftCompare) {
     top.digit[103] = 1;
     BinaryShiftDown(top);
     for (auto d : top.digit) EXPECT_EQ(d, 0);
+    top.digit[102] = 1;
+    top.digit[1] = 1;
+    BinaryShiftDown(top);
+    EXPECT_EQ(Value(top), 1u);
+    for (int i = 64; i < 112; ++i) EXPECT_EQ(top.digit[i], 0) << i;
 }
 
 int Encode(SymbolRecord& rec, const std::string& s) { return EncodeDatabar(rec, B(s), s.size()); }
@@ -102,6 +109,49 @@ TEST(DatabarExpanded, RefusedData) {
     EXPECT_STREQ(rec.errorText, "Input too long");
 }
 
+// Elements of one-row Expanded font text: 8 per symbol character, 5 per finder, 4 guards.
+std::size_t SymbolCharacters(const std::string& text) {
+    const std::size_t n = text.size() - 4;
+    for (std::size_t k = 1; k <= 22; ++k)
+        if (8 * k + 5 * ((k + 1) / 2) == n) return k;
+    return 0;
+}
+
+TEST(DatabarExpanded, SizesAndRowLayout) {
+    SymbolRecord rec{};
+    // A GTIN alone is compressed into four data characters and the check character.
+    ASSERT_EQ(Expanded(rec, "(01)98898765432106"), kSuccess);
+    EXPECT_EQ(SymbolCharacters(rec.fontText), 5u);
+    EXPECT_STREQ(reinterpret_cast<char*>(rec.readableText), "(01)98898765432106");
+    // The shortest data still makes three data characters.
+    ASSERT_EQ(Expanded(rec, "(10)A"), kSuccess);
+    EXPECT_EQ(SymbolCharacters(rec.fontText), 4u);
+    // Linkage flag, method, "10", a latch and 33 seven-bit characters fill 252 bits exactly.
+    ASSERT_EQ(Expanded(rec, "(10)" + std::string(33, 'a')), kSuccess);
+    EXPECT_EQ(SymbolCharacters(rec.fontText), 22u);
+    EXPECT_EQ(Expanded(rec, "(10)" + std::string(34, 'a')), kDataTooLong);
+    EXPECT_STREQ(rec.errorText, "Input too long");
+    EXPECT_STREQ(rec.fontText, "");
+
+    // Five symbol characters, three blocks: two pairs a row give two lines of one width.
+    auto stacked = [](int pairs, const std::string& s) {
+        SymbolRecord r{};
+        r.symbology = Numbers(Build::Server).databarExpandedStacked;
+        r.option2 = pairs;
+        EXPECT_EQ(EncodeDatabarExpanded(r, B(s), s.size()), kSuccess) << s;
+        return std::string(r.fontText);
+    };
+    const std::string two = stacked(2, "(10)ABCDE");
+    ASSERT_EQ(two.size() % 2, 0u);
+    const std::size_t line = two.size() / 2;
+    EXPECT_EQ(two[line - 1], '\n');
+    EXPECT_EQ(two.back(), '\n');
+    EXPECT_EQ(two.find('\n'), line - 1);
+    EXPECT_EQ(line - 1, 2 + 2 * (17 + 15 + 17) + 2u);
+    for (int pairs : {0, 11, -1, 100}) EXPECT_EQ(stacked(pairs, "(10)ABCDE"), two) << pairs;
+    EXPECT_NE(stacked(3, "(10)ABCDE"), two);
+}
+
 // DataBar Limited read back from its element widths, written from ISO/IEC 24724.
 int Combinations(int n, int r) {
     if (r < 0 || n < r) return 0;
@@ -120,17 +170,27 @@ int SubsetValue(const int* widths, int modules, int elements, int widest, int no
     return -1;
 }
 
+// Reads a Limited symbol from its modules, as ISO/IEC 24724 lays it out: left guard (a
+// one-module space and bar), left character, check character and right character (14
+// elements each, each beginning with a space), right guard (space, bar); 74 modules.
 long long ReadLimited(const std::string& text) {
-    if (text.size() != 46) return -1;
-    int e[46];
-    for (int i = 0; i < 46; ++i) e[i] = i % 2 == 0 ? text[i] - '0' : text[i] - 'a' + 1;
+    const auto modules = databar_font::ElementsToModules(text, 'a');
+    if (!modules || modules->size() != 74 || (*modules)[0]) return -1;
+    std::vector<int> e;
+    for (std::size_t i = 0; i < modules->size(); ++i) {
+        if (i == 0 || (*modules)[i] != (*modules)[i - 1]) e.push_back(0);
+        ++e.back();
+    }
+    if (e.size() != 46 || e[0] != 1 || e[1] != 1 || e[44] != 1 || e[45] != 1) return -1;
+    // The check character fills modules 28 to 45 and begins with a space.
+    if ((*modules)[28] || !(*modules)[27] || !(*modules)[45] || (*modules)[46]) return -1;
     static const int gsum[7] = {0, 183064, 820064, 1000776, 1491021, 1979845, 1996939};
     static const int tEven[7] = {28, 728, 6454, 203, 2408, 1, 16632};
     static const int oddMod[7] = {17, 13, 9, 15, 11, 19, 7}, wOdd[7] = {6, 5, 3, 5, 4, 8, 1}, wEven[7] = {3, 4, 6, 4, 5, 1, 8};
     long long pair[2];
     int checksum = 0, weight = 1;
     for (int p = 0; p < 2; ++p) {
-        const int* w = e + (p == 0 ? 2 : 30);
+        const int* w = e.data() + (p == 0 ? 2 : 30);
         int odd[7], even[7], oddSum = 0;
         for (int i = 0; i < 7; ++i) odd[i] = w[2 * i], even[i] = w[2 * i + 1], oddSum += odd[i];
         int group = -1;
@@ -150,9 +210,21 @@ long long ReadLimited(const std::string& text) {
 
 TEST(DatabarLimited, ReadBackByTestReader) {
     std::mt19937 rng(89);
+    // Exact multiples of the pair divisor and the first and last value of each group, for
+    // the right pair and (as far as 13 digits reach) the left pair.
+    std::vector<std::string> inputs = {"0", "2013571", "4027142", "1999999999999", "1000000000000"};
+    for (long long start : {183064LL, 820064LL, 1000776LL, 1491021LL, 1979845LL, 1996939LL, 2013571LL}) {
+        inputs.push_back(std::to_string(start - 1));
+        if (start < 2013571) inputs.push_back(std::to_string(start));
+        if (start <= 820064) inputs.push_back(std::to_string(start * 2013571));
+        if (start <= 820064) inputs.push_back(std::to_string((start - 1) * 2013571 + 2013570));
+    }
     for (int k = 0; k < 150; ++k) {
         std::string s(1, static_cast<char>('0' + rng() % 2));
         for (int i = 0; i < 12; ++i) s += static_cast<char>('0' + rng() % 10);
+        inputs.push_back(s);
+    }
+    for (const std::string& s : inputs) {
         SymbolRecord rec{};
         ASSERT_EQ(EncodeDatabarLimited(rec, B(s), s.size()), kSuccess);
         EXPECT_EQ(ReadLimited(rec.fontText), std::stoll(s)) << s;
