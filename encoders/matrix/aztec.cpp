@@ -318,13 +318,8 @@ int EncodeAztec(SymbolRecord& rec, const std::uint8_t* data, std::size_t length,
     const bool readerInit = (rec.outputFlags & 0x10) != 0;
     if (readerInit && rec.inputMode == kGs1Mode)
         return Fail(rec, kInvalidOption, "Cannot encode in GS1 and Reader Initialization mode simultaneously.");
-    std::vector<std::uint8_t> bytes(data, data + length);
-    if (rec.inputMode == kUtf8Mode) {
-        std::vector<std::uint8_t> converted(length + 1);
-        std::size_t n = length;
-        if (const int r = Utf8ToLatin1(rec, data, converted.data(), n)) return r;
-        bytes.assign(converted.begin(), converted.begin() + static_cast<std::ptrdiff_t>(n));
-    }
+    std::vector<std::uint8_t> bytes;
+    if (const int r = InputBytes(rec, data, length, bytes)) return r;
     if (!gFullBuilt) AztecBuildMap();
     // The bytes are the characters as they stand: no code page lies between them.
     std::vector<char16_t> chars(bytes.begin(), bytes.end());

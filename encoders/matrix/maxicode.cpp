@@ -215,13 +215,8 @@ constexpr int kDark[][2] = {{0, 28},  {0, 29},  {9, 10},  {9, 11},  {10, 11}, {1
 }  // namespace
 
 int EncodeMaxicode(SymbolRecord& rec, const std::uint8_t* data, std::size_t length) {
-    std::vector<std::uint8_t> bytes(data, data + length);
-    if (rec.inputMode == kUtf8Mode) {
-        std::vector<std::uint8_t> converted(length + 1);
-        std::size_t n = length;
-        if (const int r = Utf8ToLatin1(rec, data, converted.data(), n)) return r;
-        bytes.assign(converted.begin(), converted.begin() + static_cast<std::ptrdiff_t>(n));
-    }
+    std::vector<std::uint8_t> bytes;
+    if (const int r = InputBytes(rec, data, length, bytes)) return r;
     std::memset(gCodewords, 0, sizeof gCodewords);
 
     int mode = rec.option1;

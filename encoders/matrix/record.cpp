@@ -148,4 +148,15 @@ int Utf8ToUtf16(SymbolRecord& rec, const std::uint8_t* src, std::uint32_t* dst, 
     return kSuccess;
 }
 
+int InputBytes(SymbolRecord& rec, const std::uint8_t* data, std::size_t length,
+               std::vector<std::uint8_t>& bytes) {
+    bytes.assign(data, data + length);
+    if (rec.inputMode != kUtf8Mode) return 0;
+    bytes.resize(length + 1);  // the conversion ends its output with a NUL
+    std::size_t n = length;
+    if (const int r = Utf8ToLatin1(rec, data, bytes.data(), n)) return r;
+    bytes.resize(n);
+    return 0;
+}
+
 }  // namespace matrix

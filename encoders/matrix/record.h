@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 namespace matrix {
 
@@ -95,6 +96,10 @@ bool WriteBandText(SymbolRecord& rec, bool crlf, ModuleForm form = ModuleForm::B
 // UTF-8 input conversions. `length` is in: source bytes; out: result bytes or code points.
 // A sequence cut off at the end of the data is refused like any malformed one.
 int Utf8ToLatin1(SymbolRecord& rec, const std::uint8_t* src, std::uint8_t* dst, std::size_t& length);
+// The data as a Latin-1 encoder works on it: converted from UTF-8 in UTF-8 input mode, else
+// as it stands. Returns 0, or the conversion's result (its message set).
+int InputBytes(SymbolRecord& rec, const std::uint8_t* data, std::size_t length,
+               std::vector<std::uint8_t>& bytes);
 int Utf8ToUtf16(SymbolRecord& rec, const std::uint8_t* src, std::uint32_t* dst, std::size_t& length);
 
 }  // namespace matrix

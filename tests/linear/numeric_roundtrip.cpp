@@ -14,11 +14,7 @@ using namespace testing_support;
 
 namespace {
 
-struct Case {
-    std::u16string input;
-    std::string expected;
-    std::u16string fontText;
-};
+using Case = LinearCase;
 
 std::u16string RandomText(std::mt19937& rng, std::u16string_view alphabet, std::size_t minLen,
                           std::size_t maxLen) {
@@ -34,22 +30,11 @@ std::string Kept(const Profile& p, const std::u16string& t, std::u16string_view 
     return kept;
 }
 
-void ReadBack(const std::vector<Case>& cases, std::optional<Modules> (*font)(std::u16string_view),
-              const char* format, bool stripStartStop) {
-    std::vector<Image> images;
-    for (const Case& c : cases) {
-        const auto modules = font(c.fontText);
-        ASSERT_TRUE(modules) << Show(c.fontText);
-        images.push_back(RenderLinear(*modules, 2, 30, 12));
-    }
-    const auto results = ReadBarcodes(images, {format, false});
-    for (std::size_t i = 0; i < cases.size(); ++i) {
-        ASSERT_TRUE(results[i].found) << "not read: " << Show(cases[i].input);
-        std::string got = results[i].text;
-        if (stripStartStop && got.size() >= 2 && got.front() == 'A' && got.back() == 'B')
-            got = got.substr(1, got.size() - 2);
-        EXPECT_EQ(got, cases[i].expected) << "input " << Show(cases[i].input);
-    }
+// Codabar: the reader returns the start and stop characters too.
+std::string WithoutStartStop(const std::string& got) {
+    if (got.size() >= 2 && got.front() == 'A' && got.back() == 'B')
+        return got.substr(1, got.size() - 2);
+    return got;
 }
 
 class NumericRoundTrip : public ::testing::TestWithParam<const Profile*> {
@@ -79,7 +64,7 @@ TEST_P(NumericRoundTrip, InterleavedTwoOfFiveWithAndWithoutCheck) {
         checked += static_cast<char>(Mod10Check(u));
         cases.push_back({t, checked, Encode(EncodeI25Check, ctx, t)});
     }
-    ReadBack(cases, I25FontToModules, "ITF", false);
+    ReadBackLinear(cases, I25FontToModules, "ITF");
 }
 
 TEST_P(NumericRoundTrip, Codabar) {
@@ -92,7 +77,7 @@ TEST_P(NumericRoundTrip, Codabar) {
         if (kept.size() < 2) continue;
         cases.push_back({t, kept, Encode(EncodeCodabar, ctx, t)});
     }
-    ReadBack(cases, CodabarFontToModules, "Codabar", true);
+    ReadBackLinear(cases, CodabarFontToModules, "Codabar", WithoutStartStop);
 }
 
 INSTANTIATE_TEST_SUITE_P(Builds, NumericRoundTrip, ::testing::Values(&kServer, &kDesktop),

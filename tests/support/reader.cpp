@@ -1,5 +1,7 @@
 #include "support/reader.h"
 
+#include <gtest/gtest.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -7,6 +9,8 @@
 #include <sstream>
 #include <stdexcept>
 #include <unistd.h>
+
+#include "support/encode_texts.h"
 
 namespace testing_support {
 
@@ -79,6 +83,22 @@ std::vector<ReadResult> ReadBarcodes(const std::vector<Image>& images, const Rea
     fs::remove_all(dir);
     if (rc != 0) throw std::runtime_error("the reader failed: " + cmd);
     return results;
+}
+
+void ReadBackLinear(const std::vector<LinearCase>& cases, FontReader font, const char* format,
+                    std::string (*adjust)(const std::string&)) {
+    std::vector<Image> images;
+    for (const LinearCase& c : cases) {
+        const auto modules = font(c.fontText);
+        ASSERT_TRUE(modules) << Show(c.fontText);
+        images.push_back(RenderLinear(*modules, 2, 30, 12));
+    }
+    const auto results = ReadBarcodes(images, {format, false});
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        ASSERT_TRUE(results[i].found) << "not read: " << Show(cases[i].input);
+        const std::string got = adjust ? adjust(results[i].text) : results[i].text;
+        EXPECT_EQ(got, cases[i].expected) << "input " << Show(cases[i].input);
+    }
 }
 
 }  // namespace testing_support

@@ -2,7 +2,9 @@
 // run once for a whole batch of images.
 #pragma once
 
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "support/barcode_image.h"
@@ -27,5 +29,19 @@ std::vector<ReadResult> ReadBarcodes(const std::vector<Image>& images, const Rea
 
 // Whether the reader can run here (python3 with zxingcpp).
 bool ReaderAvailable();
+
+// One linear symbol of a round trip: the encoder's input, the data the reader must return,
+// and the encoder's font text.
+struct LinearCase {
+    std::u16string input;
+    std::string expected;
+    std::u16string fontText;
+};
+using FontReader = std::optional<Modules> (*)(std::u16string_view fontText);
+
+// Draws every case's font text with `font`, reads the images as `format` and expects the
+// reader's text, passed through `adjust` when given, to be the case's expected data.
+void ReadBackLinear(const std::vector<LinearCase>& cases, FontReader font, const char* format,
+                    std::string (*adjust)(const std::string&) = nullptr);
 
 }  // namespace testing_support
