@@ -10,7 +10,7 @@
 // (font text with CR LF line ends, or a message of up to 99 characters): the linear
 // functions and ZYLCode16KEncode 2,048; the DataBar functions 1,024; ZYLDataMatrix* 5,257;
 // ZYLQRCode* 8,056; ZYLMicroQRCodeEncode 100; ZYLAztec* 5,815; ZYLPDF417* 5,544;
-// ZYLPDMicroF417Encode 1,112; ZYLMaxicodeEncode 281. 16,384 holds the result of any.
+// ZYLPDMicroF417Encode 1,112; ZYLMaxicodeEncode 358. 16,384 holds the result of any.
 #pragma once
 
 #define TARNVIK_EXPORTS_LINEAR(X)                                                            \

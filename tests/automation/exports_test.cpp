@@ -7,14 +7,23 @@
 #include <oaidl.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <cwchar>
+#include <memory>
 #include <functional>
 #include <type_traits>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "aztec.h"
+#include "datamatrix.h"
 #include "error_text.h"
+#include "maxicode.h"
+#include "micro_qr.h"
+#include "micropdf417.h"
+#include "pdf417.h"
+#include "qrcode.h"
 #include "tarnvik.h"
 
 namespace {
@@ -362,4 +371,74 @@ TEST(Unregistered, ExportsReportTheFailureAndLeaveTheBuffer) {
         EXPECT_EQ(printed.find('\n'), printed.size() - 1) << printed;
         for (wchar_t w : buffer) EXPECT_EQ(w, kUntouched);
     }
+}
+
+namespace {
+
+// The buffer sizes the exports' callers are told to provide, in wide characters with the NUL.
+constexpr std::size_t kLinearBuffer = 2048, kDatabarBuffer = 1024, kDataMatrixBuffer = 5257,
+                      kQRCodeBuffer = 8056, kMicroQRBuffer = 100, kAztecBuffer = 5815,
+                      kPDF417Buffer = 5544, kMicroPDF417Buffer = 1112, kMaxicodeBuffer = 358;
+
+std::size_t FontTextLength(int (*encode)(matrix::SymbolRecord&, const std::string&),
+                           const std::string& data) {
+    auto rec = std::make_unique<matrix::SymbolRecord>();
+    EXPECT_LE(encode(*rec, data), matrix::kWarning);
+    return std::strlen(rec->fontText);
+}
+
+const std::uint8_t* Bytes(const std::string& s) {
+    return reinterpret_cast<const std::uint8_t*>(s.data());
+}
+
+}  // namespace
+
+// The largest symbol of each family, with CR LF line ends, fills its documented buffer
+// exactly; messages (at most 99 characters) fit every buffer.
+TEST_F(Exports, DocumentedBufferSizesHoldTheLargestResults) {
+    EXPECT_EQ(FontTextLength([](matrix::SymbolRecord& r, const std::string& d) {
+                  r.option1 = 1;  // 144 x 144
+                  return matrix::EncodeDataMatrix(r, Bytes(d), d.size(), 0, true);
+              }, std::string(3116, '1')) + 1, kDataMatrixBuffer);
+    EXPECT_EQ(FontTextLength([](matrix::SymbolRecord& r, const std::string& d) {
+                  r.option1 = 1;  // version 40-L
+                  return matrix::EncodeQRCode(r, Bytes(d), d.size(), true);
+              }, std::string(7089, '1')) + 1, kQRCodeBuffer);
+    EXPECT_LT(FontTextLength([](matrix::SymbolRecord& r, const std::string& d) {
+                  r.option1 = 1;  // M4
+                  return matrix::EncodeMicroQRCode(r, Bytes(d), d.size(), true);
+              }, std::string(35, '1')) + 1, kMicroQRBuffer);
+    EXPECT_EQ(FontTextLength([](matrix::SymbolRecord& r, const std::string& d) {
+                  r.option2 = 36;  // 32 layers, 151 x 151
+                  return matrix::EncodeAztec(r, Bytes(d), d.size(), true);
+              }, "1") + 1, kAztecBuffer);
+    EXPECT_EQ(FontTextLength([](matrix::SymbolRecord& r, const std::string& d) {
+                  r.symbology = 20;  // 10 columns of 90 rows: the most bands of the widest rows
+                  r.option1 = 8;
+                  r.option2 = 10;
+                  return matrix::EncodePDF417(r, Bytes(d), d.size(), true);
+              }, std::string(453, '\xe9')) + 1, kPDF417Buffer);
+    EXPECT_EQ(FontTextLength([](matrix::SymbolRecord& r, const std::string& d) {
+                  r.symbology = 21;  // 4 columns of 44 rows
+                  return matrix::EncodeMicroPDF417(r, Bytes(d), d.size(), true);
+              }, std::string(129, '\xe9')) + 1, kMicroPDF417Buffer);
+    // Maxicode: 11 lines of 15 cells, each one glyph or two, odd lines opened by "[".
+    for (const std::string& data : {std::string("1"), std::string(100, '9'), std::string(40, '\xff')})
+        EXPECT_LE(FontTextLength([](matrix::SymbolRecord& r, const std::string& d) {
+                      r.symbology = 26;
+                      r.option1 = 4;
+                      return matrix::EncodeMaxicode(r, Bytes(d), d.size());
+                  }, data) + 1, kMaxicodeBuffer);
+    static_assert(kMaxicodeBuffer == 6 * (15 * 2 + 2) + 5 * (1 + 15 * 2 + 2) + 1);
+    EXPECT_LE(sizeof(matrix::SymbolRecord::errorText), kMicroQRBuffer);
+
+    // Through the exports: the linear bound, and DataBar's largest, Expanded Stacked.
+    auto code128 = Proc<Plain>("ZYLCode128B");
+    auto expStk = Proc<Plain>("ZYLDatabarExpStkEncode");
+    ASSERT_TRUE(code128 && expStk);
+    std::vector<wchar_t> out(kBuffer);
+    ASSERT_EQ(code128(std::wstring(5000, L'a').c_str(), out.data()), 1);
+    EXPECT_EQ(std::wcslen(out.data()) + 1, kLinearBuffer);
+    ASSERT_EQ(expStk(L"(01)90012345678908(10)ABCDEFGHIJ(21)ABCDEFGHIJKLMNOPQR", out.data()), 1);
+    EXPECT_LT(std::wcslen(out.data()) + 1 + 6, kDatabarBuffer);  // 6 rows: room for CR LF
 }
