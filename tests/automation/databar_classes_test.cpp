@@ -327,3 +327,57 @@ TEST_F(DatabarClass, SymbolsReadBackThroughTheFont) {
     }
     EXPECT_TRUE(batch.Write("readback/databar"));
 }
+
+TEST_F(DatabarClass, DispatchNamesAndNamedArguments) {
+    IDispatch* med = nullptr;
+    IDispatch* db = nullptr;
+    ASSERT_EQ(med_->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&med)), S_OK);
+    ASSERT_EQ(db_->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&db)), S_OK);
+    auto ids = [](IDispatch* d, std::vector<const wchar_t*> names, std::vector<DISPID>& out) {
+        out.assign(names.size(), 12345);
+        return d->GetIDsOfNames(IID_NULL, const_cast<LPOLESTR*>(names.data()),
+                                static_cast<UINT>(names.size()), 1033, out.data());
+    };
+    std::vector<DISPID> got;
+    EXPECT_EQ(ids(med, {L"PHARMATWO", L"strToEncode", L"strOutput"}, got), S_OK);
+    EXPECT_EQ(got, (std::vector<DISPID>{2, 0, 1}));
+    EXPECT_EQ(ids(med, {L"setcrlf", L"nOption"}, got), S_OK);
+    EXPECT_EQ(got, (std::vector<DISPID>{3, 0}));
+    EXPECT_EQ(ids(db, {L"DatabarExpStkCR", L"databarltd"}, got), S_OK);
+    EXPECT_EQ(got, (std::vector<DISPID>{8, 5}));
+    // The DataBar class has no parameter names.
+    EXPECT_EQ(ids(db, {L"Databar14", L"strToEncode"}, got), DISP_E_UNKNOWNNAME);
+
+    // Pharmaone with its text passed by name.
+    VARIANT arg, result;
+    VariantInit(&arg);
+    VariantInit(&result);
+    arg.vt = VT_BSTR;
+    arg.bstrVal = SysAllocString(L"123");
+    DISPID named = 0;
+    DISPPARAMS params = {&arg, &named, 1, 1};
+    EXPECT_EQ(med->Invoke(1, IID_NULL, 1033, DISPATCH_METHOD, &params, &result, nullptr, nullptr),
+              S_OK);
+    ASSERT_EQ(result.vt, VT_BSTR);
+    EXPECT_EQ(std::wstring(result.bstrVal), EncoderText(kPharmaOne, "123"));
+    VariantClear(&result);
+    // The piece index given as text converts.
+    VARIANT args[2];
+    VariantInit(&args[0]);
+    VariantInit(&args[1]);
+    args[0].vt = VT_BSTR;
+    args[0].bstrVal = SysAllocString(L"2");
+    args[1].vt = VT_BSTR;
+    args[1].bstrVal = SysAllocString(W(kSixRows).c_str());
+    DISPPARAMS two = {args, nullptr, 2, 0};
+    EXPECT_EQ(db->Invoke(8, IID_NULL, 1033, DISPATCH_METHOD, &two, &result, nullptr, nullptr),
+              S_OK);
+    ASSERT_EQ(result.vt, VT_BSTR);
+    EXPECT_EQ(std::wstring(result.bstrVal), Piece(W(kSixRows), 2));
+    VariantClear(&result);
+    VariantClear(&args[0]);
+    VariantClear(&args[1]);
+    VariantClear(&arg);
+    med->Release();
+    db->Release();
+}
