@@ -56,8 +56,7 @@ HRESULT Create(const CLSID& clsid, const IID& iid, Itf** itf) {
 
 // One export: `call(itf, input, &result)` is the method; kCrLf asks for SetCRLF(1) first.
 template <class Itf, bool kCrLf, class Call>
-int Export(const CLSID& clsid, const IID& iid, const wchar_t* input, wchar_t* output,
-           Call call) {
+int Export(const CLSID& clsid, const IID& iid, const wchar_t* input, wchar_t* output, Call call) {
     if (!output) {
         PrintError(E_POINTER);
         return 0;
@@ -90,30 +89,32 @@ int Export(const CLSID& clsid, const IID& iid, const wchar_t* input, wchar_t* ou
 
 extern "C" {
 
-#define TARNVIK_DEFINE_LINEAR(name, method)                                                   \
-    int ZYL##name(const wchar_t* input, wchar_t* output) {                                   \
-        return Export<ILinear, false>(CLSID_CLinear, IID_ILinear, input, output,             \
-                               [](ILinear* i, BSTR in, BSTR* out) { return i->method(in, out); }); \
+#define TARNVIK_DEFINE_LINEAR(name, method)                                     \
+    int ZYL##name(const wchar_t* input, wchar_t* output) {                      \
+        return Export<ILinear, false>(                                          \
+            CLSID_CLinear, IID_ILinear, input, output,                          \
+            [](ILinear* i, BSTR in, BSTR* out) { return i->method(in, out); }); \
     }
 TARNVIK_EXPORTS_LINEAR(TARNVIK_DEFINE_LINEAR)
 #undef TARNVIK_DEFINE_LINEAR
 
 int ZYLDataMatrixEncode(const wchar_t* input, wchar_t* output) {
-    return Export<IDatamatrix, true>(CLSID_CDatamatrix, IID_IDatamatrix, input, output,
-                               [](IDatamatrix* i, BSTR in, BSTR* out) { return i->Encode(in, out); });
+    return Export<IDatamatrix, true>(
+        CLSID_CDatamatrix, IID_IDatamatrix, input, output,
+        [](IDatamatrix* i, BSTR in, BSTR* out) { return i->Encode(in, out); });
 }
 
 int ZYLDataMatrixOption(const wchar_t* input, int nFormat, int nEncodation, int nGS1,
                         wchar_t* output) {
     return Export<IDatamatrix, true>(CLSID_CDatamatrix, IID_IDatamatrix, input, output,
-                               [=](IDatamatrix* i, BSTR in, BSTR* out) {
-                                   return i->EncodeCR(in, 0, nFormat, nEncodation, nGS1, out);
-                               });
+                                     [=](IDatamatrix* i, BSTR in, BSTR* out) {
+                                         return i->EncodeCR(in, 0, nFormat, nEncodation, nGS1, out);
+                                     });
 }
 
 int ZYLPDF417Encode(const wchar_t* input, wchar_t* output) {
     return Export<IPDF417, true>(CLSID_CPDF417, IID_IPDF417, input, output,
-                           [](IPDF417* i, BSTR in, BSTR* out) { return i->Encode(in, out); });
+                                 [](IPDF417* i, BSTR in, BSTR* out) { return i->Encode(in, out); });
 }
 
 int ZYLPDF417Option(const wchar_t* input, int, int, int, int, int, wchar_t* output) {
@@ -122,49 +123,50 @@ int ZYLPDF417Option(const wchar_t* input, int, int, int, int, int, wchar_t* outp
 
 int ZYLQRCodeEncode(const wchar_t* input, wchar_t* output) {
     return Export<IQRCode, true>(CLSID_CQRCode, IID_IQRCode, input, output,
-                           [](IQRCode* i, BSTR in, BSTR* out) { return i->Encode(in, out); });
+                                 [](IQRCode* i, BSTR in, BSTR* out) { return i->Encode(in, out); });
 }
 
 int ZYLQRCodeOption(const wchar_t* input, int nECLevel, wchar_t* output) {
-    return Export<IQRCode, true>(CLSID_CQRCode, IID_IQRCode, input, output,
-                           [=](IQRCode* i, BSTR in, BSTR* out) {
-                               return i->EncodeCR(in, 0, nECLevel, out);
-                           });
+    return Export<IQRCode, true>(
+        CLSID_CQRCode, IID_IQRCode, input, output,
+        [=](IQRCode* i, BSTR in, BSTR* out) { return i->EncodeCR(in, 0, nECLevel, out); });
 }
 
 int ZYLMicroQRCodeEncode(const wchar_t* input, wchar_t* output) {
-    return Export<IMicroQRCode, true>(CLSID_CMicroQRCode, IID_IMicroQRCode, input, output,
-                                [](IMicroQRCode* i, BSTR in, BSTR* out) { return i->Encode(in, out); });
+    return Export<IMicroQRCode, true>(
+        CLSID_CMicroQRCode, IID_IMicroQRCode, input, output,
+        [](IMicroQRCode* i, BSTR in, BSTR* out) { return i->Encode(in, out); });
 }
 
 int ZYLCode16KEncode(const wchar_t* input, wchar_t* output) {
-    return Export<ICode16k, false>(CLSID_CCode16k, IID_ICode16k, input, output,
-                            [](ICode16k* i, BSTR in, BSTR* out) { return i->Encode(in, out); });
+    return Export<ICode16k, false>(
+        CLSID_CCode16k, IID_ICode16k, input, output,
+        [](ICode16k* i, BSTR in, BSTR* out) { return i->Encode(in, out); });
 }
 
 int ZYLAztecEncode(const wchar_t* input, wchar_t* output) {
     return Export<IAztec, false>(CLSID_CAztec, IID_IAztec, input, output,
-                          [](IAztec* i, BSTR in, BSTR* out) { return i->Encode(in, out); });
+                                 [](IAztec* i, BSTR in, BSTR* out) { return i->Encode(in, out); });
 }
 
 int ZYLAztecOption(const wchar_t* input, int nFormat, int nErrorLevel, wchar_t* output) {
     return Export<IAztec, false>(CLSID_CAztec, IID_IAztec, input, output,
-                          [=](IAztec* i, BSTR in, BSTR* out) {
-                              return i->EncodeCR(in, 0, nFormat, nErrorLevel, out);
-                          });
+                                 [=](IAztec* i, BSTR in, BSTR* out) {
+                                     return i->EncodeCR(in, 0, nFormat, nErrorLevel, out);
+                                 });
 }
 
 int ZYLMaxicodeEncode(const wchar_t* input, int nMode, wchar_t* output) {
-    return Export<IMaxicode, false>(CLSID_CMaxicode, IID_IMaxicode, input, output,
-                             [=](IMaxicode* i, BSTR in, BSTR* out) {
-                                 return i->EncodeCR(in, 0, nMode, out);
-                             });
+    return Export<IMaxicode, false>(
+        CLSID_CMaxicode, IID_IMaxicode, input, output,
+        [=](IMaxicode* i, BSTR in, BSTR* out) { return i->EncodeCR(in, 0, nMode, out); });
 }
 
-#define TARNVIK_DEFINE_DATABAR(name, method)                                                  \
-    int ZYL##name(const wchar_t* input, wchar_t* output) {                                   \
-        return Export<IDatabar, false>(CLSID_CDatabar, IID_IDatabar, input, output,          \
-                                [](IDatabar* i, BSTR in, BSTR* out) { return i->method(in, out); }); \
+#define TARNVIK_DEFINE_DATABAR(name, method)                                     \
+    int ZYL##name(const wchar_t* input, wchar_t* output) {                       \
+        return Export<IDatabar, false>(                                          \
+            CLSID_CDatabar, IID_IDatabar, input, output,                         \
+            [](IDatabar* i, BSTR in, BSTR* out) { return i->method(in, out); }); \
     }
 TARNVIK_DEFINE_DATABAR(DatabarEncode, Databar14)
 TARNVIK_DEFINE_DATABAR(DatabarStackEncode, DatabarStack)
@@ -177,6 +179,7 @@ TARNVIK_DEFINE_DATABAR(DatabarExpStkEncode, DatabarExpStk)
 }  // extern "C"
 
 int ZYLPDMicroF417Encode(wchar_t* input, wchar_t& output) {
-    return Export<IMicroPDF417, true>(CLSID_CMicroPDF417, IID_IMicroPDF417, input, &output,
-                                [](IMicroPDF417* i, BSTR in, BSTR* out) { return i->Encode(in, out); });
+    return Export<IMicroPDF417, true>(
+        CLSID_CMicroPDF417, IID_IMicroPDF417, input, &output,
+        [](IMicroPDF417* i, BSTR in, BSTR* out) { return i->Encode(in, out); });
 }

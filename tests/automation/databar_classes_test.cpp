@@ -21,8 +21,14 @@ namespace {
 
 // Symbology numbers of the server build.
 enum : int {
-    kOmni = 27, kLimited = 28, kStacked = 29, kStackedOmni = 30,
-    kExpanded = 31, kExpandedStacked = 32, kPharmaOne = 51, kPharmaTwo = 53
+    kOmni = 27,
+    kLimited = 28,
+    kStacked = 29,
+    kStackedOmni = 30,
+    kExpanded = 31,
+    kExpandedStacked = 32,
+    kPharmaOne = 51,
+    kPharmaTwo = 53
 };
 
 // What the encoder itself makes of `data`: its font text, or its message when it fails.
@@ -139,9 +145,9 @@ TEST_F(DatabarClass, ShortFormsFillAndCutToThirteenDigits) {
         std::wstring input;
         std::string encoded;
     } cases[] = {
-        {L"123", "1230000000000"},            // filled on the right, as written
+        {L"123", "1230000000000"},  // filled on the right, as written
         {L"12345678901234567890", "1234567890123"},
-        {L"&#49;2&#51;", "1230000000000"},    // escapes are decoded first
+        {L"&#49;2&#51;", "1230000000000"},  // escapes are decoded first
         {L"", "0000000000000"},
         {L"0000004537077", "0000004537077"},
         {L"1", "1000000000000"},
@@ -222,8 +228,7 @@ TEST_F(DatabarClass, ExpandedStackedPiecesEachEndWithTheSuffix) {
     EXPECT_EQ(Piece(W(kSixRows), -5), p1);
     // A message comes back whole, whatever the index.
     const std::wstring message = EncoderText(kExpandedStacked, "(01)123");
-    for (LONG index : {0, 1, 2, 7})
-        EXPECT_EQ(Piece(L"(01)123", index), message) << index;
+    for (LONG index : {0, 1, 2, 7}) EXPECT_EQ(Piece(L"(01)123", index), message) << index;
 }
 
 TEST_F(DatabarClass, PharmacodeTakesTheTextAsItIs) {
@@ -234,8 +239,8 @@ TEST_F(DatabarClass, PharmacodeTakesTheTextAsItIs) {
     } forms[] = {{&IMedical::Pharmaone, kPharmaOne}, {&IMedical::Pharmatwo, kPharmaTwo}};
     for (const auto& f : forms) {
         SCOPED_TRACE(f.symbology);
-        for (const std::string in : {"123", "3", "2", "131070", "131071", "64570080", "", "12a",
-                                     "&#49;23"}) {
+        for (const std::string in :
+             {"123", "3", "2", "131070", "131071", "64570080", "", "12a", "&#49;23"}) {
             EXPECT_EQ(Call(med_, f.method, W(in)), EncoderText(f.symbology, in)) << in;
         }
         EXPECT_EQ(CallNull(med_, f.method), EncoderText(f.symbology, ""));
@@ -249,7 +254,8 @@ TEST_F(DatabarClass, PharmacodeTakesTheTextAsItIs) {
         med_->SetCRLF(1);
     }
     // No escape decoding: the escape's own characters reach the encoder.
-    EXPECT_NE(Call(med_, &IMedical::Pharmaone, L"&#49;23"), Call(med_, &IMedical::Pharmaone, L"123"));
+    EXPECT_NE(Call(med_, &IMedical::Pharmaone, L"&#49;23"),
+              Call(med_, &IMedical::Pharmaone, L"123"));
 }
 
 TEST_F(DatabarClass, NullResultPointersAreRefused) {
@@ -292,15 +298,16 @@ TEST_F(DatabarClass, SymbolsReadBackThroughTheFont) {
         ASSERT_TRUE(rows.has_value()) << label;
         batch.Add(label, Render(*rows), format, pure, expected);
     };
-    for (const std::string data : {"123", "0000004537077", "2001234567890", "9999999999999",
-                                   "0031234567890"}) {
+    for (const std::string data :
+         {"123", "0000004537077", "2001234567890", "9999999999999", "0031234567890"}) {
         const std::string gtin = Gtin14(data + std::string(13 - data.size(), '0'));
         const std::string omni = Drawn(Db(&IDatabar::Databar14, W(data)));
         auto m = databar_font::ElementsToModules(omni, 'a');
         add("Databar14 " + data, m ? std::optional(databar_font::Rows{{*m}, {33}}) : std::nullopt,
             "DataBar", false, gtin);
-        add("DatabarStack " + data, databar_font::StackedToRows(Drawn(Db(&IDatabar::DatabarStack, W(data)))),
-            "DataBar", true, gtin);
+        add("DatabarStack " + data,
+            databar_font::StackedToRows(Drawn(Db(&IDatabar::DatabarStack, W(data)))), "DataBar",
+            true, gtin);
         for (VARIANT_BOOL flag : {VARIANT_BOOL(1), VARIANT_BOOL(0)}) {
             db_->SetCRLF(flag);
             add("DatabarStkOmni " + data,
@@ -310,8 +317,8 @@ TEST_F(DatabarClass, SymbolsReadBackThroughTheFont) {
     }
     db_->SetCRLF(0);
     for (const std::string& data : {std::string("(01)90012345678908(3103)001750"),
-                                   std::string("(01)98898765432106(3202)012345(15)991231"),
-                                   std::string("(10)ABC123"), kLong74, kSixRows}) {
+                                    std::string("(01)98898765432106(3202)012345(15)991231"),
+                                    std::string("(10)ABC123"), kLong74, kSixRows}) {
         const std::string one = Drawn(Db(&IDatabar::DatabarExp, W(data)));
         auto m = databar_font::ElementsToModules(one, 'A');
         add("DatabarExp " + data, m ? std::optional(databar_font::Rows{{*m}, {34}}) : std::nullopt,

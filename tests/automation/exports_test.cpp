@@ -64,9 +64,9 @@ struct ExportCase {
 template <class Itf>
 Itf* Create(const CLSID& clsid, const IID& iid) {
     Itf* itf = nullptr;
-    EXPECT_EQ(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, iid,
-                               reinterpret_cast<void**>(&itf)),
-              S_OK);
+    EXPECT_EQ(
+        CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, iid, reinterpret_cast<void**>(&itf)),
+        S_OK);
     return itf;
 }
 
@@ -92,26 +92,40 @@ std::vector<ExportCase> Cases() {
     std::vector<ExportCase> cases;
     auto plain = [&](const char* name, auto method) {
         Plain p = Proc<Plain>(name);
-        cases.push_back({name, p ? std::function<int(const wchar_t*, wchar_t*)>(p) : nullptr,
-                         method});
+        cases.push_back(
+            {name, p ? std::function<int(const wchar_t*, wchar_t*)>(p) : nullptr, method});
     };
     using LinearMethod = HRESULT (STDMETHODCALLTYPE ILinear::*)(BSTR, BSTR*);
     const std::pair<const char*, LinearMethod> linear[] = {
-        {"ZYLCode39", &ILinear::Code39},         {"ZYLCode39Check", &ILinear::Code39Check},
-        {"ZYLCode39Ext", &ILinear::Code39Ext},   {"ZYLCode11", &ILinear::Code11},
-        {"ZYLCode25", &ILinear::Code25},         {"ZYLCode25Check", &ILinear::Code25Check},
-        {"ZYLCode93", &ILinear::Code93},         {"ZYLMSI", &ILinear::MSI},
-        {"ZYLCodabar", &ILinear::Codabar},       {"ZYLUPCA", &ILinear::UPCA},
-        {"ZYLUPCE", &ILinear::UPCE},             {"ZYLEAN13", &ILinear::EAN13},
-        {"ZYLEAN8", &ILinear::EAN8},             {"ZYLBookland", &ILinear::Bookland},
-        {"ZYLCode128B", &ILinear::Code128B},     {"ZYLTelepen", &ILinear::Telepen},
+        {"ZYLCode39", &ILinear::Code39},
+        {"ZYLCode39Check", &ILinear::Code39Check},
+        {"ZYLCode39Ext", &ILinear::Code39Ext},
+        {"ZYLCode11", &ILinear::Code11},
+        {"ZYLCode25", &ILinear::Code25},
+        {"ZYLCode25Check", &ILinear::Code25Check},
+        {"ZYLCode93", &ILinear::Code93},
+        {"ZYLMSI", &ILinear::MSI},
+        {"ZYLCodabar", &ILinear::Codabar},
+        {"ZYLUPCA", &ILinear::UPCA},
+        {"ZYLUPCE", &ILinear::UPCE},
+        {"ZYLEAN13", &ILinear::EAN13},
+        {"ZYLEAN8", &ILinear::EAN8},
+        {"ZYLBookland", &ILinear::Bookland},
+        {"ZYLCode128B", &ILinear::Code128B},
+        {"ZYLTelepen", &ILinear::Telepen},
         {"ZYLTelepenNumeric", &ILinear::TelepenNumeric},
-        {"ZYLI25", &ILinear::I25},               {"ZYLI25Check", &ILinear::I25Check},
-        {"ZYLUSPS128", &ILinear::USPS128},       {"ZYLUCCEAN128", &ILinear::UCCEAN128},
-        {"ZYLGS1128", &ILinear::GS1128},         {"ZYLUSSCode39", &ILinear::USSCode39},
-        {"ZYLPOSTNET", &ILinear::POSTNET},       {"ZYLROYALMAIL", &ILinear::RoyalMail},
-        {"ZYLONECODE", &ILinear::IM},            {"ZYLSEMIM12", &ILinear::SemiM12},
-        {"ZYLSEMIM13", &ILinear::SemiM13},       {"ZYLCode128A", &ILinear::Code128A},
+        {"ZYLI25", &ILinear::I25},
+        {"ZYLI25Check", &ILinear::I25Check},
+        {"ZYLUSPS128", &ILinear::USPS128},
+        {"ZYLUCCEAN128", &ILinear::UCCEAN128},
+        {"ZYLGS1128", &ILinear::GS1128},
+        {"ZYLUSSCode39", &ILinear::USSCode39},
+        {"ZYLPOSTNET", &ILinear::POSTNET},
+        {"ZYLROYALMAIL", &ILinear::RoyalMail},
+        {"ZYLONECODE", &ILinear::IM},
+        {"ZYLSEMIM12", &ILinear::SemiM12},
+        {"ZYLSEMIM13", &ILinear::SemiM13},
+        {"ZYLCode128A", &ILinear::Code128A},
         {"ZYLCode128C", &ILinear::Code128C},
     };
     for (const auto& [name, m] : linear) {
@@ -121,10 +135,10 @@ std::vector<ExportCase> Cases() {
         });
     }
 
-#define TARNVIK_METHOD(Itf, crlf, expr)                                                       \
-    [](const std::wstring& in) {                                                            \
-        return Method<I##Itf>(CLSID_C##Itf, IID_I##Itf, crlf, in,                           \
-                              [](I##Itf* i, BSTR b, BSTR* o) { return i->expr; });          \
+#define TARNVIK_METHOD(Itf, crlf, expr)                                            \
+    [](const std::wstring& in) {                                                   \
+        return Method<I##Itf>(CLSID_C##Itf, IID_I##Itf, crlf, in,                  \
+                              [](I##Itf* i, BSTR b, BSTR* o) { return i->expr; }); \
     }
     plain("ZYLDataMatrixEncode", TARNVIK_METHOD(Datamatrix, true, Encode(b, o)));
     plain("ZYLPDF417Encode", TARNVIK_METHOD(PDF417, true, Encode(b, o)));
@@ -141,40 +155,47 @@ std::vector<ExportCase> Cases() {
 
     // The option exports, with options of their own.
     auto bound = [&](const char* name, auto fn, auto bind, auto method) {
-        cases.push_back({name, fn ? std::function<int(const wchar_t*, wchar_t*)>(bind) : nullptr,
-                         method});
+        cases.push_back(
+            {name, fn ? std::function<int(const wchar_t*, wchar_t*)>(bind) : nullptr, method});
     };
     auto dmOption = Proc<WithThree>("ZYLDataMatrixOption");
-    bound("ZYLDataMatrixOption", dmOption,
-          [dmOption](const wchar_t* in, wchar_t* out) { return dmOption(in, 12, 0, 0, out); },
-          TARNVIK_METHOD(Datamatrix, true, EncodeCR(b, 0, 12, 0, 0, o)));
-    bound("ZYLDataMatrixOption GS1", dmOption,
-          [dmOption](const wchar_t* in, wchar_t* out) { return dmOption(in, 0, 1, 1, out); },
-          TARNVIK_METHOD(Datamatrix, true, EncodeCR(b, 0, 0, 1, 1, o)));
+    bound(
+        "ZYLDataMatrixOption", dmOption,
+        [dmOption](const wchar_t* in, wchar_t* out) { return dmOption(in, 12, 0, 0, out); },
+        TARNVIK_METHOD(Datamatrix, true, EncodeCR(b, 0, 12, 0, 0, o)));
+    bound(
+        "ZYLDataMatrixOption GS1", dmOption,
+        [dmOption](const wchar_t* in, wchar_t* out) { return dmOption(in, 0, 1, 1, out); },
+        TARNVIK_METHOD(Datamatrix, true, EncodeCR(b, 0, 0, 1, 1, o)));
     auto pdfOption = Proc<WithFive>("ZYLPDF417Option");
-    bound("ZYLPDF417Option", pdfOption,
-          [pdfOption](const wchar_t* in, wchar_t* out) { return pdfOption(in, 10, 3, 5, 2, 1, out); },
-          TARNVIK_METHOD(PDF417, true, Encode(b, o)));
+    bound(
+        "ZYLPDF417Option", pdfOption,
+        [pdfOption](const wchar_t* in, wchar_t* out) { return pdfOption(in, 10, 3, 5, 2, 1, out); },
+        TARNVIK_METHOD(PDF417, true, Encode(b, o)));
     auto qrOption = Proc<WithOne>("ZYLQRCodeOption");
-    bound("ZYLQRCodeOption", qrOption,
-          [qrOption](const wchar_t* in, wchar_t* out) { return qrOption(in, 2, out); },
-          TARNVIK_METHOD(QRCode, true, EncodeCR(b, 0, 2, o)));
+    bound(
+        "ZYLQRCodeOption", qrOption,
+        [qrOption](const wchar_t* in, wchar_t* out) { return qrOption(in, 2, out); },
+        TARNVIK_METHOD(QRCode, true, EncodeCR(b, 0, 2, o)));
     auto aztecOption = Proc<WithTwo>("ZYLAztecOption");
-    bound("ZYLAztecOption", aztecOption,
-          [aztecOption](const wchar_t* in, wchar_t* out) { return aztecOption(in, 0, 5, out); },
-          TARNVIK_METHOD(Aztec, false, EncodeCR(b, 0, 0, 5, o)));
+    bound(
+        "ZYLAztecOption", aztecOption,
+        [aztecOption](const wchar_t* in, wchar_t* out) { return aztecOption(in, 0, 5, out); },
+        TARNVIK_METHOD(Aztec, false, EncodeCR(b, 0, 0, 5, o)));
     auto maxicode = Proc<WithOne>("ZYLMaxicodeEncode");
-    bound("ZYLMaxicodeEncode", maxicode,
-          [maxicode](const wchar_t* in, wchar_t* out) { return maxicode(in, 4, out); },
-          TARNVIK_METHOD(Maxicode, false, EncodeCR(b, 0, 4, o)));
+    bound(
+        "ZYLMaxicodeEncode", maxicode,
+        [maxicode](const wchar_t* in, wchar_t* out) { return maxicode(in, 4, out); },
+        TARNVIK_METHOD(Maxicode, false, EncodeCR(b, 0, 4, o)));
     // Exported under its C++ name: the buffer goes by reference to its first character.
     auto micro = Proc<ByReference>("_Z20ZYLPDMicroF417EncodePwRw");
-    bound("ZYLPDMicroF417Encode", micro,
-          [micro](const wchar_t* in, wchar_t* out) {
-              std::wstring copy = in;
-              return micro(copy.data(), *out);
-          },
-          TARNVIK_METHOD(MicroPDF417, true, Encode(b, o)));
+    bound(
+        "ZYLPDMicroF417Encode", micro,
+        [micro](const wchar_t* in, wchar_t* out) {
+            std::wstring copy = in;
+            return micro(copy.data(), *out);
+        },
+        TARNVIK_METHOD(MicroPDF417, true, Encode(b, o)));
 #undef TARNVIK_METHOD
     return cases;
 }
@@ -198,8 +219,12 @@ protected:
 TEST_F(Exports, EachGivesItsMethodsResult) {
     const std::vector<ExportCase> cases = Cases();
     ASSERT_EQ(cases.size(), kExports + 1);
-    const std::wstring inputs[] = {L"", L"ABC", L"0123456789012", L"&#65;bc&#49;",
-                                   L"(01)90012345678908(3103)001750", L"\u00e9\u4e2d",
+    const std::wstring inputs[] = {L"",
+                                   L"ABC",
+                                   L"0123456789012",
+                                   L"&#65;bc&#49;",
+                                   L"(01)90012345678908(3103)001750",
+                                   L"\u00e9\u4e2d",
                                    std::wstring(300, L'7')};
     std::vector<wchar_t> buffer(kBuffer);
     for (const ExportCase& c : cases) {
@@ -396,39 +421,68 @@ const std::uint8_t* Bytes(const std::string& s) {
 // The largest symbol of each family, with CR LF line ends, fills its documented buffer
 // exactly; messages (at most 99 characters) fit every buffer.
 TEST_F(Exports, DocumentedBufferSizesHoldTheLargestResults) {
-    EXPECT_EQ(FontTextLength([](matrix::SymbolRecord& r, const std::string& d) {
-                  r.option1 = 1;  // 144 x 144
-                  return matrix::EncodeDataMatrix(r, Bytes(d), d.size(), 0, true);
-              }, std::string(3116, '1')) + 1, kDataMatrixBuffer);
-    EXPECT_EQ(FontTextLength([](matrix::SymbolRecord& r, const std::string& d) {
-                  r.option1 = 1;  // version 40-L
-                  return matrix::EncodeQRCode(r, Bytes(d), d.size(), true);
-              }, std::string(7089, '1')) + 1, kQRCodeBuffer);
-    EXPECT_LT(FontTextLength([](matrix::SymbolRecord& r, const std::string& d) {
-                  r.option1 = 1;  // M4
-                  return matrix::EncodeMicroQRCode(r, Bytes(d), d.size(), true);
-              }, std::string(35, '1')) + 1, kMicroQRBuffer);
-    EXPECT_EQ(FontTextLength([](matrix::SymbolRecord& r, const std::string& d) {
-                  r.option2 = 36;  // 32 layers, 151 x 151
-                  return matrix::EncodeAztec(r, Bytes(d), d.size(), true);
-              }, "1") + 1, kAztecBuffer);
-    EXPECT_EQ(FontTextLength([](matrix::SymbolRecord& r, const std::string& d) {
-                  r.symbology = 20;  // 10 columns of 90 rows: the most bands of the widest rows
-                  r.option1 = 8;
-                  r.option2 = 10;
-                  return matrix::EncodePDF417(r, Bytes(d), d.size(), true);
-              }, std::string(453, '\xe9')) + 1, kPDF417Buffer);
-    EXPECT_EQ(FontTextLength([](matrix::SymbolRecord& r, const std::string& d) {
-                  r.symbology = 21;  // 4 columns of 44 rows
-                  return matrix::EncodeMicroPDF417(r, Bytes(d), d.size(), true);
-              }, std::string(129, '\xe9')) + 1, kMicroPDF417Buffer);
+    EXPECT_EQ(FontTextLength(
+                  [](matrix::SymbolRecord& r, const std::string& d) {
+                      r.option1 = 1;  // 144 x 144
+                      return matrix::EncodeDataMatrix(r, Bytes(d), d.size(), 0, true);
+                  },
+                  std::string(3116, '1')) +
+                  1,
+              kDataMatrixBuffer);
+    EXPECT_EQ(FontTextLength(
+                  [](matrix::SymbolRecord& r, const std::string& d) {
+                      r.option1 = 1;  // version 40-L
+                      return matrix::EncodeQRCode(r, Bytes(d), d.size(), true);
+                  },
+                  std::string(7089, '1')) +
+                  1,
+              kQRCodeBuffer);
+    EXPECT_LT(FontTextLength(
+                  [](matrix::SymbolRecord& r, const std::string& d) {
+                      r.option1 = 1;  // M4
+                      return matrix::EncodeMicroQRCode(r, Bytes(d), d.size(), true);
+                  },
+                  std::string(35, '1')) +
+                  1,
+              kMicroQRBuffer);
+    EXPECT_EQ(FontTextLength(
+                  [](matrix::SymbolRecord& r, const std::string& d) {
+                      r.option2 = 36;  // 32 layers, 151 x 151
+                      return matrix::EncodeAztec(r, Bytes(d), d.size(), true);
+                  },
+                  "1") +
+                  1,
+              kAztecBuffer);
+    EXPECT_EQ(FontTextLength(
+                  [](matrix::SymbolRecord& r, const std::string& d) {
+                      r.symbology = 20;  // 10 columns of 90 rows: the most bands of the widest rows
+                      r.option1 = 8;
+                      r.option2 = 10;
+                      return matrix::EncodePDF417(r, Bytes(d), d.size(), true);
+                  },
+                  std::string(453, '\xe9')) +
+                  1,
+              kPDF417Buffer);
+    EXPECT_EQ(FontTextLength(
+                  [](matrix::SymbolRecord& r, const std::string& d) {
+                      r.symbology = 21;  // 4 columns of 44 rows
+                      return matrix::EncodeMicroPDF417(r, Bytes(d), d.size(), true);
+                  },
+                  std::string(129, '\xe9')) +
+                  1,
+              kMicroPDF417Buffer);
     // Maxicode: 11 lines of 15 cells, each one glyph or two, odd lines opened by "[".
-    for (const std::string& data : {std::string("1"), std::string(100, '9'), std::string(40, '\xff')})
-        EXPECT_LE(FontTextLength([](matrix::SymbolRecord& r, const std::string& d) {
-                      r.symbology = 26;
-                      r.option1 = 4;
-                      return matrix::EncodeMaxicode(r, Bytes(d), d.size());
-                  }, data) + 1, kMaxicodeBuffer);
+    for (const std::string& data :
+         {std::string("1"), std::string(100, '9'), std::string(40, '\xff')})
+        EXPECT_LE(FontTextLength(
+                      [](matrix::SymbolRecord& r, const std::string& d) {
+                          r.symbology = 26;
+                          r.option1 = 4;
+                          return matrix::EncodeMaxicode(r, Bytes(d), d.size());
+                      },
+                      data) +
+                      1,
+                  kMaxicodeBuffer);
     static_assert(kMaxicodeBuffer == 6 * (15 * 2 + 2) + 5 * (1 + 15 * 2 + 2) + 1);
     EXPECT_LE(sizeof(matrix::SymbolRecord::errorText), kMicroQRBuffer);
 
