@@ -49,6 +49,7 @@ HRESULT Create(const CLSID& clsid, const IID& iid, Itf** itf) {
     if (SUCCEEDED(hr)) {
         hr = unknown->QueryInterface(iid, reinterpret_cast<void**>(itf));
         if (hr == E_NOINTERFACE || (SUCCEEDED(hr) && !*itf)) hr = E_POINTER;
+        if (FAILED(hr)) *itf = nullptr;
     }
     unknown->Release();
     return hr;
