@@ -268,6 +268,17 @@ TEST_F(Exports, ResultsMatchTheirSymbologies) {
     EXPECT_EQ(stkOmni(L"1234567890123", out), 1);
     EXPECT_NE(std::wstring(out).find(L'\n'), std::wstring::npos);
     EXPECT_EQ(std::wstring(out).find(L'\r'), std::wstring::npos);
+    // Data Matrix band lines end with CR LF: the export sets the flag first.
+    auto dataMatrix = Proc<Plain>("ZYLDataMatrixEncode");
+    ASSERT_TRUE(dataMatrix);
+    EXPECT_EQ(dataMatrix(L"ABC123", out), 1);
+    const std::wstring bands = out;
+    ASSERT_NE(bands.find(L'\n'), std::wstring::npos);
+    for (std::size_t i = 0; i < bands.size(); ++i) {
+        if (bands[i] == L'\n') {
+            EXPECT_EQ(bands[i - 1], L'\r') << i;
+        }
+    }
     // A null input is empty text.
     EXPECT_EQ(code39(nullptr, out), 1);
     EXPECT_STREQ(out, L"**");
@@ -495,4 +506,12 @@ TEST_F(Exports, DocumentedBufferSizesHoldTheLargestResults) {
     EXPECT_EQ(std::wcslen(out.data()) + 1, kLinearBuffer);
     ASSERT_EQ(expStk(L"(01)90012345678908(10)ABCDEFGHIJ(21)ABCDEFGHIJKLMNOPQR", out.data()), 1);
     EXPECT_LT(std::wcslen(out.data()) + 1 + 6, kDatabarBuffer);  // 6 rows: room for CR LF
+    // The largest two-dimensional symbols through their exports.
+    auto qr = Proc<WithOne>("ZYLQRCodeOption");
+    auto dm = Proc<Plain>("ZYLDataMatrixEncode");
+    ASSERT_TRUE(qr && dm);
+    ASSERT_EQ(qr(std::wstring(7089, L'1').c_str(), 0, out.data()), 1);
+    EXPECT_EQ(std::wcslen(out.data()) + 1, kQRCodeBuffer);
+    ASSERT_EQ(dm(std::wstring(3116, L'1').c_str(), out.data()), 1);
+    EXPECT_EQ(std::wcslen(out.data()) + 1, kDataMatrixBuffer);
 }
