@@ -1,22 +1,131 @@
 // The DataBar and Pharmacode classes.
+#include <cstdint>
+#include <cstring>
+#include <new>
+#include <vector>
+
 #include "classes.h"
 #include "class_support.h"
+#include "databar.h"
+#include "pharmacode.h"
+#include "text.h"
 
 namespace tarnvik {
 
 namespace {
 
-// Font text of a symbology whose encoder this build does not carry yet.
-std::wstring NotYet(BSTR) { return std::wstring(); }
-
 const ParamName kMedicalParams[] = {
     {L"strToEncode", 0}, {L"strOutput", 1}, {L"nOption", 0}, {nullptr, 0}};
+
+const matrix::SymbologyNumbers& Symbologies() { return matrix::Numbers(matrix::Build::Server); }
+
+// Input buffers of the encoders, in bytes, their terminating NUL included.
+constexpr std::size_t kDigitsBuffer = 14;     // Omnidirectional, Stacked, Limited
+constexpr std::size_t kExpandedBuffer = 75;   // Expanded, Expanded Stacked
+constexpr std::size_t kPharmacodeBuffer = 2048;
+
+constexpr std::size_t kDigits = 13;
+constexpr std::size_t kExpandedLength = 74;
+
+using RecordEncoder = int (*)(matrix::SymbolRecord&, const std::uint8_t*, std::size_t);
+
+int Databar(matrix::SymbolRecord& rec, const std::uint8_t* data, std::size_t length) {
+    return matrix::EncodeDatabar(rec, data, length, matrix::Build::Server);
+}
+int Expanded(matrix::SymbolRecord& rec, const std::uint8_t* data, std::size_t length) {
+    return matrix::EncodeDatabarExpanded(rec, data, length, matrix::Build::Server);
+}
+
+struct Encoded {
+    int result;
+    std::wstring text;  // the font text, or the message when result > 0
+};
+
+// One record encode: `text` in the ANSI code page, in a zero-filled buffer of `bufferSize`
+// bytes. Text that would need more bytes than the buffer holds before its NUL (characters
+// of a multi-byte code page) is cut after its last whole character that fits; the encoder
+// gets the bytes' count, which in a single-byte code page is the text's length.
+Encoded EncodeRecord(int symbology, RecordEncoder encoder, const std::wstring& text,
+                     std::size_t bufferSize) {
+    const std::string bytes = ToCodePage(text, CP_ACP, bufferSize - 1);
+    std::vector<std::uint8_t> buffer(bufferSize, 0);
+    std::memcpy(buffer.data(), bytes.data(), bytes.size());
+    auto rec = NewRecord();
+    rec->symbology = symbology;
+    int result;
+    {
+        EncodeLock lock;
+        result = encoder(*rec, buffer.data(), bytes.size());
+    }
+    return {result, RecordResult(*rec, result)};
+}
+
+std::wstring WithCrLf(const std::wstring& text) {
+    std::wstring out;
+    out.reserve(text.size() + text.size() / 16);
+    for (wchar_t c : text) {
+        if (c == L'\n') out += L'\r';
+        out += c;
+    }
+    return out;
+}
+
+// The 13-digit forms: numbers are filled with "0" at their end to 13 digits ("123" is
+// encoded as 1230000000000) or cut to their first 13. Font text ends with " *".
+HRESULT Digits(int symbology, RecordEncoder encoder, BSTR in, bool crlfLines, BSTR* out) {
+    if (!out) return E_POINTER;
+    try {
+        std::wstring text = DecodedInput(in);
+        text.resize(kDigits, L'0');
+        Encoded e = EncodeRecord(symbology, encoder, text, kDigitsBuffer);
+        if (e.result <= 0) {
+            if (crlfLines) e.text = WithCrLf(e.text);
+            e.text += L" *";
+        }
+        return Whole(e.text, out);
+    } catch (const std::bad_alloc&) {
+        return E_OUTOFMEMORY;
+    }
+}
+
+// The Expanded forms: the first 74 characters of bracketed GS1 data. Font text, whole or
+// piece `index`, ends with " *"; a message comes back whole.
+HRESULT ExpandedForm(int symbology, BSTR in, bool crlfLines, long index, BSTR* out) {
+    if (!out) return E_POINTER;
+    try {
+        std::wstring text = DecodedInput(in);
+        if (text.size() > kExpandedLength) text.resize(kExpandedLength);
+        Encoded e = EncodeRecord(symbology, &Expanded, text, kExpandedBuffer);
+        if (e.result <= 0) {
+            if (crlfLines) e.text = WithCrLf(e.text);
+            if (index != 0) e.text = Piece(e.text, index);
+            e.text += L" *";
+        }
+        return Whole(e.text, out);
+    } catch (const std::bad_alloc&) {
+        return E_OUTOFMEMORY;
+    }
+}
+
+// Pharmacode takes the text as it is: no numeric escapes. Text beyond the buffer's 2,047
+// bytes is cut (the encoders accept far fewer digits and report the rest as too long).
+HRESULT Pharmacode(int symbology, RecordEncoder encoder, BSTR in, BSTR* out) {
+    if (!out) return E_POINTER;
+    try {
+        return Whole(EncodeRecord(symbology, encoder, ArgText(in), kPharmacodeBuffer).text, out);
+    } catch (const std::bad_alloc&) {
+        return E_OUTOFMEMORY;
+    }
+}
 
 }  // namespace
 
 const ClassInfo kDatabarInfo = {L"Databar", &CLSID_CDatabar, &IID_IDatabar, nullptr};
 const ClassInfo kMedicalInfo = {L"Medical", &CLSID_CMedical, &IID_IMedical, kMedicalParams};
 
+// The CRLF flag works the other way round here: Stacked Omnidirectional and the pieces of
+// Expanded Stacked keep the encoder's LF line ends while the flag is 1 and end their lines
+// with CR LF when it is 0. Hosts rely on this; the other forms never read the flag.
 class CDatabar : public AutomationObject<IDatabar> {
 public:
     explicit CDatabar(IUnknown* outer) : AutomationObject(outer, kDatabarInfo) {}
@@ -24,14 +133,26 @@ public:
         SetBoolFlag(crlf_, v);
         return S_OK;
     }
-    STDMETHODIMP Databar14(BSTR in, BSTR* out) override { return Whole(NotYet(in), out); }
-    STDMETHODIMP DatabarStack(BSTR in, BSTR* out) override { return Whole(NotYet(in), out); }
-    STDMETHODIMP DatabarStkOmni(BSTR in, BSTR* out) override { return Whole(NotYet(in), out); }
-    STDMETHODIMP DatabarLtd(BSTR in, BSTR* out) override { return Whole(NotYet(in), out); }
-    STDMETHODIMP DatabarExp(BSTR in, BSTR* out) override { return Whole(NotYet(in), out); }
-    STDMETHODIMP DatabarExpStk(BSTR in, BSTR* out) override { return Whole(NotYet(in), out); }
-    STDMETHODIMP DatabarExpStkCR(BSTR in, LONG, BSTR* out) override {
-        return Whole(NotYet(in), out);
+    STDMETHODIMP Databar14(BSTR in, BSTR* out) override {
+        return Digits(Symbologies().databarOmni, &Databar, in, false, out);
+    }
+    STDMETHODIMP DatabarStack(BSTR in, BSTR* out) override {
+        return Digits(Symbologies().databarStacked, &Databar, in, false, out);
+    }
+    STDMETHODIMP DatabarStkOmni(BSTR in, BSTR* out) override {
+        return Digits(Symbologies().databarStackedOmni, &Databar, in, crlf_ == 0, out);
+    }
+    STDMETHODIMP DatabarLtd(BSTR in, BSTR* out) override {
+        return Digits(Symbologies().databarLimited, &matrix::EncodeDatabarLimited, in, false, out);
+    }
+    STDMETHODIMP DatabarExp(BSTR in, BSTR* out) override {
+        return ExpandedForm(Symbologies().databarExpanded, in, false, 0, out);
+    }
+    STDMETHODIMP DatabarExpStk(BSTR in, BSTR* out) override {
+        return ExpandedForm(Symbologies().databarExpandedStacked, in, false, 0, out);
+    }
+    STDMETHODIMP DatabarExpStkCR(BSTR in, LONG nIndex, BSTR* out) override {
+        return ExpandedForm(Symbologies().databarExpandedStacked, in, crlf_ == 0, nIndex, out);
     }
 
 private:
@@ -41,8 +162,13 @@ private:
 class CMedical : public AutomationObject<IMedical> {
 public:
     explicit CMedical(IUnknown* outer) : AutomationObject(outer, kMedicalInfo) {}
-    STDMETHODIMP Pharmaone(BSTR in, BSTR* out) override { return Whole(NotYet(in), out); }
-    STDMETHODIMP Pharmatwo(BSTR in, BSTR* out) override { return Whole(NotYet(in), out); }
+    STDMETHODIMP Pharmaone(BSTR in, BSTR* out) override {
+        return Pharmacode(Symbologies().pharmacode, &matrix::EncodePharmaOne, in, out);
+    }
+    STDMETHODIMP Pharmatwo(BSTR in, BSTR* out) override {
+        return Pharmacode(Symbologies().pharmacodeTwoTrack, &matrix::EncodePharmaTwo, in, out);
+    }
+    // Stored only: no Pharmacode method reads it.
     STDMETHODIMP SetCRLF(VARIANT_BOOL v) override {
         SetBoolFlag(crlf_, v);
         return S_OK;
