@@ -39,6 +39,16 @@ show("POSTNET(\"1234\")", linear.POSTNET("1234"));
 show("IM(\"0123456709498765432101234567891\")", linear.IM("0123456709498765432101234567891"));
 var aztec = new ActiveXObject("Tarnvik.Aztec.1");
 show("Aztec ECLevel", aztec.ECLevel);
+show("Aztec.Encode(\"Kestrivo\")", "\n" + aztec.Encode("Kestrivo"));
+var qr = new ActiveXObject("Tarnvik.QRCode.1");
+show("QRCode.Encode(\"Kestrivo\")", "\n" + qr.Encode("Kestrivo"));
+var dm = new ActiveXObject("Tarnvik.Datamatrix.1");
+show("Datamatrix.FormulaNoForCR(\"Kestrivo\")", dm.FormulaNoForCR("Kestrivo"));
+var databar = new ActiveXObject("Tarnvik.Databar.1");
+show("Databar14(\"0950110153001\")", databar.Databar14("0950110153001"));
+show("DatabarExp(\"(01)98898765432106(3103)001750\")", databar.DatabarExp("(01)98898765432106(3103)001750"));
+var medical = new ActiveXObject("Tarnvik.Medical.1");
+show("Pharmaone(\"1234\")", medical.Pharmaone("1234"));
 JS
 wine cscript //nologo "$(winepath -w "$host")" </dev/null | tr -d '\r'
 rm -rf "$(dirname "$host")"
