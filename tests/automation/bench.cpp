@@ -3,26 +3,13 @@
 #include <windows.h>
 #include <oaidl.h>
 
-#include <chrono>
 #include <cstdio>
 
+#include "per_second.h"
 #include "tarnvik.h"
 
 namespace {
 
-template <class F>
-double PerSecond(F call) {
-    using Clock = std::chrono::steady_clock;
-    long n = 0;
-    const auto start = Clock::now();
-    double seconds = 0;
-    do {
-        for (int i = 0; i < 1000; ++i) call();
-        n += 1000;
-        seconds = std::chrono::duration<double>(Clock::now() - start).count();
-    } while (seconds < 1.0);
-    return n / seconds;
-}
 
 }  // namespace
 

@@ -1,17 +1,6 @@
 ' The DataBar and Pharmacode classes from VBScript: font text, the " *" suffix, the line ends
 ' that follow the CRLF flag the other way round, and the pieces of Expanded Stacked.
-Option Explicit
-Dim failures, db, med, t, p, data
-failures = 0
-
-Sub Expect(what, got, want)
-    If got = want Then
-        WScript.Echo "ok " & what
-    Else
-        WScript.Echo "FAIL " & what & ": [" & got & "] want [" & want & "]"
-        failures = failures + 1
-    End If
-End Sub
+Dim db, med, t, p, data
 
 Set db = CreateObject("Tarnvik.Databar.1")
 Expect "Databar14 of 123 is 1230000000000", db.Databar14("123"), _
@@ -59,8 +48,4 @@ Expect "too many arguments", Err.Number, 450
 Err.Clear
 On Error GoTo 0
 
-If failures = 0 Then
-    WScript.Echo "ALL PASSED"
-Else
-    WScript.Echo "FAILURES " & failures
-End If
+Finish

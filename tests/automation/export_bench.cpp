@@ -3,27 +3,13 @@
 #include <windows.h>
 #include <oaidl.h>
 
-#include <chrono>
 #include <cstdio>
 #include <string>
 
+#include "per_second.h"
 #include "tarnvik.h"
 
 namespace {
-
-template <class F>
-double PerSecond(F call) {
-    using Clock = std::chrono::steady_clock;
-    long n = 0;
-    const auto start = Clock::now();
-    double seconds = 0;
-    do {
-        for (int i = 0; i < 100; ++i) call();
-        n += 100;
-        seconds = std::chrono::duration<double>(Clock::now() - start).count();
-    } while (seconds < 1.0);
-    return n / seconds;
-}
 
 using Plain = int (*)(const wchar_t*, wchar_t*);
 
@@ -63,13 +49,13 @@ int main(int argc, char** argv) {
     for (const auto& r : rows) {
         auto fn = reinterpret_cast<Plain>(reinterpret_cast<void*>(GetProcAddress(dll, r.name)));
         if (!fn) continue;
-        const double exported = PerSecond([&] { fn(r.input, buffer); });
+        const double exported = PerSecond([&] { fn(r.input, buffer); }, 100);
         BSTR in = SysAllocString(r.input);
         const double direct = PerSecond([&] {
             BSTR out = nullptr;
             r.direct(lin, db, in, &out);
             SysFreeString(out);
-        });
+        }, 100);
         SysFreeString(in);
         std::printf("%-24s export %9.0f calls/s   interface %9.0f calls/s\n", r.name, exported,
                     direct);

@@ -5,8 +5,12 @@
 set -uo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 script=$1
+# The script runs behind the prelude of its language (prelude.vbs or prelude.js).
+joined=$(mktemp -d)/$(basename "$script")
+cat "$(dirname "$script")/prelude.${script##*.}" "$script" >"$joined"
+trap 'rm -rf "$(dirname "$joined")"' EXIT
 export WINEPREFIX=${KESTRIVO_WINEPREFIX:-$here/build/wine-prefix} WINEDEBUG=${WINEDEBUG:--all}
-out=$("$here/scripts/wine-run" cscript //nologo "$(winepath -w "$script" 2>/dev/null)" 2>&1 </dev/null | tr -d '\r')
+out=$("$here/scripts/wine-run" cscript //nologo "$(winepath -w "$joined" 2>/dev/null)" 2>&1 </dev/null | tr -d '\r')
 echo "$out"
 if grep -q '^FAIL' <<<"$out"; then echo "script reported failures"; exit 1; fi
 if [ "$(grep -v '^[[:space:]]*$' <<<"$out" | tail -1)" != "ALL PASSED" ]; then

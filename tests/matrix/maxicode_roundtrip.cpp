@@ -34,39 +34,13 @@ std::vector<std::vector<int>> PublishedGrid() {
     return grid;
 }
 
-// Offset rows of hexagons, odd rows half a module to the right, and the finder rings.
+// The symbol's cells with the given cells inverted.
 Image RenderHexagons(const SymbolRecord& rec, const std::vector<std::pair<int, int>>& flips) {
-    const double w = 12, radius = w / std::sqrt(3.0), rowStep = 1.5 * radius;
-    const int quiet = 24;
-    Image img;
-    img.width = static_cast<int>(30 * w) + 2 * quiet;
-    img.height = static_cast<int>(32 * rowStep + 2 * radius) + 2 * quiet;
-    img.pixels.assign(static_cast<std::size_t>(img.width * img.height), 255);
-    auto dark = [&](int r, int c) {
-        bool d = IsModuleSet(rec, r, c) != 0;
-        for (const auto& f : flips)
-            if (f.first == r && f.second == c) d = !d;
-        return d;
-    };
+    Matrix cells(33, std::vector<bool>(30));
     for (int r = 0; r < 33; ++r)
-        for (int c = 0; c < 30; ++c) {
-            if (!dark(r, c)) continue;
-            const double cx = quiet + (c + 0.5 + (r % 2) * 0.5) * w, cy = quiet + radius + r * rowStep;
-            for (int y = static_cast<int>(cy - radius); y <= static_cast<int>(cy + radius) + 1; ++y)
-                for (int x = static_cast<int>(cx - w / 2); x <= static_cast<int>(cx + w / 2) + 1; ++x) {
-                    const double dx = std::fabs(x + 0.5 - cx), dy = std::fabs(y + 0.5 - cy);
-                    if (dx <= w / 2 && dy <= radius - dx / std::sqrt(3.0))
-                        img.pixels[static_cast<std::size_t>(y * img.width + x)] = 0;
-                }
-        }
-    const double fx = quiet + 14.5 * w, fy = quiet + radius + 16 * rowStep;
-    for (int y = 0; y < img.height; ++y)
-        for (int x = 0; x < img.width; ++x) {
-            const double d = std::hypot(x + 0.5 - fx, y + 0.5 - fy) / w;
-            if ((d >= 0.9 && d < 1.5) || (d >= 2.1 && d < 2.7) || (d >= 3.3 && d < 3.9))
-                img.pixels[static_cast<std::size_t>(y * img.width + x)] = 0;
-        }
-    return img;
+        for (int c = 0; c < 30; ++c) cells[r][c] = IsModuleSet(rec, r, c) != 0;
+    for (const auto& f : flips) cells[f.first][f.second] = !cells[f.first][f.second];
+    return RenderMaxicode(cells);
 }
 
 // One bit of each of the codewords the decoder can just correct: 5 of the primary block and

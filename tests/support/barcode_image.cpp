@@ -1,5 +1,7 @@
 #include "support/barcode_image.h"
 
+#include <cmath>
+
 #include <algorithm>
 
 namespace testing_support {
@@ -42,6 +44,37 @@ Image RenderMatrix(const Matrix& matrix, int scale, int quiet) {
     std::vector<Modules> rows(matrix.begin(), matrix.end());
     std::vector<int> heights(rows.size(), scale);
     return RenderRows(rows, heights, scale, quiet);
+}
+
+Image RenderMaxicode(const Matrix& cells) {
+    const double w = 12, radius = w / std::sqrt(3.0), rowStep = 1.5 * radius;
+    const int quiet = 24;
+    Image img;
+    img.width = static_cast<int>(30 * w) + 2 * quiet;
+    img.height = static_cast<int>(32 * rowStep + 2 * radius) + 2 * quiet;
+    img.pixels.assign(static_cast<std::size_t>(img.width * img.height), 255);
+    for (std::size_t r = 0; r < cells.size() && r < 33; ++r)
+        for (std::size_t c = 0; c < cells[r].size() && c < 30; ++c) {
+            if (!cells[r][c]) continue;
+            const double shift = r % 2 ? 0.5 : 0.0;
+            const double cx = quiet + (static_cast<double>(c) + 0.5 + shift) * w;
+            const double cy = quiet + radius + static_cast<double>(r) * rowStep;
+            for (int y = static_cast<int>(cy - radius); y <= static_cast<int>(cy + radius) + 1; ++y)
+                for (int x = static_cast<int>(cx - w / 2); x <= static_cast<int>(cx + w / 2) + 1;
+                     ++x) {
+                    const double dx = std::fabs(x + 0.5 - cx), dy = std::fabs(y + 0.5 - cy);
+                    if (dx <= w / 2 && dy <= radius - dx / std::sqrt(3.0))
+                        img.pixels[static_cast<std::size_t>(y * img.width + x)] = 0;
+                }
+        }
+    const double fx = quiet + 14.5 * w, fy = quiet + radius + 16 * rowStep;
+    for (int y = 0; y < img.height; ++y)
+        for (int x = 0; x < img.width; ++x) {
+            const double d = std::hypot(x + 0.5 - fx, y + 0.5 - fy) / w;
+            if ((d >= 0.9 && d < 1.5) || (d >= 2.1 && d < 2.7) || (d >= 3.3 && d < 3.9))
+                img.pixels[static_cast<std::size_t>(y * img.width + x)] = 0;
+        }
+    return img;
 }
 
 }  // namespace testing_support
