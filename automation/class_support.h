@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <memory>
+#include <new>
 #include <string>
 
 #include "component.h"
@@ -29,6 +30,17 @@ inline HRESULT Get(T value, T* out) {
 // The VARIANT_BOOL flag setters: any true value sets the flag. Dispatch callers' True
 // arrives as VARIANT_TRUE (-1), C++ callers may pass 1.
 inline void SetBoolFlag(long& flag, VARIANT_BOOL value) { flag = value != 0 ? 1 : 0; }
+
+// Runs a method's work; memory running out ends the call with E_OUTOFMEMORY rather than an
+// exception through the interface.
+template <class F>
+HRESULT Guard(F work) {
+    try {
+        return work();
+    } catch (const std::bad_alloc&) {
+        return E_OUTOFMEMORY;
+    }
+}
 
 // A zero-filled symbol record, on the heap (it is large).
 inline std::unique_ptr<matrix::SymbolRecord> NewRecord() {

@@ -3,7 +3,6 @@
 // ANSI code page; UTF-8 for QR Code), fills a fresh symbol record, runs one encoder under the
 // encode lock and returns the font text or the encoder's message, whole or in pieces.
 #include <cwchar>
-#include <new>
 #include <string>
 
 #include "classes.h"
@@ -89,17 +88,6 @@ int RunMicroQRCode(SymbolRecord& rec, const std::uint8_t* d, std::size_t n, bool
 // Maxicode ends its lines with CR LF whatever the caller asks.
 int RunMaxicode(SymbolRecord& rec, const std::uint8_t* d, std::size_t n, bool, int) {
     return matrix::EncodeMaxicode(rec, d, n);
-}
-
-// Runs a method's work; memory running out ends the call with E_OUTOFMEMORY rather than an
-// exception through the interface.
-template <class F>
-HRESULT Guard(F work) {
-    try {
-        return work();
-    } catch (const std::bad_alloc&) {
-        return E_OUTOFMEMORY;
-    }
 }
 
 // What one record encode leaves: the encoder's result and the record.

@@ -1,7 +1,6 @@
 // The DataBar and Pharmacode classes.
 #include <cstdint>
 #include <cstring>
-#include <new>
 #include <vector>
 
 #include "classes.h"
@@ -74,7 +73,7 @@ std::wstring WithCrLf(const std::wstring& text) {
 // encoded as 1230000000000) or cut to their first 13. Font text ends with " *".
 HRESULT Digits(int symbology, RecordEncoder encoder, BSTR in, bool crlfLines, BSTR* out) {
     if (!out) return E_POINTER;
-    try {
+    return Guard([&] {
         std::wstring text = DecodedInput(in);
         text.resize(kDigits, L'0');
         Encoded e = EncodeRecord(symbology, encoder, text, kDigitsBuffer);
@@ -83,16 +82,14 @@ HRESULT Digits(int symbology, RecordEncoder encoder, BSTR in, bool crlfLines, BS
             e.text += L" *";
         }
         return Whole(e.text, out);
-    } catch (const std::bad_alloc&) {
-        return E_OUTOFMEMORY;
-    }
+    });
 }
 
 // The Expanded forms: the first 74 characters of bracketed GS1 data. Font text, whole or
 // piece `index`, ends with " *"; a message comes back whole.
 HRESULT ExpandedForm(int symbology, BSTR in, bool crlfLines, long index, BSTR* out) {
     if (!out) return E_POINTER;
-    try {
+    return Guard([&] {
         std::wstring text = DecodedInput(in);
         if (text.size() > kExpandedLength) text.resize(kExpandedLength);
         Encoded e = EncodeRecord(symbology, &Expanded, text, kExpandedBuffer);
@@ -102,20 +99,16 @@ HRESULT ExpandedForm(int symbology, BSTR in, bool crlfLines, long index, BSTR* o
             e.text += L" *";
         }
         return Whole(e.text, out);
-    } catch (const std::bad_alloc&) {
-        return E_OUTOFMEMORY;
-    }
+    });
 }
 
 // Pharmacode takes the text as it is: no numeric escapes. Text beyond the buffer's 2,047
 // bytes is cut (the encoders accept far fewer digits and report the rest as too long).
 HRESULT Pharmacode(int symbology, RecordEncoder encoder, BSTR in, BSTR* out) {
     if (!out) return E_POINTER;
-    try {
+    return Guard([&] {
         return Whole(EncodeRecord(symbology, encoder, ArgText(in), kPharmacodeBuffer).text, out);
-    } catch (const std::bad_alloc&) {
-        return E_OUTOFMEMORY;
-    }
+    });
 }
 
 }  // namespace
