@@ -214,6 +214,12 @@ TEST_F(DatabarClass, ExpandedFormsEncodeTheWholeText) {
         EXPECT_EQ(read.error, "");
         EXPECT_EQ(read.text, data);
         EXPECT_EQ(one, Suffixed(kExpanded, data));
+        std::string stacked = N(Db(&IDatabar::DatabarExpStk, W(data)));
+        ASSERT_EQ(stacked.substr(stacked.size() - 2), " *");
+        stacked.resize(stacked.size() - 2);
+        const auto rows = databar_reader::ReadStacked(stacked);
+        EXPECT_EQ(rows.error, "");
+        EXPECT_EQ(rows.text, data);
         EXPECT_EQ(Db(&IDatabar::DatabarExpStk, W(data)), Suffixed(kExpandedStacked, data));
         EXPECT_EQ(Piece(W(data), 0), Suffixed(kExpandedStacked, data));
     }

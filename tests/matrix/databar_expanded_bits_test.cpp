@@ -150,3 +150,42 @@ TEST(DatabarExpandedReader, GeneratedDataReadsBack) {
     }
     EXPECT_GT(read, 300);
 }
+
+// Expanded Stacked at every row width reads back as the one-row symbol does.
+TEST(DatabarExpandedReader, StackedReadsBackAtEveryRowWidth) {
+    const std::vector<std::string> inputs = {
+        "(01)98898765432106",
+        "(01)90012345678908(3103)001750",
+        "(01)90012345678908(3202)012345(11)991231",
+        "(10)ABCDE",
+        "(01)90012345678908(10)ABCDEFGHIJKLMNOPQRST(21)ABCDE1",
+        "(01)90012345678908(3103)001750(15)991231(10)12345678901234567890(21)123456(17)991231",
+        "(01)90012345678908(17)261231(11)250101(10)4711(21)88483702(240)12345(30)12(400)1",
+    };
+    for (const std::string& in : inputs) {
+        const auto one = Read(in);
+        ASSERT_EQ(one.error, "") << in;
+        for (int pairs = 1; pairs <= 10; ++pairs) {
+            SymbolRecord rec{};
+            rec.symbology = Numbers(Build::Server).databarExpandedStacked;
+            rec.option2 = pairs;
+            ASSERT_EQ(EncodeDatabarExpanded(rec, reinterpret_cast<const std::uint8_t*>(in.data()), in.size()), kSuccess);
+            const auto x = databar_reader::ReadStacked(rec.fontText);
+            EXPECT_EQ(x.error, "") << in << " pairs " << pairs;
+            EXPECT_EQ(x.text, in) << "pairs " << pairs;
+            EXPECT_EQ(x.bits, one.bits) << in << " pairs " << pairs;
+        }
+    }
+    // One module of a data row changed: the symbol no longer reads.
+    SymbolRecord rec{};
+    rec.symbology = Numbers(Build::Server).databarExpandedStacked;
+    rec.option2 = 2;
+    const std::string in = inputs.back();
+    ASSERT_EQ(EncodeDatabarExpanded(rec, reinterpret_cast<const std::uint8_t*>(in.data()), in.size()), kSuccess);
+    std::string text = rec.fontText;
+    const std::size_t second = text.find('\n') + 1;
+    const std::size_t bar = text.find('A', second + 30);
+    ASSERT_NE(bar, std::string::npos);
+    text[bar] = '1';
+    EXPECT_NE(databar_reader::ReadStacked(text).error, "");
+}

@@ -4,6 +4,7 @@
 // binary string decoded through its encodation method to bracketed GS1 data.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -434,6 +435,103 @@ inline Expanded ReadOneRow(std::string_view fontText) {
         return x;
     }
     return ReadElements(Runs(*modules));
+}
+
+// Expanded Stacked font text: each row's segments found between its guards, turned to
+// symbol order (rows read right to left where the finders say so), joined, and read as one
+// row. A row's guards are single modules, but the row may lie one module to the right and
+// its end runs on into the empty columns, so the element runs are tried with one more or
+// fewer at either end; of the readings whose finders stand where the symbol's size puts
+// them, the one whose check character holds is taken.
+inline Expanded ReadStacked(std::string_view fontText, int rowHeight = 34) {
+    using namespace detail;
+    Expanded failed;
+    const auto rows = databar_font::LinesToRows(fontText, rowHeight);
+    if (!rows) {
+        failed.error = "font text of no stacked symbol";
+        return failed;
+    }
+    // Each data row's possible contents: element widths in reading order, with the colour of
+    // the first (true for a bar).
+    struct Content {
+        std::vector<int> widths;
+        bool firstBar;
+    };
+    std::vector<std::vector<Content>> rowContents;
+    std::size_t elements = 0;
+    for (std::size_t r = 0; r < rows->rows.size(); r += 4) {
+        const auto& m = rows->rows[r];
+        std::vector<int> runs = Runs(m);
+        std::vector<bool> colour;
+        for (std::size_t i = 0, at = 0; i < runs.size(); at += static_cast<std::size_t>(runs[i]), ++i)
+            colour.push_back(m[at]);
+        std::vector<Content> found;
+        for (std::size_t lead : {2u, 3u})
+            for (std::size_t trail : {2u, 3u}) {
+                if (runs.size() < lead + trail + 13) continue;
+                const std::size_t n = runs.size() - lead - trail;
+                if (n % 21 != 0 && n % 21 != 13) continue;
+                // Left guard: single modules (after an empty column when the row is shifted).
+                const bool shiftedSpace = lead == 2 && !colour[0] && runs[0] == 2;
+                if (runs[lead - 1] != 1 || (runs[lead - 2] != 1 && !shiftedSpace) || (lead == 3 && colour[0]))
+                    continue;
+                if (runs[lead + n] != 1 || (trail == 3 && colour.back())) continue;
+                found.push_back({std::vector<int>(runs.begin() + static_cast<long>(lead),
+                                                  runs.begin() + static_cast<long>(lead + n)),
+                                 static_cast<bool>(colour[lead])});
+            }
+        if (found.empty()) {
+            failed.error = "row " + std::to_string(r / 4) + " has no segments";
+            return failed;
+        }
+        elements += found[0].widths.size();
+        rowContents.push_back(found);
+    }
+    const std::size_t blocks = (elements + 20) / 21;
+    const std::vector<int> sequence = FinderSequence(blocks);
+    if (sequence.empty()) {
+        failed.error = "symbol size out of range";
+        return failed;
+    }
+    // Readings row by row: each content forward or reversed, its finders where the sequence
+    // puts them and its first element of the colour its place in the symbol gives.
+    Expanded best = failed;
+    best.error = "no reading of the rows holds";
+    std::vector<int> joined;
+    auto search = [&](auto&& self, std::size_t row, std::size_t block) -> bool {
+        if (row == rowContents.size()) {
+            std::vector<int> e = {1, 1};
+            e.insert(e.end(), joined.begin(), joined.end());
+            e.push_back(1);
+            e.push_back(1);
+            Expanded x = ReadElements(e);
+            if (!x.error.empty()) return false;
+            best = x;
+            return true;
+        }
+        for (const Content& c : rowContents[row])
+            for (bool reversed : {false, true}) {
+                std::vector<int> w = c.widths;
+                bool firstBar = c.firstBar;
+                if (reversed) {
+                    std::reverse(w.begin(), w.end());
+                    firstBar = c.firstBar == (w.size() % 2 == 1);
+                }
+                const std::size_t count = (w.size() + 20) / 21;
+                if (block + count > sequence.size() || firstBar != (block % 2 == 1)) continue;
+                bool fits = true;
+                for (std::size_t k = 0; k < count && fits; ++k)
+                    fits = FinderNumber(&w[21 * k + 8]) == sequence[block + k];
+                if (!fits) continue;
+                const std::size_t size = joined.size();
+                joined.insert(joined.end(), w.begin(), w.end());
+                if (self(self, row + 1, block + count)) return true;
+                joined.resize(size);
+            }
+        return false;
+    };
+    search(search, 0, 0);
+    return best;
 }
 
 }  // namespace databar_reader
