@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "databar.h"
+#include "support/encode_texts.h"
 #include "matrix/databar_expanded_reader.h"
 
 using namespace matrix;
@@ -16,7 +17,7 @@ namespace {
 databar_reader::Expanded Read(const std::string& in) {
     SymbolRecord rec{};
     rec.symbology = Numbers(Build::Server).databarExpanded;
-    const int r = EncodeDatabarExpanded(rec, reinterpret_cast<const std::uint8_t*>(in.data()), in.size());
+    const int r = EncodeDatabarExpanded(rec, testing_support::AsBytes(in), Call::Server(false));
     EXPECT_EQ(r, kSuccess) << in << ": " << rec.errorText;
     return databar_reader::ReadOneRow(rec.fontText);
 }
@@ -141,7 +142,7 @@ TEST(DatabarExpandedReader, GeneratedDataReadsBack) {
         }
         SymbolRecord rec{};
         rec.symbology = Numbers(Build::Server).databarExpanded;
-        if (EncodeDatabarExpanded(rec, reinterpret_cast<const std::uint8_t*>(in.data()), in.size()) != kSuccess)
+        if (EncodeDatabarExpanded(rec, testing_support::AsBytes(in), Call::Server(false)) != kSuccess)
             continue;  // too long for the symbol
         const auto x = databar_reader::ReadOneRow(rec.fontText);
         EXPECT_EQ(x.error, "") << in;
@@ -169,7 +170,7 @@ TEST(DatabarExpandedReader, StackedReadsBackAtEveryRowWidth) {
             SymbolRecord rec{};
             rec.symbology = Numbers(Build::Server).databarExpandedStacked;
             rec.option2 = pairs;
-            ASSERT_EQ(EncodeDatabarExpanded(rec, reinterpret_cast<const std::uint8_t*>(in.data()), in.size()), kSuccess);
+            ASSERT_EQ(EncodeDatabarExpanded(rec, testing_support::AsBytes(in), Call::Server(false)), kSuccess);
             const auto x = databar_reader::ReadStacked(rec.fontText);
             EXPECT_EQ(x.error, "") << in << " pairs " << pairs;
             EXPECT_EQ(x.text, in) << "pairs " << pairs;
@@ -181,7 +182,7 @@ TEST(DatabarExpandedReader, StackedReadsBackAtEveryRowWidth) {
     rec.symbology = Numbers(Build::Server).databarExpandedStacked;
     rec.option2 = 2;
     const std::string in = inputs.back();
-    ASSERT_EQ(EncodeDatabarExpanded(rec, reinterpret_cast<const std::uint8_t*>(in.data()), in.size()), kSuccess);
+    ASSERT_EQ(EncodeDatabarExpanded(rec, testing_support::AsBytes(in), Call::Server(false)), kSuccess);
     std::string text = rec.fontText;
     const std::size_t second = text.find('\n') + 1;
     const std::size_t bar = text.find('A', second + 30);
