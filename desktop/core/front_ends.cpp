@@ -1,0 +1,269 @@
+#include "front_ends.h"
+
+#include <memory>
+#include <string>
+
+#include "cmdm.h"
+#include "intelligent_mail.h"
+#include "matrix_calls.h"
+#include "record.h"
+#include "semi.h"
+#include "settings.h"
+#include "text.h"
+
+namespace desktop {
+
+namespace {
+
+using matrix::SymbolRecord;
+
+const char16_t* Result(Session& s, std::u16string_view text) {
+    return linear::Publish(s.linear, s.linear.resultBuffer(), text);
+}
+
+// The input with its numeric escapes decoded (desktop rules).
+std::u16string Decoded(Session& s, const char16_t* text) {
+    return linear::DecodeCharRefs(s.linear.profile(), text);
+}
+
+std::u16string Plain(const char16_t* text) { return std::u16string(text ? text : u""); }
+
+// How the font text comes back to UTF-16.
+enum class Back { ThreadCodePage, Bytes };
+
+struct Call {
+    MatrixSymbology symbology;
+    int encodation = 0;
+    Back back = Back::ThreadCodePage;
+};
+
+// Runs one encoder on a zeroed record that `fill` prepares; the font text, or "" with the
+// encoder's message in the message line.
+template <typename Fill>
+const char16_t* Run(Session& s, const Call& call, const std::string& bytes, Fill fill) {
+    auto rec = std::make_unique<SymbolRecord>();
+    fill(*rec);
+    const int result = EncodeMatrix(call.symbology, *rec, bytes, call.encodation);
+    if (result > 0) {
+        rec->errorText[sizeof rec->errorText - 1] = 0;
+        s.platform.SetMessageLine(WidenMessage(rec->errorText));
+        return Result(s, u"");
+    }
+    rec->fontText[sizeof rec->fontText - 1] = 0;
+    const std::string_view font(rec->fontText);
+    std::u16string wide;
+    if (call.back == Back::Bytes) wide = WidenBytes(font);
+    else FromAnsi(s.platform, CodePage::Thread, font, wide);
+    return Result(s, wide);
+}
+
+std::string Ansi(Session& s, CodePage page, std::u16string_view text) {
+    std::string out;
+    ToAnsi(s.platform, page, text, out);  // on failure: no data, never a partial text
+    return out;
+}
+
+std::u16string CutTo(std::u16string text, std::size_t n) {
+    if (text.size() > n) text.resize(n);
+    return text;
+}
+
+// The DataBar forms of 13 digits: cut to 13 characters, or "0" appended until 13.
+const char16_t* DatabarFixed(Session& s, const char16_t* text, MatrixSymbology symbology,
+                             int number) {
+    std::u16string data = Decoded(s, text);
+    data.resize(13, u'0');
+    return Run(s, {symbology}, Ansi(s, CodePage::Thread, data), [&](SymbolRecord& r) {
+        r.symbology = number;
+        r.option1 = 0;
+    });
+}
+
+const char16_t* DatabarExpanded(Session& s, const char16_t* text, int number) {
+    const std::u16string data = CutTo(Decoded(s, text), 74);
+    return Run(s, {MatrixSymbology::DatabarExpanded}, Ansi(s, CodePage::Thread, data),
+               [&](SymbolRecord& r) {
+                   r.symbology = number;
+                   r.option1 = 0;
+               });
+}
+
+const matrix::SymbologyNumbers& Numbers() { return matrix::Numbers(matrix::Build::Desktop); }
+
+}  // namespace
+
+int AztecSizeForEntry(int index) {
+    if (index <= 0 || index >= static_cast<int>(kAztecPreferredFormatEntries.size())) return 0;
+    int compact = 0, full = 0, size = 0;
+    for (int i = 1; i <= index; ++i) {
+        if (kAztecPreferredFormatEntries[static_cast<std::size_t>(i)].find(u"compact") !=
+            std::u16string_view::npos)
+            size = ++compact;
+        else
+            size = 4 + ++full;
+    }
+    return size;
+}
+
+int PDF417LevelForEntry(int index) {
+    if (index <= 0 || index >= static_cast<int>(kPDF417SecurityLevelEntries.size())) return -1;
+    return index;
+}
+
+int AztecLevelForEntry(int index) {
+    return index >= 0 && index < static_cast<int>(kAztecECLevelEntries.size()) ? index : 4;
+}
+
+const char16_t* FrontEndDatabar(Session& s, const char16_t* text) {
+    return DatabarFixed(s, text, MatrixSymbology::Databar, Numbers().databarOmni);
+}
+const char16_t* FrontEndDatabarStacked(Session& s, const char16_t* text) {
+    return DatabarFixed(s, text, MatrixSymbology::Databar, Numbers().databarStacked);
+}
+const char16_t* FrontEndDatabarStackedOmni(Session& s, const char16_t* text) {
+    return DatabarFixed(s, text, MatrixSymbology::Databar, Numbers().databarStackedOmni);
+}
+const char16_t* FrontEndDatabarLimited(Session& s, const char16_t* text) {
+    return DatabarFixed(s, text, MatrixSymbology::DatabarLimited, Numbers().databarLimited);
+}
+const char16_t* FrontEndDatabarExpanded(Session& s, const char16_t* text) {
+    return DatabarExpanded(s, text, Numbers().databarExpanded);
+}
+const char16_t* FrontEndDatabarExpandedStacked(Session& s, const char16_t* text) {
+    return DatabarExpanded(s, text, Numbers().databarExpandedStacked);
+}
+
+const char16_t* FrontEndMaxicode(Session& s, const char16_t* text) {
+    const std::u16string data = CutTo(Decoded(s, text), 138);
+    return Run(s, {MatrixSymbology::Maxicode}, Ansi(s, CodePage::Thread, data), [&](SymbolRecord& r) {
+        r.symbology = Numbers().maxicode;
+        r.option1 = s.options.MaxicodeMode + 2;
+    });
+}
+
+const char16_t* FrontEndIntelligentMail(Session& s, const char16_t* text) {
+    std::u16string data = Plain(text);
+    if (data.size() < 25) data.resize(25, u'0');
+    data = CutTo(data, 31);
+    matrix::IntelligentMailEncoder encoder;
+    return Result(s, encoder.Encode(data.substr(0, 20), data.substr(20)));
+}
+
+const char16_t* FrontEndDataMatrix(Session& s, const char16_t* text) {
+    const OptionSettings& o = s.options;
+    return Run(s, {MatrixSymbology::DataMatrix, o.DataMatrixEncodation}, ToUtf8(Decoded(s, text)),
+               [&](SymbolRecord& r) {
+                   r.option1 = 1;
+                   r.option2 = o.DataMatrixFormat;
+                   r.inputMode = o.GS1Mode == 1 ? 2 : 0;
+               });
+}
+
+// The check character goes at position 30 and sums the 20 characters from position 10, so
+// a text shorter than 30 characters (after its escapes are decoded) has no symbol.
+const char16_t* FrontEndRoyalMailCMDM(Session& s, const char16_t* text) {
+    std::u16string data = Decoded(s, text);
+    constexpr std::size_t kCheckPosition = 30;
+    if (data.size() < kCheckPosition) return Result(s, u"");
+    data.insert(data.begin() + kCheckPosition, matrix::cmdmCheckChar(data.data() + 10, 20));
+    return Run(s, {MatrixSymbology::DataMatrix, 2}, Ansi(s, CodePage::System, data),
+               [](SymbolRecord& r) {
+                   r.option1 = 1;
+                   r.option2 = 13;
+                   r.inputMode = 0;
+               });
+}
+
+const char16_t* FrontEndAztec(Session& s, const char16_t* text) {
+    const OptionSettings& o = s.options;
+    return Run(s, {MatrixSymbology::Aztec}, Ansi(s, CodePage::System, Decoded(s, text)),
+               [&](SymbolRecord& r) {
+                   r.option1 = AztecLevelForEntry(o.AztecECLevel);
+                   r.option2 = AztecSizeForEntry(o.AztecPreferredFormat);
+                   r.inputMode = 0;
+               });
+}
+
+namespace {
+// The SEMI M12 text of the decoded input.
+std::string SemiM12Bytes(Session& s, const char16_t* text) {
+    const std::u16string decoded = Decoded(s, text);
+    const std::u16string semi(linear::EncodeSemiM12(s.linear, decoded.c_str()));
+    return Ansi(s, CodePage::System, semi);
+}
+}  // namespace
+
+const char16_t* FrontEndDataMatrixSEMI(Session& s, const char16_t* text) {
+    return Run(s, {MatrixSymbology::DataMatrix, 0}, SemiM12Bytes(s, text), [](SymbolRecord& r) {
+        r.option1 = 1;
+        r.option2 = 26;
+        r.inputMode = 0;
+    });
+}
+
+const char16_t* FrontEndQRCodeSEMI(Session& s, const char16_t* text) {
+    return Run(s, {MatrixSymbology::QRCode}, SemiM12Bytes(s, text), [](SymbolRecord& r) {
+        r.option1 = 4;
+        r.inputMode = 0;
+    });
+}
+
+const char16_t* FrontEndPDF417(Session& s, const char16_t* text) {
+    const OptionSettings& o = s.options;
+    return Run(s, {MatrixSymbology::PDF417}, Ansi(s, CodePage::System, Decoded(s, text)),
+               [&](SymbolRecord& r) {
+                   r.symbology = o.PDF417Truncate == 1 ? Numbers().pdf417Truncated : Numbers().pdf417;
+                   r.option1 = PDF417LevelForEntry(o.PDF417SecurityLevel);
+                   r.option2 = o.PDF417FixedColumns;
+                   r.option3 = o.PDF417MaxRows;
+                   r.option4 = o.PDF417CompactionMode;
+                   r.inputMode = 0;
+               });
+}
+
+const char16_t* FrontEndMicroPDF417(Session& s, const char16_t* text) {
+    return Run(s, {MatrixSymbology::MicroPDF417}, Ansi(s, CodePage::Thread, Decoded(s, text)),
+               [](SymbolRecord& r) {
+                   r.symbology = Numbers().microPdf417;
+                   r.option1 = 0;
+               });
+}
+
+// The Code 16K font's glyphs sit at fixed 8-bit codes: its text is widened byte for byte.
+const char16_t* FrontEndCode16K(Session& s, const char16_t* text) {
+    const std::u16string data = Decoded(s, text);
+    if (data.empty()) return Result(s, u"");
+    return Run(s, {MatrixSymbology::Code16K, 0, Back::Bytes}, Ansi(s, CodePage::System, data),
+               [](SymbolRecord& r) {
+                   r.symbology = Numbers().code16k;
+                   r.inputMode = 0;
+               });
+}
+
+const char16_t* FrontEndQRCode(Session& s, const char16_t* text) {
+    const OptionSettings& o = s.options;
+    return Run(s, {MatrixSymbology::QRCode}, ToUtf8(Decoded(s, text)), [&](SymbolRecord& r) {
+        r.option1 = o.QRCodeECLevel + 1;
+        r.inputMode = 0;
+    });
+}
+
+const char16_t* FrontEndMicroQRCode(Session& s, const char16_t* text) {
+    const OptionSettings& o = s.options;
+    return Run(s, {MatrixSymbology::MicroQRCode}, ToUtf8(Decoded(s, text)), [&](SymbolRecord& r) {
+        r.option1 = o.QRCodeECLevel + 1;
+        r.inputMode = 0;
+    });
+}
+
+const char16_t* FrontEndPharmaOne(Session& s, const char16_t* text) {
+    return Run(s, {MatrixSymbology::PharmaOne}, Ansi(s, CodePage::Thread, Plain(text)),
+               [](SymbolRecord& r) { r.symbology = Numbers().pharmacode; });
+}
+
+const char16_t* FrontEndPharmaTwo(Session& s, const char16_t* text) {
+    return Run(s, {MatrixSymbology::PharmaTwo}, Ansi(s, CodePage::Thread, Plain(text)),
+               [](SymbolRecord& r) { r.symbology = Numbers().pharmacodeTwoTrack; });
+}
+
+}  // namespace desktop
