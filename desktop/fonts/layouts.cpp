@@ -579,10 +579,17 @@ constexpr std::pair<std::string_view, std::string_view> kDefaultFaces[] = {
     {"KVDatabar", "M"},    {"KVMaxicode", ""},
 };
 
-// Families whose whole face set is built: composed families with every size suffix, with and
-// without "Hr" (the UPC/EAN family never has "Hr"), and the fixed lists of the others.
+// Families whose whole face set is built: composed families with every size suffix, with
+// "Hr", without it, or both, as the program asks for them (the UPC/EAN and plain Code 128
+// faces never have "Hr"; a Code 128 row without text takes the plain Code 128 faces), and
+// the fixed lists of the others.
 constexpr std::string_view kSizeSuffixes[] = {"XXL", "XL", "L", "M", "S", "XS", "XXS"};
-constexpr std::string_view kComposedSets[] = {"KVCode39", "KVCode128", "KVCode128A", "KVUpcEan"};
+struct ComposedSet {
+    std::string_view key;
+    bool plain, humanReadable;
+};
+constexpr ComposedSet kComposedSets[] = {
+    {"KVCode39", true, true}, {"KVCode128", true, false}, {"KVCode128A", false, true}, {"KVUpcEan", true, false}};
 constexpr std::pair<std::string_view, std::string_view> kFixedSets[] = {
     {"KVDatabar", "L"}, {"KVPharmaTwo", "S"}, {"KVCarton", "Hr"}};
 
@@ -634,10 +641,10 @@ std::vector<Face> GeneratedFaces() {
         faces.push_back({std::move(name), layoutOf(key), hr});
     };
     for (auto [key, suffix] : kDefaultFaces) add(key, suffix);
-    for (std::string_view key : kComposedSets)
+    for (const ComposedSet& set : kComposedSets)
         for (std::string_view size : kSizeSuffixes) {
-            add(key, size);
-            if (key != "KVUpcEan") add(key, std::string(size) + "Hr");
+            if (set.plain) add(set.key, size);
+            if (set.humanReadable) add(set.key, std::string(size) + "Hr");
         }
     for (auto [key, suffix] : kFixedSets) add(key, suffix);
     return faces;
