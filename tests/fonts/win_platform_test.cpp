@@ -16,6 +16,7 @@
 #include "frame.h"
 #include "registry.h"
 #include "settings.h"
+#include "support/font_text.h"
 #include "support/read_back.h"
 #include "symbology_table.h"
 #include "text.h"
@@ -295,6 +296,7 @@ TEST(FontText, SymbolsDrawnInTheBuiltFontsAreWrittenForReading) {
         {u"Interleaved 2 of 5", u"12345678", "ITF", false, "12345678"},
         {u"Databar Expanded", u"(01)90012345678908(3103)001750", "DataBarExpanded", false,
          "(01)90012345678908(3103)001750"},
+        {u"Maxicode", u"Kestrivo Maxicode", "MaxiCode", true, "Kestrivo Maxicode"},
     };
     Platform p;
     linear::Context ctx{linear::kDesktop};
@@ -308,8 +310,16 @@ TEST(FontText, SymbolsDrawnInTheBuiltFontsAreWrittenForReading) {
         const std::u16string font = desktop::EncodeSelected(session, *row, c.text);
         ASSERT_FALSE(font.empty()) << c.format << ": " << std::string(p.line.begin(), p.line.end());
         // Band text: four modules to the em, 8 pixels a module. Linear fonts: sixteen, 3 pixels.
-        const int em = c.matrix ? 32 : 48;
-        const Drawn d = Draw(row->szFontFace, font, em, c.matrix ? 32 : 36);
+        // Maxicode: three rows of hexagons to the em, about 12 pixels a module.
+        const bool maxicode = row->szFontFamily == u"KVMaxicode";
+        const int em = maxicode ? 30 : c.matrix ? 32 : 48;
+        const int margin = c.matrix ? 32 : 36;
+        Drawn d = Draw(row->szFontFace, font, em, margin);
+        if (maxicode) {
+            // The font has no finder: drawn here, around row 16, column 14 of the drawn cells.
+            const double module = (d.image.width - 2.0 * margin - 0.5 * em * 394 / 1024) / 30;
+            testing_support::DrawMaxicodeFinder(d.image, margin + 14.5 * module, margin + 16.5 * em / 3.0, module);
+        }
         EXPECT_TRUE(desktop::EqualNoCase(d.face, row->szFontFace)) << c.format;
         EXPECT_EQ(d.lineHeight, em) << c.format;  // lines one em apart join without a gap
         EXPECT_EQ(d.leading, 0) << c.format;

@@ -95,15 +95,18 @@ Image RenderMaxicodeText(std::u16string_view fontText) {
     // Finder centre: the middle of row 16 (an even row), column 14.
     const double module = Get("maxicode").module, pitch = fonts::kEm / 3.0;
     const double scale = kPixels / module;
-    const double fx = (kQuiet * module + 14.5 * module) * scale;
-    const double fy = (kQuiet * module + 16.5 * pitch) * scale;
+    DrawMaxicodeFinder(img, (kQuiet * module + 14.5 * module) * scale, (kQuiet * module + 16.5 * pitch) * scale,
+                       kPixels);
+    return img;
+}
+
+void DrawMaxicodeFinder(Image& img, double centreX, double centreY, double moduleWidth) {
     for (int y = 0; y < img.height; ++y)
         for (int x = 0; x < img.width; ++x) {
-            const double d = std::hypot(x + 0.5 - fx, y + 0.5 - fy) / kPixels;
+            const double d = std::hypot(x + 0.5 - centreX, y + 0.5 - centreY) / moduleWidth;
             if ((d >= 0.9 && d < 1.5) || (d >= 2.1 && d < 2.7) || (d >= 3.3 && d < 3.9))
                 img.pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(img.width) + static_cast<std::size_t>(x)] = 0;
         }
-    return img;
 }
 
 }  // namespace testing_support

@@ -30,6 +30,10 @@ Image RenderFontText(std::string_view layout, std::u16string_view text, double p
 // with the finder's three rings that the font does not draw.
 Image RenderMaxicodeText(std::u16string_view fontText);
 
+// Draws Maxicode's finder (three dark rings) around the centre of row 16, column 14, given in
+// pixels, with modules `moduleWidth` pixels wide.
+void DrawMaxicodeFinder(Image& img, double centreX, double centreY, double moduleWidth);
+
 // 8-bit font text as UTF-16 code units of the same values.
 std::u16string Widen(std::string_view text);
 
