@@ -62,6 +62,19 @@ public:
     }
     void Add(Glyph g) { glyphs_[g.code] = std::move(g); }
     void Bars(char16_t code, const Bits& bits) { Add(ColumnGlyph(code, bits, module_)); }
+    // Elements as widths ("1" to "9"), the first a bar when `bar`.
+    void Widths(char16_t code, std::string_view widths, bool bar = true) {
+        Bits bits;
+        AppendWidths(bits, widths, bar);
+        Bars(code, bits);
+    }
+    // Elements as narrow ("0") or wide ("1"), from a bar; `gap` adds a narrow space.
+    void NarrowWide(char16_t code, std::string_view pattern, bool gap = false) {
+        Bits bits;
+        AppendNarrowWide(bits, pattern);
+        if (gap) bits.push_back(false);
+        Bars(code, bits);
+    }
     Layout Done() {
         Layout l{name_, module_, {}};
         for (auto& [code, g] : glyphs_) l.glyphs.push_back(std::move(g));
@@ -177,11 +190,7 @@ constexpr std::array<std::string_view, 10> kOddWidths = {"3211", "2221", "2122",
 
 Layout UpcEan() {
     Builder b("upcean", kLinearModule);
-    auto widths = [&b](char16_t g, std::string_view w, bool bar) {
-        Bits bits;
-        AppendWidths(bits, w, bar);
-        b.Bars(g, bits);
-    };
+    auto widths = [&b](char16_t g, std::string_view w, bool bar) { b.Widths(g, w, bar); };
     // Each row holds the digits 1 to 9, then 0.
     auto row = [&](std::u16string_view glyphs, int set) {
         for (int i = 0; i < 10; ++i) {
@@ -230,10 +239,7 @@ Layout Code128(std::string_view name) {
     Builder b(name, kLinearModule);
     for (char16_t g = 0x10; g < 0x200; ++g) {
         const int v = Code128GlyphValue(name, g);
-        if (v == -2) continue;
-        Bits bits;
-        AppendWidths(bits, kCode128[v < 0 ? 106 : v]);
-        b.Bars(g, bits);
+        if (v != -2) b.Widths(g, kCode128[v < 0 ? 106 : v]);
     }
     return b.Done();
 }
@@ -242,19 +248,12 @@ Layout Code128(std::string_view name) {
 // the stop is drawn as 0xCB (its first six elements) and 0xCD (its closing bar).
 Layout AsianCode128() {
     Builder b("asian128", kLinearModule);
-    auto value = [&b](char16_t g, int v) {
-        Bits bits;
-        AppendWidths(bits, kCode128[v]);
-        b.Bars(g, bits);
-    };
+    auto value = [&b](char16_t g, int v) { b.Widths(g, kCode128[v]); };
     value(0xCC, 0);
     for (int v = 1; v <= 94; ++v) value(static_cast<char16_t>(v + 32), v);
     for (int v = 95; v <= 105; ++v) value(static_cast<char16_t>(v + 97), v);
-    Bits stop, close;
-    AppendWidths(stop, "233111");
-    AppendWidths(close, "2");
-    b.Bars(0xCB, stop);
-    b.Bars(0xCD, close);
+    b.Widths(0xCB, "233111");
+    b.Widths(0xCD, "2");
     b.Add(Empty(0xE0));
     return b.Done();
 }
@@ -281,28 +280,18 @@ constexpr std::array<std::string_view, 12> kCode11 = {"00001", "10001", "01001",
 // Characters drawn as their narrow/wide pattern followed by a narrow gap.
 Layout Gapped(std::string_view name, std::string_view chars, const std::string_view* patterns) {
     Builder b(name, kLinearModule);
-    for (std::size_t i = 0; i < chars.size(); ++i) {
-        Bits bits;
-        AppendNarrowWide(bits, patterns[i]);
-        bits.push_back(false);
-        b.Bars(static_cast<unsigned char>(chars[i]), bits);
-    }
+    for (std::size_t i = 0; i < chars.size(); ++i) b.NarrowWide(static_cast<unsigned char>(chars[i]), patterns[i], true);
     return b.Done();
 }
 
 Layout I25() {
     Builder b("i25", kLinearModule);
-    auto nw = [&b](char16_t g, std::string_view p) {
-        Bits bits;
-        AppendNarrowWide(bits, p);
-        b.Bars(g, bits);
-    };
-    nw(0xE6, "0000");  // start
-    nw(0xE7, "100");   // stop
+    b.NarrowWide(0xE6, "0000");  // start
+    b.NarrowWide(0xE7, "100");   // stop
     for (int v = 0; v < 100; ++v) {
         std::string p;
         for (int k = 0; k < 5; ++k) p += {k25[v / 10][k], k25[v % 10][k]};
-        nw(static_cast<char16_t>(v < 94 ? v + 33 : v + 130), p);  // 0xE0 to 0xE5 for 94 to 99
+        b.NarrowWide(static_cast<char16_t>(v < 94 ? v + 33 : v + 130), p);  // 0xE0 to 0xE5 for 94 to 99
     }
     return b.Done();
 }
@@ -327,17 +316,12 @@ Layout Code25() {
 // MSI: a 1 bit is a wide bar and a narrow space, a 0 bit a narrow bar and a wide space.
 Layout Msi() {
     Builder b("msi", kLinearModule);
-    auto nw = [&b](char16_t g, std::string_view p) {
-        Bits bits;
-        AppendNarrowWide(bits, p);
-        b.Bars(g, bits);
-    };
-    nw(u'[', "10");
-    nw(u']', "010");
+    b.NarrowWide(u'[', "10");
+    b.NarrowWide(u']', "010");
     for (int d = 0; d < 10; ++d) {
         std::string p;
         for (int k = 3; k >= 0; --k) p += (d >> k) & 1 ? "10" : "01";
-        nw(static_cast<char16_t>(u'0' + d), p);
+        b.NarrowWide(static_cast<char16_t>(u'0' + d), p);
     }
     return b.Done();
 }

@@ -11,28 +11,10 @@ import sys
 
 import fontforge
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "desktop", "fonts"))
+from build_fonts import read_dump  # noqa: E402
+
 EM = 1024
-
-
-def read_dump(path):
-    layouts, faces, glyph = {}, [], None
-    with open(path, encoding="ascii") as f:
-        for line in f:
-            word, *rest = line.split()
-            if word == "layout":
-                current = layouts.setdefault(rest[0], [])
-            elif word == "glyph":
-                glyph = {"code": int(rest[0]), "advance": int(rest[1]), "points": []}
-                current.append(glyph)
-            elif word == "rect":
-                x, y, w, h = map(int, rest)
-                glyph["points"] += [(x, y), (x + w, y + h)]
-            elif word == "poly":
-                v = list(map(int, rest))
-                glyph["points"] += list(zip(v[0::2], v[1::2]))
-            elif word == "face":
-                faces.append((rest[0], rest[1]))
-    return layouts, faces
 
 
 def check(path, face, glyphs):
@@ -51,9 +33,10 @@ def check(path, face, glyphs):
         char = font[g["code"]]
         if char.width != g["advance"]:
             return "glyph %d width %d, want %d" % (g["code"], char.width, g["advance"])
-        if g["points"]:
-            xs = [p[0] for p in g["points"]]
-            ys = [EM - p[1] for p in g["points"]]
+        points = [p for contour in g["contours"] for p in contour]
+        if points:
+            xs = [p[0] for p in points]
+            ys = [EM - p[1] for p in points]
             want = (min(xs), min(ys), max(xs), max(ys))
             got = tuple(round(v) for v in char.boundingBox())
             if got != want:

@@ -289,6 +289,8 @@ TEST(FontText, SymbolsDrawnInTheBuiltFontsAreWrittenForReading) {
         {u"Code128B", u"KESTRIVO", "Code128", false, "KESTRIVO"},
         {u"Code128B", u"Kestrivo 128", "Code128", false, "Kestrivo 128"},
         {u"Code128C", u"9780735200449", "Code128", false, "09780735200449"},
+        {u"Asian-Code128B", u"Kestrivo 128", "Code128", false, "Kestrivo 128"},
+        {u"Asian-Code128C", u"1234567890", "Code128", false, "1234567890"},
         {u"Code 39", u"KESTRIVO", "Code39", false, "KESTRIVO"},
         {u"Code 93", u"KESTRIVO", "Code93", false, "KESTRIVO"},
         {u"EAN-13", u"400638133393", "EAN13", false, "4006381333931"},
