@@ -17,7 +17,7 @@ struct SessionFixture {
     linear::Context ctx{linear::kDesktop};
     desktop::Session session{ctx, options, platform};
 
-    std::u16string Run(desktop::EncodeFn fn, std::u16string_view text) {
+    std::u16string Call(desktop::EncodeFn fn, std::u16string_view text) {
         const std::u16string copy(text);
         return std::u16string(fn(session, copy.c_str()));
     }
