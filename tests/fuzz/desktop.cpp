@@ -16,7 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // Code 16K: a symbol whose data reads back, or "Input too long".
     {
         auto rec = std::make_unique<matrix::SymbolRecord>();
-        const int result = desktop::EncodeCode16KRecord(*rec, data + 4, size - 4);
+        const int result = desktop::EncodeCode16KRecord(*rec, {data + 4, size - 4}, matrix::Call::Desktop());
         if (result == 0) {
             std::u16string font;
             for (const char* p = rec->fontText; *p; ++p) font += static_cast<char16_t>(static_cast<unsigned char>(*p));
