@@ -5,6 +5,7 @@
 #include "desktop_linear.h"
 #include "front_ends.h"
 #include "linear.h"
+#include "registry.h"
 
 namespace desktop {
 
@@ -222,6 +223,24 @@ const SymbologyAction* FindSymbology(const std::vector<SymbologyAction>& table,
     for (const auto& row : table)
         if (EqualNoCase(row.szDisplayName, name)) return &row;
     return nullptr;
+}
+
+std::vector<std::u16string> ListedSymbologies(const std::vector<SymbologyAction>& table) {
+    std::vector<std::u16string> names;
+    for (const auto& row : table)
+        if (row.bFontAvailable == 1) names.push_back(row.szDisplayName);
+    return names;
+}
+
+int SelectDefaultSymbology(Platform& platform, const std::vector<std::u16string>& listed) {
+    if (listed.empty()) return -1;
+    RegistryString setting(platform, kDefaultSymbologyPath, u"", true);
+    const std::u16string stored = setting.Get();
+    if (!stored.empty())
+        for (std::size_t i = 0; i < listed.size(); ++i)
+            if (EqualNoCase(listed[i], stored)) return static_cast<int>(i);
+    setting.Set(listed[0]);
+    return 0;
 }
 
 std::u16string EncodeSelected(Session& session, const SymbologyAction& row, std::u16string_view text) {

@@ -5,6 +5,7 @@
 #include <set>
 
 #include "desktop/fake_platform.h"
+#include "registry.h"
 #include "symbology_table.h"
 
 using namespace desktop;
@@ -220,4 +221,29 @@ TEST(FontFaces, EveryFaceTheProgramCanAskFor) {
     // Composed: 13 families with and without "Hr" (182), Code 128 A, B, C with "Hr" only (21),
     // plain Code 128, UPC/EAN and Code 16K without (21); fixed lists: 24 faces.
     EXPECT_EQ(all.size(), 248u);
+}
+
+TEST(DefaultSymbology, StoredNameSelectsItsRowOrTheFirstIsStored) {
+    auto t = BuildSymbologyTable();
+    CheckSymbologyFonts(t, Installed({u"KVCode93MHr", u"KVAztec", u"KVQRCode"}));
+    const auto listed = ListedSymbologies(t);
+    EXPECT_EQ(listed, (std::vector<std::u16string>{u"Code 93", u"QR Code", u"Micro QRCode", u"Aztec"}));
+    desktop_testing::FakePlatform p;
+    // Nothing stored: the first listed row, and its name is stored.
+    EXPECT_EQ(SelectDefaultSymbology(p, listed), 0);
+    EXPECT_EQ(StringSetting(p.stored), u"Code 93");
+    // A name equal up to case selects its row and is not rewritten.
+    p.WriteRegistryString(u"Software\\Kestrivo", u"DefaultSymbology", u"aZTEC");
+    p.writes = 0;
+    EXPECT_EQ(SelectDefaultSymbology(p, listed), 3);
+    EXPECT_EQ(p.writes, 0);
+    // A row whose font is missing is not listed: overwritten with the first listed name.
+    p.WriteRegistryString(u"Software\\Kestrivo", u"DefaultSymbology", u"Maxicode");
+    EXPECT_EQ(SelectDefaultSymbology(p, listed), 0);
+    EXPECT_EQ(StringSetting(p.stored), u"Code 93");
+    // A value of another type counts as nothing stored; a failed write changes nothing.
+    p.stored.type = 3;
+    p.failWrites = true;
+    EXPECT_EQ(SelectDefaultSymbology(p, listed), 0);
+    EXPECT_EQ(SelectDefaultSymbology(p, {}), -1);
 }
