@@ -8,6 +8,7 @@
 #include "code16k_desktop.h"
 #include "desktop/code16k_reader.h"
 #include "desktop/front_end_fixture.h"
+#include "desktop/readers.h"
 #include "front_ends.h"
 #include "linear.h"
 #include "matrix.h"
@@ -73,34 +74,6 @@ int DarkRows(const Matrix& m) {
                 break;
             }
     return n;
-}
-
-// Maxicode font text back into its 33 rows of 30 cells: a line a band of three rows, one
-// glyph a pair of columns ("~" marks the cell the glyph's bits leave out).
-std::optional<Matrix> MaxicodeCells(std::u16string_view font) {
-    Matrix cells(33, std::vector<bool>(30));
-    std::size_t p = 0;
-    for (int band = 0; band < 11; ++band) {
-        if (band % 2 && (p >= font.size() || font[p++] != u'[')) return std::nullopt;
-        for (int cell = 0; cell < 15; ++cell) {
-            bool tilde = false;
-            if (band % 2 && p < font.size() && font[p] == u'~') tilde = true, ++p;
-            if (p >= font.size()) return std::nullopt;
-            const int v = font[p++] - u'0';
-            if (v < 0 || v > 31) return std::nullopt;
-            if (band % 2 == 0 && p < font.size() && font[p] == u'~') tilde = true, ++p;
-            const std::size_t r = static_cast<std::size_t>(3 * band), c = static_cast<std::size_t>(2 * cell);
-            cells[r][c] = v & 2;
-            cells[r][c + 1] = v & 1;
-            cells[r + 1][c] = band % 2 ? tilde : (v & 4) != 0;
-            cells[r + 1][c + 1] = band % 2 ? (v & 4) != 0 : tilde;
-            cells[r + 2][c] = v & 16;
-            cells[r + 2][c + 1] = v & 8;
-        }
-        if (font.substr(p, 2) != u"\r\n") return std::nullopt;
-        p += 2;
-    }
-    return cells;
 }
 
 // The Maxicode mode: the low four bits of the first codeword (its six bits placed by the

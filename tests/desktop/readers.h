@@ -24,4 +24,7 @@ std::optional<std::vector<int>> AsianValues(std::u16string_view t);
 // The bars of Asian Code 128 font text.
 std::optional<testing_support::Modules> AsianFontToModules(std::u16string_view t);
 
+// Maxicode font text back into its 33 rows of 30 cells, or nullopt.
+std::optional<testing_support::Matrix> MaxicodeCells(std::u16string_view font);
+
 }  // namespace desktop_testing

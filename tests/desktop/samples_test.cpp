@@ -182,7 +182,13 @@ TEST(RowSamples, EveryRowEncodesItsSampleAndReadsBack) {
             case 52:
                 expect("DataBarExpanded", DatabarImage(databar_font::LinesToRows(Narrow(font), 34)), true, equals(sample));
                 break;
-            default: break;  // 19, 20, 28, 29, 38, 43, 44, 48, 53: no reader here
+            case 53: {
+                const auto cells = MaxicodeCells(font);
+                EXPECT_TRUE(cells);
+                if (cells) expect("MaxiCode", RenderMaxicode(*cells), true, equals(sample));
+                break;
+            }
+            default: break;  // 19, 20, 28, 29, 38, 43, 44, 48: no reader here
         }
     }
     for (const Pending& p : pending) ASSERT_GT(p.image.width, 0) << "row " << p.row << " could not be drawn: " << Show(fonts[p.row]);
