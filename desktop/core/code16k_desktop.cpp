@@ -114,9 +114,11 @@ std::string ChooseSets(const std::uint8_t* d, std::size_t n, const std::string& 
 
 }  // namespace
 
-int EncodeCode16KRecord(matrix::SymbolRecord& rec, const std::uint8_t* data, std::size_t length) {
+int EncodeCode16KRecord(matrix::SymbolRecord& rec, std::span<const std::uint8_t> bytes,
+                        const matrix::Call& call) {
+    const std::uint8_t* data = bytes.data();
+    const std::size_t length = bytes.size();
     if (length > kMaxBytes) return matrix::Fail(rec, matrix::kDataTooLong, "Input too long");
-    if (!data) length = 0;
     std::string ext;
     std::vector<bool> runEnd;
     MarkExtended(data, length, ext, runEnd);
@@ -173,7 +175,7 @@ int EncodeCode16KRecord(matrix::SymbolRecord& rec, const std::uint8_t* data, std
     std::size_t k = 0;
     matrix::code16k::WriteRows(
         rows, [&](int i) { return matrix::code16k::ValueGlyph(values[static_cast<std::size_t>(i)]); },
-        true, [&](char16_t c) { rec.fontText[k++] = static_cast<char>(c); });
+        call.CrLf(true), [&](char16_t c) { rec.fontText[k++] = static_cast<char>(c); });
     rec.fontText[k] = 0;
     rec.rows = rows;
     rec.width = 70;

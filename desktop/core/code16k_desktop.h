@@ -3,17 +3,19 @@
 // through FNC4.
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
+#include <span>
 
 #include "record.h"
 
 namespace desktop {
 
 // Writes the rows of the symbol into rec.fontText (each glyph one byte: 0xFE, row start,
-// five symbol characters, row stop, 0xFF, CR LF; then the trailer), `rows`, `width` (70)
-// and `rowHeights` (10). Returns 0, or 5 with "Input too long" when the data takes more
-// than the 77 symbol characters of 16 rows.
-int EncodeCode16KRecord(matrix::SymbolRecord& rec, const std::uint8_t* data, std::size_t length);
+// five symbol characters, row stop, 0xFF, the line end (CR LF in the desktop build); then
+// the trailer), `rows`, `width` (70) and `rowHeights` (10). Returns 0, or 5 with "Input too
+// long" when the data takes more than the 77 symbol characters of 16 rows. The shape of
+// the record encoders of encoders/matrix.
+int EncodeCode16KRecord(matrix::SymbolRecord& rec, std::span<const std::uint8_t> data,
+                        const matrix::Call& call);
 
 }  // namespace desktop

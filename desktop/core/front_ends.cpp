@@ -5,8 +5,9 @@
 
 #include "cmdm.h"
 #include "intelligent_mail.h"
-#include "matrix_calls.h"
+#include "code16k_desktop.h"
 #include "record.h"
+#include "symbols.h"
 #include "semi.h"
 #include "settings.h"
 #include "text.h"
@@ -31,19 +32,24 @@ std::u16string Plain(const char16_t* text) { return std::u16string(text ? text :
 // How the font text comes back to UTF-16.
 enum class Back { ThreadCodePage, Bytes };
 
-struct Call {
-    MatrixSymbology symbology;
-    int encodation = 0;
+// The encoder of a front-end: a symbol kind of encoders/matrix, or the desktop's own Code 16K.
+struct Encoder {
+    matrix::Symbol kind;
+    bool code16k = false;
     Back back = Back::ThreadCodePage;
 };
+constexpr Encoder kCode16K{matrix::Symbol::DataMatrix, true, Back::Bytes};
 
 // Runs one encoder on a zeroed record that `fill` prepares; the font text, or "" with the
 // encoder's message in the message line.
 template <typename Fill>
-const char16_t* Run(Session& s, const Call& call, const std::string& bytes, Fill fill) {
+const char16_t* Run(Session& s, const Encoder& encoder, const std::string& bytes, Fill fill) {
     auto rec = std::make_unique<SymbolRecord>();
     fill(*rec);
-    const int result = EncodeMatrix(call.symbology, *rec, bytes, call.encodation);
+    const std::span<const std::uint8_t> data(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
+    const matrix::Call call = matrix::Call::Desktop();
+    const int result = encoder.code16k ? EncodeCode16KRecord(*rec, data, call)
+                                       : matrix::EncodeSymbol(encoder.kind, *rec, data, call);
     if (result > 0) {
         rec->errorText[sizeof rec->errorText - 1] = 0;
         s.platform.SetMessageLine(WidenMessage(rec->errorText));
@@ -52,7 +58,7 @@ const char16_t* Run(Session& s, const Call& call, const std::string& bytes, Fill
     rec->fontText[sizeof rec->fontText - 1] = 0;
     const std::string_view font(rec->fontText);
     std::u16string wide;
-    if (call.back == Back::Bytes) wide = WidenBytes(font);
+    if (encoder.back == Back::Bytes) wide = WidenBytes(font);
     else FromAnsi(s.platform, CodePage::Thread, font, wide);
     return Result(s, wide);
 }
@@ -69,26 +75,16 @@ std::u16string CutTo(std::u16string text, std::size_t n) {
 }
 
 // The DataBar forms of 13 digits: cut to 13 characters, or "0" appended until 13.
-const char16_t* DatabarFixed(Session& s, const char16_t* text, MatrixSymbology symbology,
-                             int number) {
+const char16_t* DatabarFixed(Session& s, const char16_t* text, matrix::Symbol kind) {
     std::u16string data = Decoded(s, text);
     data.resize(13, u'0');
-    return Run(s, {symbology}, Ansi(s, CodePage::Thread, data), [&](SymbolRecord& r) {
-        r.symbology = number;
-        r.option1 = 0;
-    });
+    return Run(s, {kind}, Ansi(s, CodePage::Thread, data), [](SymbolRecord& r) { r.option1 = 0; });
 }
 
-const char16_t* DatabarExpanded(Session& s, const char16_t* text, int number) {
+const char16_t* DatabarExpanded(Session& s, const char16_t* text, matrix::Symbol kind) {
     const std::u16string data = CutTo(Decoded(s, text), 74);
-    return Run(s, {MatrixSymbology::DatabarExpanded}, Ansi(s, CodePage::Thread, data),
-               [&](SymbolRecord& r) {
-                   r.symbology = number;
-                   r.option1 = 0;
-               });
+    return Run(s, {kind}, Ansi(s, CodePage::Thread, data), [](SymbolRecord& r) { r.option1 = 0; });
 }
-
-const matrix::SymbologyNumbers& Numbers() { return matrix::Numbers(matrix::Build::Desktop); }
 
 }  // namespace
 
@@ -115,28 +111,27 @@ int AztecLevelForEntry(int index) {
 }
 
 const char16_t* FrontEndDatabar(Session& s, const char16_t* text) {
-    return DatabarFixed(s, text, MatrixSymbology::Databar, Numbers().databarOmni);
+    return DatabarFixed(s, text, matrix::Symbol::DatabarOmni);
 }
 const char16_t* FrontEndDatabarStacked(Session& s, const char16_t* text) {
-    return DatabarFixed(s, text, MatrixSymbology::Databar, Numbers().databarStacked);
+    return DatabarFixed(s, text, matrix::Symbol::DatabarStacked);
 }
 const char16_t* FrontEndDatabarStackedOmni(Session& s, const char16_t* text) {
-    return DatabarFixed(s, text, MatrixSymbology::Databar, Numbers().databarStackedOmni);
+    return DatabarFixed(s, text, matrix::Symbol::DatabarStackedOmni);
 }
 const char16_t* FrontEndDatabarLimited(Session& s, const char16_t* text) {
-    return DatabarFixed(s, text, MatrixSymbology::DatabarLimited, Numbers().databarLimited);
+    return DatabarFixed(s, text, matrix::Symbol::DatabarLimited);
 }
 const char16_t* FrontEndDatabarExpanded(Session& s, const char16_t* text) {
-    return DatabarExpanded(s, text, Numbers().databarExpanded);
+    return DatabarExpanded(s, text, matrix::Symbol::DatabarExpanded);
 }
 const char16_t* FrontEndDatabarExpandedStacked(Session& s, const char16_t* text) {
-    return DatabarExpanded(s, text, Numbers().databarExpandedStacked);
+    return DatabarExpanded(s, text, matrix::Symbol::DatabarExpandedStacked);
 }
 
 const char16_t* FrontEndMaxicode(Session& s, const char16_t* text) {
     const std::u16string data = CutTo(Decoded(s, text), 138);
-    return Run(s, {MatrixSymbology::Maxicode}, Ansi(s, CodePage::Thread, data), [&](SymbolRecord& r) {
-        r.symbology = Numbers().maxicode;
+    return Run(s, {matrix::Symbol::Maxicode}, Ansi(s, CodePage::Thread, data), [&](SymbolRecord& r) {
         r.option1 = s.options.MaxicodeMode + 2;
     });
 }
@@ -151,12 +146,12 @@ const char16_t* FrontEndIntelligentMail(Session& s, const char16_t* text) {
 
 const char16_t* FrontEndDataMatrix(Session& s, const char16_t* text) {
     const OptionSettings& o = s.options;
-    return Run(s, {MatrixSymbology::DataMatrix, o.DataMatrixEncodation}, ToUtf8(Decoded(s, text)),
-               [&](SymbolRecord& r) {
-                   r.option1 = 1;
-                   r.option2 = o.DataMatrixFormat;
-                   r.inputMode = o.GS1Mode == 1 ? 2 : 0;
-               });
+    return Run(s, {matrix::Symbol::DataMatrix}, ToUtf8(Decoded(s, text)), [&](SymbolRecord& r) {
+        r.option1 = 1;
+        r.option2 = o.DataMatrixFormat;
+        r.option4 = o.DataMatrixEncodation;
+        r.inputMode = o.GS1Mode == 1 ? 2 : 0;
+    });
 }
 
 // The check character goes at position 30 and sums the 20 characters from position 10, so
@@ -166,17 +161,17 @@ const char16_t* FrontEndRoyalMailCMDM(Session& s, const char16_t* text) {
     constexpr std::size_t kCheckPosition = 30;
     if (data.size() < kCheckPosition) return Result(s, u"");
     data.insert(data.begin() + kCheckPosition, matrix::cmdmCheckChar(data.data() + 10, 20));
-    return Run(s, {MatrixSymbology::DataMatrix, 2}, Ansi(s, CodePage::System, data),
-               [](SymbolRecord& r) {
-                   r.option1 = 1;
-                   r.option2 = 13;
-                   r.inputMode = 0;
-               });
+    return Run(s, {matrix::Symbol::DataMatrix}, Ansi(s, CodePage::System, data), [](SymbolRecord& r) {
+        r.option1 = 1;
+        r.option2 = 13;
+        r.option4 = 2;  // C40
+        r.inputMode = 0;
+    });
 }
 
 const char16_t* FrontEndAztec(Session& s, const char16_t* text) {
     const OptionSettings& o = s.options;
-    return Run(s, {MatrixSymbology::Aztec}, Ansi(s, CodePage::System, Decoded(s, text)),
+    return Run(s, {matrix::Symbol::Aztec}, Ansi(s, CodePage::System, Decoded(s, text)),
                [&](SymbolRecord& r) {
                    r.option1 = AztecLevelForEntry(o.AztecECLevel);
                    r.option2 = AztecSizeForEntry(o.AztecPreferredFormat);
@@ -194,7 +189,7 @@ std::string SemiM12Bytes(Session& s, const char16_t* text) {
 }  // namespace
 
 const char16_t* FrontEndDataMatrixSEMI(Session& s, const char16_t* text) {
-    return Run(s, {MatrixSymbology::DataMatrix, 0}, SemiM12Bytes(s, text), [](SymbolRecord& r) {
+    return Run(s, {matrix::Symbol::DataMatrix}, SemiM12Bytes(s, text), [](SymbolRecord& r) {
         r.option1 = 1;
         r.option2 = 26;
         r.inputMode = 0;
@@ -202,7 +197,7 @@ const char16_t* FrontEndDataMatrixSEMI(Session& s, const char16_t* text) {
 }
 
 const char16_t* FrontEndQRCodeSEMI(Session& s, const char16_t* text) {
-    return Run(s, {MatrixSymbology::QRCode}, SemiM12Bytes(s, text), [](SymbolRecord& r) {
+    return Run(s, {matrix::Symbol::QRCode}, SemiM12Bytes(s, text), [](SymbolRecord& r) {
         r.option1 = 4;
         r.inputMode = 0;
     });
@@ -210,9 +205,9 @@ const char16_t* FrontEndQRCodeSEMI(Session& s, const char16_t* text) {
 
 const char16_t* FrontEndPDF417(Session& s, const char16_t* text) {
     const OptionSettings& o = s.options;
-    return Run(s, {MatrixSymbology::PDF417}, Ansi(s, CodePage::System, Decoded(s, text)),
+    const matrix::Symbol kind = o.PDF417Truncate == 1 ? matrix::Symbol::PDF417Truncated : matrix::Symbol::PDF417;
+    return Run(s, {kind}, Ansi(s, CodePage::System, Decoded(s, text)),
                [&](SymbolRecord& r) {
-                   r.symbology = o.PDF417Truncate == 1 ? Numbers().pdf417Truncated : Numbers().pdf417;
                    r.option1 = PDF417LevelForEntry(o.PDF417SecurityLevel);
                    r.option2 = o.PDF417FixedColumns;
                    r.option3 = o.PDF417MaxRows;
@@ -222,27 +217,23 @@ const char16_t* FrontEndPDF417(Session& s, const char16_t* text) {
 }
 
 const char16_t* FrontEndMicroPDF417(Session& s, const char16_t* text) {
-    return Run(s, {MatrixSymbology::MicroPDF417}, Ansi(s, CodePage::Thread, Decoded(s, text)),
-               [](SymbolRecord& r) {
-                   r.symbology = Numbers().microPdf417;
-                   r.option1 = 0;
-               });
+    return Run(s, {matrix::Symbol::MicroPDF417}, Ansi(s, CodePage::Thread, Decoded(s, text)),
+               [](SymbolRecord& r) { r.option1 = 0; });
 }
 
 // The Code 16K font's glyphs sit at fixed 8-bit codes: its text is widened byte for byte.
 const char16_t* FrontEndCode16K(Session& s, const char16_t* text) {
     const std::u16string data = Decoded(s, text);
     if (data.empty()) return Result(s, u"");
-    return Run(s, {MatrixSymbology::Code16K, 0, Back::Bytes}, Ansi(s, CodePage::System, data),
-               [](SymbolRecord& r) {
-                   r.symbology = Numbers().code16k;
-                   r.inputMode = 0;
-               });
+    return Run(s, kCode16K, Ansi(s, CodePage::System, data), [](SymbolRecord& r) {
+        r.symbology = matrix::Numbers(matrix::Build::Desktop).code16k;
+        r.inputMode = 0;
+    });
 }
 
 const char16_t* FrontEndQRCode(Session& s, const char16_t* text) {
     const OptionSettings& o = s.options;
-    return Run(s, {MatrixSymbology::QRCode}, ToUtf8(Decoded(s, text)), [&](SymbolRecord& r) {
+    return Run(s, {matrix::Symbol::QRCode}, ToUtf8(Decoded(s, text)), [&](SymbolRecord& r) {
         r.option1 = o.QRCodeECLevel + 1;
         r.inputMode = 0;
     });
@@ -250,20 +241,18 @@ const char16_t* FrontEndQRCode(Session& s, const char16_t* text) {
 
 const char16_t* FrontEndMicroQRCode(Session& s, const char16_t* text) {
     const OptionSettings& o = s.options;
-    return Run(s, {MatrixSymbology::MicroQRCode}, ToUtf8(Decoded(s, text)), [&](SymbolRecord& r) {
+    return Run(s, {matrix::Symbol::MicroQRCode}, ToUtf8(Decoded(s, text)), [&](SymbolRecord& r) {
         r.option1 = o.QRCodeECLevel + 1;
         r.inputMode = 0;
     });
 }
 
 const char16_t* FrontEndPharmaOne(Session& s, const char16_t* text) {
-    return Run(s, {MatrixSymbology::PharmaOne}, Ansi(s, CodePage::Thread, Plain(text)),
-               [](SymbolRecord& r) { r.symbology = Numbers().pharmacode; });
+    return Run(s, {matrix::Symbol::PharmaOne}, Ansi(s, CodePage::Thread, Plain(text)), [](SymbolRecord&) {});
 }
 
 const char16_t* FrontEndPharmaTwo(Session& s, const char16_t* text) {
-    return Run(s, {MatrixSymbology::PharmaTwo}, Ansi(s, CodePage::Thread, Plain(text)),
-               [](SymbolRecord& r) { r.symbology = Numbers().pharmacodeTwoTrack; });
+    return Run(s, {matrix::Symbol::PharmaTwo}, Ansi(s, CodePage::Thread, Plain(text)), [](SymbolRecord&) {});
 }
 
 }  // namespace desktop

@@ -69,6 +69,15 @@ bool EqualNoCase(std::u16string_view a, std::u16string_view b);
 const SymbologyAction* FindSymbology(const std::vector<SymbologyAction>& table,
                                      std::u16string_view name);
 
+// The display names of the rows whose default face is installed, in table order: the
+// symbology list.
+std::vector<std::u16string> ListedSymbologies(const std::vector<SymbologyAction>& table);
+
+// The entry of the symbology list to select at start: the one that equals the stored
+// DefaultSymbology without regard to case; else entry 0, whose name is then stored.
+// -1 (nothing read or written) for an empty list.
+int SelectDefaultSymbology(Platform& platform, const std::vector<std::u16string>& listed);
+
 // The one encode entry: the row's routine [1] when AddChecksum is set, else [0], on a copy
 // of the text (at most kInputUnits - 1 units); the message line is cleared first. Returns
 // the font text (empty when the row has no routine), valid until the next encode.

@@ -1,5 +1,7 @@
 #include "code16k.h"
 
+#include "workspace.h"
+
 namespace matrix {
 
 namespace {
@@ -81,10 +83,11 @@ char16_t RowStopGlyph(int row) { return static_cast<char16_t>(0xF5 + kStopValue[
 
 }  // namespace code16k
 
-const char16_t* EncodeCode16K(linear::Context& ctx, const char16_t* text, int crlf) {
+const char16_t* EncodeCode16K(linear::Context& ctx, const char16_t* text, const Call& call) {
+    const bool crlf = call.CrLf(true);
     linear::WorkText work;
     linear::DecodeInput(ctx, text, work);
-    static int units[linear::kMaxUnits];
+    int* const units = SharedWorkspace().code16k.units;
     int n = 0;
     for (char16_t c : work.view()) {
         if (c == kCode16kFnc1) units[n++] = kUnitFnc1;
@@ -200,7 +203,7 @@ const char16_t* EncodeCode16K(linear::Context& ctx, const char16_t* text, int cr
             const int v = values[static_cast<std::size_t>(i)];
             return i < sym.count && sym.set[i] == kSetA ? GlyphA(v) : GlyphB(v);
         },
-        crlf == 1, [&](char16_t c) { out.put(c); });
+        crlf, [&](char16_t c) { out.put(c); });
     return linear::Publish(ctx, ctx.resultBuffer(), out.view());
 }
 

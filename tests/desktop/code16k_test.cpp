@@ -26,7 +26,7 @@ struct Encoded {
 Encoded Desktop(const std::string& data) {
     auto rec = std::make_unique<matrix::SymbolRecord>();
     const int result = desktop::EncodeCode16KRecord(
-        *rec, reinterpret_cast<const std::uint8_t*>(data.data()), data.size());
+        *rec, {reinterpret_cast<const std::uint8_t*>(data.data()), data.size()}, matrix::Call::Desktop());
     std::u16string font;
     for (const char* p = rec->fontText; *p; ++p) font += static_cast<char16_t>(static_cast<unsigned char>(*p));
     return {result, rec->errorText, font, rec->rows};
@@ -139,7 +139,7 @@ TEST(ServerCode16K, ReadsBackWithItsGlyphTables) {
             c = static_cast<char16_t>(i % 3 == 0 ? u'0' + r % 10 : i % 3 == 1 ? 32 + r % 95 : 1 + r % 126);
             if (c == u'&') c = u'+';  // no numeric escapes here
         }
-        const std::u16string font(matrix::EncodeCode16K(ctx, s.c_str(), 1));
+        const std::u16string font(matrix::EncodeCode16K(ctx, s.c_str(), matrix::Call::Server(true)));
         std::string why;
         const auto r = ReadCode16k(font, Code16kGlyphs::Server, &why);
         ASSERT_TRUE(r) << why << " for " << testing_support::Show(s);
