@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstdint>
 #include <memory>
 #include <random>
@@ -348,6 +349,64 @@ void ExpectBestMask(const std::string& data, int option1 = 0, int option2 = 0) {
     EXPECT_EQ(MaskOf(s.m), FirstLowest(all)) << data << " version " << VersionOf(s.m);
 }
 
+// ---- the whole symbol, drawn here -------------------------------------------------------
+
+int VersionWord(int version) {
+    int r = version << 12;
+    for (int i = 17; i >= 12; --i)
+        if ((r >> i) & 1) r ^= 0x1F25 << (i - 12);
+    return (version << 12) | r;
+}
+
+// Function patterns, the codewords under `mask`, the format word and, when asked, the
+// version word.
+Matrix Draw(int version, int levelBits, int mask, const Bytes& codewords, bool withVersion) {
+    const int n = 17 + 4 * version;
+    Matrix m(U(n), std::vector<bool>(U(n), false));
+    auto finder = [&](int top, int left) {
+        for (int r = 0; r < 7; ++r)
+            for (int c = 0; c < 7; ++c)
+                m[U(top + r)][U(left + c)] = r == 0 || r == 6 || c == 0 || c == 6 || (r >= 2 && r <= 4 && c >= 2 && c <= 4);
+    };
+    finder(0, 0);
+    finder(0, n - 7);
+    finder(n - 7, 0);
+    for (int k = 8; k < n - 8; ++k) m[6][U(k)] = m[U(k)][6] = k % 2 == 0;
+    const std::vector<int> centres = AlignmentCentres(version);
+    for (int cr : centres)
+        for (int cc : centres) {
+            if ((cr == 6 && cc == 6) || (cr == 6 && cc == n - 7) || (cr == n - 7 && cc == 6)) continue;
+            for (int r = -2; r <= 2; ++r)
+                for (int c = -2; c <= 2; ++c) m[U(cr + r)][U(cc + c)] = std::max(std::abs(r), std::abs(c)) != 1;
+        }
+    m[U(n - 8)][8] = true;
+    const Matrix f = FunctionModules(version);
+    const std::vector<std::pair<int, int>> order = DataOrder(f, 6);
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        const bool bit = i < codewords.size() * 8 && ((codewords[i / 8] >> (7 - i % 8)) & 1);
+        const auto [r, c] = order[i];
+        m[U(r)][U(c)] = bit != QrMask(mask, r, c);
+    }
+    WriteFormat(m, FormatWord(levelBits, mask));
+    if (withVersion && version >= 7) {
+        const int word = VersionWord(version);
+        for (int i = 0; i < 18; ++i) m[U(i / 3)][U(n - 11 + i % 3)] = m[U(n - 11 + i % 3)][U(i / 3)] = (word >> i) & 1;
+    }
+    return m;
+}
+
+// The symbol for these codewords: every mask scored before the version word is written, the
+// first lowest taken.
+Matrix ExpectedSymbol(int version, char level, const Bytes& codewords) {
+    const int levelBits = static_cast<int>(std::string("MLHQ").find(level));
+    int best = 0, bestScore = 0;
+    for (int mask = 0; mask < 8; ++mask) {
+        const int score = Score(Draw(version, levelBits, mask, codewords, false)).Total();
+        if (mask == 0 || score < bestScore) best = mask, bestScore = score;
+    }
+    return Draw(version, levelBits, best, codewords, true);
+}
+
 // ---- Micro QR ----------------------------------------------------------------------------
 
 bool MicroMask(int mask, int i, int j) {
@@ -437,6 +496,7 @@ TEST(QrExact, NumericDataAsVersion1H) {
     const Bytes data = Pack("0001" + BitsOf(8, 10) + BitsOf(12, 10) + BitsOf(345, 10) + BitsOf(67, 7), 9);
     EXPECT_EQ(data, (Bytes{0x10, 0x20, 0x0C, 0x56, 0x61, 0x80, 0xEC, 0x11, 0xEC}));
     EXPECT_EQ(QrCodewords(s.m), Interleave(data, kBlocks[1]));
+    EXPECT_TRUE(s.m == ExpectedSymbol(1, 'H', Interleave(data, kBlocks[1])));
 }
 
 TEST(QrExact, AlphanumericDataAsVersion1Q) {
@@ -455,6 +515,7 @@ TEST(QrExact, AlphanumericDataAsVersion1Q) {
     EXPECT_EQ(data, (Bytes{0x20, 0x5B, 0x0B, 0x78, 0xD1, 0x72, 0xDC, 0x4D, 0x43, 0x40, 0xEC, 0x11, 0xEC}));
     const Bytes all = QrCodewords(s.m);
     EXPECT_EQ(all, Interleave(data, kBlocks[0]));
+    EXPECT_TRUE(s.m == ExpectedSymbol(1, 'Q', all));
     EXPECT_EQ(Bytes(all.begin() + 13, all.end()),
               (Bytes{168, 72, 22, 82, 217, 54, 156, 0, 46, 15, 180, 122, 16}));
     // The same data as 1-M (three more pads) and its ten check words.
@@ -476,11 +537,12 @@ TEST(QrExact, ByteDataInFourBlocks) {
     for (char c : text) bits += BitsOf(static_cast<unsigned char>(c), 8);
     const Bytes data = Pack(bits, 108);
     EXPECT_EQ(QrCodewords(s.m), Interleave(data, kBlocks[2]));
+    EXPECT_TRUE(s.m == ExpectedSymbol(6, 'M', Interleave(data, kBlocks[2])));
     // The remainder bits after the last codeword stay light before masking.
     EXPECT_EQ(QrCodewords(s.m).size(), 172u);
 }
 
-TEST(QrExact, LargestSymbolCodewordsAndMask) {
+TEST(QrExact, LargestSymbolModuleForModule) {
     // 2,953 bytes fill 40-L exactly: 4 + 16 + 23,624 bits and the terminator make 2,956
     // codewords; 25 blocks, six of them one data codeword longer.
     std::mt19937 rng(40);
@@ -497,6 +559,8 @@ TEST(QrExact, LargestSymbolCodewordsAndMask) {
     ASSERT_EQ(all.size(), 3706u);
     EXPECT_EQ(all, Interleave(data, kBlocks[3]));
     EXPECT_EQ(MaskOf(s.m), FirstLowest(AllMasks(s.m)));
+    // Every module: function patterns, version word, codewords and mask.
+    EXPECT_TRUE(s.m == ExpectedSymbol(40, 'L', Interleave(data, kBlocks[3])));
 }
 
 // Rules 1 to 4 under each mask, from the scorer above, for two version 1-H symbols whose
