@@ -11,6 +11,7 @@
 
 #include "matrix.h"
 #include "support/band_text.h"
+#include "support/encode_texts.h"
 
 namespace {
 
@@ -29,7 +30,8 @@ Symbol Encode(const std::string& data, int option1, int option2 = 0, matrix::Bui
     rec->option1 = option1;
     rec->option2 = option2;
     Symbol s;
-    s.result = matrix::EncodeAztec(*rec, reinterpret_cast<const std::uint8_t*>(data.data()), data.size(), false, build);
+    const matrix::Call call = build == matrix::Build::Server ? matrix::Call::Server(false) : matrix::Call::Desktop();
+    s.result = matrix::EncodeAztec(*rec, testing_support::AsBytes(data), call);
     if (s.result == matrix::kSuccess || s.result == matrix::kWarning) {
         if (auto m = testing_support::BandTextToMatrix(rec->fontText, rec->rows)) s.m = *m;
     }

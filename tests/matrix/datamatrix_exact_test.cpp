@@ -12,6 +12,7 @@
 
 #include "matrix.h"
 #include "support/band_text.h"
+#include "support/encode_texts.h"
 
 namespace {
 
@@ -33,8 +34,9 @@ Symbol Encode(const std::string& data, int encodation = 0, int option2 = 0, int 
     rec->option1 = 1;
     rec->option2 = option2;
     rec->option3 = option3;
+    rec->option4 = encodation;
     Symbol s;
-    s.result = matrix::EncodeDataMatrix(*rec, Bytes(data), data.size(), encodation, false);
+    s.result = matrix::EncodeDataMatrix(*rec, testing_support::AsBytes(data), matrix::Call::Server(false));
     s.rows = rec->rows;
     s.width = rec->width;
     s.text = rec->fontText;

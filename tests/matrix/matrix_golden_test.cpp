@@ -10,6 +10,7 @@
 #include <string>
 
 #include "matrix.h"
+#include "support/encode_texts.h"
 
 namespace {
 
@@ -23,7 +24,7 @@ Result EncodeAztec32(const std::string& data) {
     auto rec = std::make_unique<matrix::SymbolRecord>();
     rec->option2 = 36;  // 32 full-range layers
     Result r;
-    r.result = matrix::EncodeAztec(*rec, reinterpret_cast<const std::uint8_t*>(data.data()), data.size(), false);
+    r.result = matrix::EncodeAztec(*rec, testing_support::AsBytes(data), matrix::Call::Server(false));
     r.rows = rec->rows;
     r.width = rec->width;
     r.text = rec->fontText;
@@ -35,7 +36,7 @@ Result EncodePdf417(const std::string& data, int level, int columns) {
     rec->option1 = level;
     rec->option2 = columns;
     Result r;
-    r.result = matrix::EncodePDF417(*rec, reinterpret_cast<const std::uint8_t*>(data.data()), data.size(), false);
+    r.result = matrix::EncodePDF417(*rec, testing_support::AsBytes(data), matrix::Call::Server(false));
     r.rows = rec->rows;
     r.width = rec->width;
     r.text = rec->fontText;

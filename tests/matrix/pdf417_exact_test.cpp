@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "matrix.h"
+#include "support/encode_texts.h"
 
 namespace {
 
@@ -27,10 +28,10 @@ Outcome Encode(bool micro, const std::string& data, int option1, int option2) {
     rec->symbology = micro ? matrix::Numbers(matrix::Build::Server).microPdf417 : matrix::Numbers(matrix::Build::Server).pdf417;
     rec->option1 = option1;
     rec->option2 = option2;
-    const auto* bytes = reinterpret_cast<const std::uint8_t*>(data.data());
+    const auto bytes = testing_support::AsBytes(data);
     Outcome o;
-    o.result = micro ? matrix::EncodeMicroPDF417(*rec, bytes, data.size(), true)
-                     : matrix::EncodePDF417(*rec, bytes, data.size(), true);
+    o.result = micro ? matrix::EncodeMicroPDF417(*rec, bytes, matrix::Call::Server(true))
+                     : matrix::EncodePDF417(*rec, bytes, matrix::Call::Server(true));
     o.rows = rec->rows;
     o.width = rec->width;
     o.option1 = rec->option1;
