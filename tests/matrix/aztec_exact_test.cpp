@@ -12,6 +12,7 @@
 #include "matrix.h"
 #include "support/band_text.h"
 #include "support/encode_texts.h"
+#include "support/rs_reference.h"
 
 namespace {
 
@@ -75,41 +76,8 @@ Size Choose(int bits, int level) {
     return chosen;
 }
 
-// GF(2^m) multiplication by shift and add.
-int GfMul(int a, int b, int poly) {
-    const int top = [&] {
-        int t = 1;
-        while ((t << 1) <= poly) t <<= 1;
-        return t;
-    }();
-    int r = 0;
-    for (; b; b >>= 1) {
-        if (b & 1) r ^= a;
-        a <<= 1;
-        if (a & top) a ^= poly;
-    }
-    return r;
-}
-// Check words: remainder of data(x) x^n by the generator with roots 2^1 .. 2^n, highest first.
-Words CheckWords(const Words& data, int n, int poly) {
-    Words g{1};
-    for (int i = 0, root = 2; i < n; ++i, root = GfMul(root, 2, poly)) {
-        Words next(g.size() + 1, 0);
-        for (std::size_t j = 0; j < g.size(); ++j) {
-            next[j] ^= g[j];
-            next[j + 1] ^= GfMul(g[j], root, poly);
-        }
-        g = next;
-    }
-    Words rem(U(n), 0);
-    for (int d : data) {
-        const int f = d ^ rem[0];
-        rem.erase(rem.begin());
-        rem.push_back(0);
-        for (int j = 0; j < n; ++j) rem[U(j)] ^= GfMul(g[U(j) + 1], f, poly);
-    }
-    return rem;
-}
+// Check words: the generator's roots are 2^1 .. 2^n, highest power first.
+Words CheckWords(const Words& data, int n, int poly) { return testing_support::RsCheckSymbols(data, n, poly, 1); }
 int FieldPoly(int w) { return w == 6 ? 0x43 : w == 8 ? 0x12D : w == 10 ? 0x409 : 0x1069; }
 
 // The mode message as ISO/IEC 24778 places it: the ring just outside the finder, clockwise

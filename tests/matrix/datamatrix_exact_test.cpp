@@ -13,6 +13,7 @@
 #include "matrix.h"
 #include "support/band_text.h"
 #include "support/encode_texts.h"
+#include "support/rs_reference.h"
 
 namespace {
 
@@ -118,37 +119,8 @@ int ModelLookAhead(const std::string& data, std::size_t position, int current, s
 
 // ---- test-side symbol ---------------------------------------------------------------------
 
-// GF(256) with the polynomial 0x12D, by shift and add.
-int GfMul(int a, int b) {
-    int r = 0;
-    for (; b; b >>= 1) {
-        if (b & 1) r ^= a;
-        a <<= 1;
-        if (a & 0x100) a ^= 0x12D;
-    }
-    return r;
-}
-
-// Check codewords: remainder of data(x) x^n by the generator with roots 2^1 .. 2^n.
-Words CheckWords(const Words& data, int n) {
-    Words g{1};
-    for (int i = 0, root = 2; i < n; ++i, root = GfMul(root, 2)) {
-        Words next(g.size() + 1, 0);
-        for (std::size_t j = 0; j < g.size(); ++j) {
-            next[j] ^= g[j];
-            next[j + 1] ^= GfMul(g[j], root);
-        }
-        g = next;
-    }
-    Words rem(U(n), 0);
-    for (int d : data) {
-        const int f = d ^ rem[0];
-        rem.erase(rem.begin());
-        rem.push_back(0);
-        for (int j = 0; j < n; ++j) rem[U(j)] ^= GfMul(g[U(j) + 1], f);
-    }
-    return rem;
-}
+// Check codewords: the generator's roots are 2^1 .. 2^n in the field of 0x12D.
+Words CheckWords(const Words& data, int n) { return testing_support::RsCheckSymbols(data, n, 0x12D, 1); }
 
 struct Size {
     int rows, columns, regionRows, regionColumns, dataCapacity, blocks, checkPerBlock;

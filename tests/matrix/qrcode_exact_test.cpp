@@ -15,6 +15,7 @@
 #include "matrix.h"
 #include "support/band_text.h"
 #include "support/encode_texts.h"
+#include "support/rs_reference.h"
 
 namespace {
 
@@ -52,38 +53,9 @@ Symbol Micro(const std::string& data, int option1 = 0, int option2 = 0) {
 std::size_t U(int i) { return static_cast<std::size_t>(i); }
 int Size(const Matrix& m) { return static_cast<int>(m.size()); }
 
-// GF(256) with the polynomial x^8 + x^4 + x^3 + x^2 + 1, by shift and add.
-int GfMul(int a, int b) {
-    int r = 0;
-    for (; b; b >>= 1) {
-        if (b & 1) r ^= a;
-        a <<= 1;
-        if (a & 0x100) a ^= 0x11D;
-    }
-    return r;
-}
-
-// Check codewords of one block: the remainder of data(x) x^n divided by the generator with
-// the roots 2^0 .. 2^(n-1), highest power first.
-Bytes CheckWords(const Bytes& data, int n) {
-    Bytes g{1};
-    for (int i = 0, root = 1; i < n; ++i, root = GfMul(root, 2)) {
-        Bytes next(g.size() + 1, 0);
-        for (std::size_t j = 0; j < g.size(); ++j) {
-            next[j] ^= g[j];
-            next[j + 1] ^= GfMul(g[j], root);
-        }
-        g = next;
-    }
-    Bytes rem(U(n), 0);
-    for (int d : data) {
-        const int f = d ^ rem[0];
-        rem.erase(rem.begin());
-        rem.push_back(0);
-        for (int j = 0; j < n; ++j) rem[U(j)] ^= GfMul(g[U(j) + 1], f);
-    }
-    return rem;
-}
+// Check codewords of one block: the generator's roots are 2^0 .. 2^(n-1) in the field of
+// x^8 + x^4 + x^3 + x^2 + 1.
+Bytes CheckWords(const Bytes& data, int n) { return testing_support::RsCheckSymbols(data, n, 0x11D, 0); }
 
 // ---- QR Code structure -------------------------------------------------------------------
 
