@@ -40,10 +40,11 @@ public:
     int width = 0, height = 0;
     // Writes the picture as a BMP file below screenshots/ of the working folder.
     void Save(const std::string& name) const;
+    // A copy of `source` (or, with `printed`, what that window prints of itself).
+    static Picture FromDC(HDC source, int w, int h, HWND printed = nullptr);
 
 private:
     std::vector<DWORD> m_pixels;  // top-down BGRA
-    static Picture FromDC(HDC source, int w, int h, HWND printed);
 };
 
 // Answers the next message box of this thread with OK and keeps its text.
