@@ -534,7 +534,9 @@ int TotalCodewords(int version) {
 
 }  // namespace qr
 
-int EncodeQRCode(SymbolRecord& rec, const std::uint8_t* data, std::size_t length, bool crlf) {
+int EncodeQRCode(SymbolRecord& rec, std::span<const std::uint8_t> input, const Call& call) {
+    const std::uint8_t* data = input.data();
+    const std::size_t length = input.size();
     using namespace qr;
     rec.fontText[0] = 0;
     int level = (rec.option1 >= 1 && rec.option1 <= 4) ? rec.option1 - 1 : 0;
@@ -593,8 +595,7 @@ int EncodeQRCode(SymbolRecord& rec, const std::uint8_t* data, std::size_t length
         for (int c = 0; c < size; ++c)
             if (grid.at(r, c) & 1) SetModuleByte(rec, r, c);
     }
-    WriteBandText(rec, crlf);
-    return kSuccess;
+    return FinishBandText(rec, call.CrLf(true), ModuleForm::Byte, kSuccess);
 }
 
 }  // namespace matrix

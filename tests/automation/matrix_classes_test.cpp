@@ -6,10 +6,12 @@
 #include <windows.h>
 #include <oaidl.h>
 
+#include <climits>
 #include <cmath>
 #include <cstring>
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -49,9 +51,9 @@ struct Options {
     int symbology = 0, option1 = 0, option2 = 0, option3 = 0, option4 = 0, inputMode = 0;
 };
 
-using Call = std::function<int(matrix::SymbolRecord&, const std::uint8_t*, std::size_t)>;
+using Encoder = std::function<int(matrix::SymbolRecord&, std::span<const std::uint8_t>)>;
 
-Direct RunDirect(const Call& encoder, const Options& o, const std::string& bytes) {
+Direct RunDirect(const Encoder& encoder, const Options& o, const std::string& bytes) {
     Direct d;
     d.rec = std::make_unique<matrix::SymbolRecord>();
     std::memset(d.rec.get(), 0, sizeof *d.rec);
@@ -61,46 +63,47 @@ Direct RunDirect(const Call& encoder, const Options& o, const std::string& bytes
     d.rec->option3 = o.option3;
     d.rec->option4 = o.option4;
     d.rec->inputMode = o.inputMode;
-    d.result = encoder(*d.rec, reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
+    d.result = encoder(*d.rec, {reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()});
     d.rows = d.rec->rows;
     d.font = Widen(d.rec->fontText);
     d.message = Widen(d.rec->errorText);
     return d;
 }
 
-Call Aztec(bool crlf) {
-    return [crlf](matrix::SymbolRecord& r, const std::uint8_t* d, std::size_t n) {
-        return matrix::EncodeAztec(r, d, n, crlf);
+Encoder Aztec(bool crlf) {
+    return [crlf](matrix::SymbolRecord& r, std::span<const std::uint8_t> d) {
+        return matrix::EncodeAztec(r, d, matrix::Call::Server(crlf));
     };
 }
-Call DataMatrix(int encodation, bool crlf) {
-    return [=](matrix::SymbolRecord& r, const std::uint8_t* d, std::size_t n) {
-        return matrix::EncodeDataMatrix(r, d, n, encodation, crlf);
+Encoder DataMatrix(int encodation, bool crlf) {
+    return [=](matrix::SymbolRecord& r, std::span<const std::uint8_t> d) {
+        r.option4 = encodation;
+        return matrix::EncodeDataMatrix(r, d, matrix::Call::Server(crlf));
     };
 }
-Call Pdf417(bool crlf) {
-    return [crlf](matrix::SymbolRecord& r, const std::uint8_t* d, std::size_t n) {
-        return matrix::EncodePDF417(r, d, n, crlf);
+Encoder Pdf417(bool crlf) {
+    return [crlf](matrix::SymbolRecord& r, std::span<const std::uint8_t> d) {
+        return matrix::EncodePDF417(r, d, matrix::Call::Server(crlf));
     };
 }
-Call MicroPdf417() {
-    return [](matrix::SymbolRecord& r, const std::uint8_t* d, std::size_t n) {
-        return matrix::EncodeMicroPDF417(r, d, n, true);
+Encoder MicroPdf417() {
+    return [](matrix::SymbolRecord& r, std::span<const std::uint8_t> d) {
+        return matrix::EncodeMicroPDF417(r, d, matrix::Call::Server(true));
     };
 }
-Call Qr(bool crlf) {
-    return [crlf](matrix::SymbolRecord& r, const std::uint8_t* d, std::size_t n) {
-        return matrix::EncodeQRCode(r, d, n, crlf);
+Encoder Qr(bool crlf) {
+    return [crlf](matrix::SymbolRecord& r, std::span<const std::uint8_t> d) {
+        return matrix::EncodeQRCode(r, d, matrix::Call::Server(crlf));
     };
 }
-Call MicroQr(bool crlf) {
-    return [crlf](matrix::SymbolRecord& r, const std::uint8_t* d, std::size_t n) {
-        return matrix::EncodeMicroQRCode(r, d, n, crlf);
+Encoder MicroQr(bool crlf) {
+    return [crlf](matrix::SymbolRecord& r, std::span<const std::uint8_t> d) {
+        return matrix::EncodeMicroQRCode(r, d, matrix::Call::Server(crlf));
     };
 }
-Call Maxicode() {
-    return [](matrix::SymbolRecord& r, const std::uint8_t* d, std::size_t n) {
-        return matrix::EncodeMaxicode(r, d, n);
+Encoder Maxicode() {
+    return [](matrix::SymbolRecord& r, std::span<const std::uint8_t> d) {
+        return matrix::EncodeMaxicode(r, d, matrix::Call::Server(true));
     };
 }
 
@@ -627,6 +630,50 @@ TEST_F(MatrixClasses, Pdf417AndMicroPdf417MethodsGiveTheEncodersText) {
     EXPECT_EQ(Text([&](BSTR* o) { return mp->Encode(over, o); }), L"Data too long");
 }
 
+// Option arguments at both ends of their range reach the encoders as the encoders' own
+// calls would take them: the level shift (+1) and the security shift (-1) hold to the int
+// range instead of overflowing, and every other option goes as it is.
+TEST_F(MatrixClasses, ExtremeArgumentsReachTheEncodersInRange) {
+    IQRCode* q = NewQR();
+    IMicroQRCode* mq = NewMicroQR();
+    IPDF417* p = NewPDF417();
+    IAztec* a = NewAztec();
+    IDatamatrix* dm = NewDatamatrix();
+    IMaxicode* mx = NewMaxicode();
+    ASSERT_TRUE(q && mq && p && a && dm && mx);
+    const auto& n = matrix::Numbers(matrix::Build::Server);
+    Bstr b(L"EXTREME 123");
+    const std::string bytes = "EXTREME 123";
+    EXPECT_EQ(Text([&](BSTR* o) { return q->EncodeCR(b, 0, INT_MAX, o); }),
+              RunDirect(Qr(true), {0, INT_MAX}, bytes).Result());
+    EXPECT_EQ(Text([&](BSTR* o) { return q->EncodeCR(b, 0, INT_MIN, o); }),
+              RunDirect(Qr(true), {0, INT_MIN + 1}, bytes).Result());
+    EXPECT_EQ(Text([&](BSTR* o) { return mq->EncodeCR(b, 0, INT_MAX, o); }),
+              RunDirect(MicroQr(true), {0, INT_MAX}, bytes).Result());
+    EXPECT_EQ(Text([&](BSTR* o) { return mq->EncodeCR(b, 0, INT_MIN, o); }),
+              RunDirect(MicroQr(true), {0, INT_MIN + 1}, bytes).Result());
+    EXPECT_EQ(Text([&](BSTR* o) { return p->EncodeCR(b, 0, 0, 0, INT_MIN, 0, 0, o); }),
+              RunDirect(Pdf417(true), {n.pdf417, INT_MIN}, bytes).Result());
+    EXPECT_EQ(Text([&](BSTR* o) { return p->EncodeCR(b, 0, 0, 0, INT_MAX, 0, 0, o); }),
+              RunDirect(Pdf417(true), {n.pdf417, INT_MAX - 1}, bytes).Result());
+    for (const int v : {INT_MIN, INT_MAX}) {
+        SCOPED_TRACE(v);
+        const int security = v == INT_MIN ? INT_MIN : INT_MAX - 1;
+        EXPECT_EQ(Text([&](BSTR* o) { return p->EncodeCR(b, 0, v, v, v, v, v, o); }),
+                  RunDirect(Pdf417(true), {n.pdf417, security, v, v, v}, bytes).Result());
+        EXPECT_EQ(Text([&](BSTR* o) { return a->EncodeCR(b, 0, v, v, o); }),
+                  RunDirect(Aztec(true), {0, v, v}, bytes).Result());
+        EXPECT_EQ(Text([&](BSTR* o) { return dm->EncodeCR(b, 0, v, v, v, o); }),
+                  RunDirect(DataMatrix(v, true), {0, 1, v}, bytes).Result());
+        EXPECT_EQ(Text([&](BSTR* o) { return mx->EncodeCR(b, 0, v, o); }),
+                  RunDirect(Maxicode(), {n.maxicode, v}, bytes).Result());
+        // Piece numbers at the ends: the first piece, and one far beyond the text.
+        const std::wstring whole = Text([&](BSTR* o) { return q->Encode(b, o); });
+        EXPECT_EQ(Text([&](BSTR* o) { return q->EncodeCR(b, v, 1, o); }),
+                  v < 0 ? whole.substr(0, 250) : L"");
+    }
+}
+
 TEST_F(MatrixClasses, MaxicodeEncodesInTheAutomaticMode) {
     IMaxicode* m = NewMaxicode();
     ASSERT_TRUE(m);
@@ -674,7 +721,7 @@ TEST_F(MatrixClasses, Code16kGivesTheEncodersText) {
             const std::wstring cut = in.substr(0, 2047);
             const std::wstring want = reinterpret_cast<const wchar_t*>(matrix::EncodeCode16K(
                 linear::LinearContext(), reinterpret_cast<const char16_t*>(cut.c_str()),
-                crlf != 0 ? 1 : 0));
+                matrix::Call::Server(crlf != 0)));
             const std::wstring got = Text([&](BSTR* o) { return c->Encode(b, o); });
             EXPECT_EQ(got, want);
             EXPECT_EQ(got.find(L'\r') != std::wstring::npos, crlf != 0 && !in.empty());
