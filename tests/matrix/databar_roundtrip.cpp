@@ -35,7 +35,7 @@ Image Render(const databar_font::Rows& rows) {
 class DatabarRoundTrip : public ::testing::TestWithParam<Build> {
 protected:
     void SetUp() override {
-        if (!ReaderAvailable()) GTEST_SKIP() << "zxing-cpp reader not installed";
+        REQUIRE_READER(ReaderAvailable(), "the zxing-cpp reader");
     }
     std::mt19937 rng{24724};
 };
@@ -270,7 +270,7 @@ std::vector<std::string> ReadWithZbar(const std::vector<Image>& images) {
 // same data in the uncompressed method, and this method as soon as one more character
 // follows); zbar reads it.
 TEST_P(DatabarRoundTrip, ExpandedReadByZbar) {
-    if (std::system("command -v zbarimg >/dev/null 2>&1") != 0) GTEST_SKIP() << "zbarimg not installed";
+    REQUIRE_READER(ZbarAvailable(), "zbarimg");
     const SymbologyNumbers& n = Numbers(GetParam());
     std::vector<std::string> inputs = {"(01)98898765432106", "(01)00000000000000", "(01)90012345678908",
                                        "(01)99999999999999", "(01)90012345678908(3932)978",
