@@ -5,6 +5,7 @@
 #include <cstring>
 #include <memory>
 
+#include "band_text.h"
 #include "matrix.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -17,10 +18,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     rec->inputMode = data[2] % 3;
     rec->outputFlags = (data[2] & 0x80) ? 0x10 : 0;
     const int encodation = data[3] % 8;
-    const int r = matrix::EncodeDataMatrix(*rec, data + 4, size - 4, encodation, (data[3] & 0x80) != 0);
+    const bool crlf = (data[3] & 0x80) != 0;
+    const int r = matrix::EncodeDataMatrix(*rec, data + 4, size - 4, encodation, crlf);
     if (std::memchr(rec->fontText, 0, sizeof rec->fontText) == nullptr) __builtin_trap();
     if (std::memchr(rec->errorText, 0, sizeof rec->errorText) == nullptr) __builtin_trap();
-    if ((r == matrix::kSuccess || r == matrix::kWarning) && rec->fontText[0] == 0) __builtin_trap();
+    if ((r == matrix::kSuccess || r == matrix::kWarning) && !BandTextWellFormed(*rec, crlf)) __builtin_trap();
     if (r != matrix::kSuccess && r != matrix::kWarning && rec->fontText[0] != 0) __builtin_trap();
     return 0;
 }
