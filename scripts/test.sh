@@ -75,18 +75,22 @@ configure_build() {
 }
 
 # Runs every fuzz target of a build tree for fuzz_seconds, up to `jobs` at once, each over a
-# fresh corpus and its checked-in seeds (tests/fuzz/seeds/<target>, read only).
+# fresh corpus and its checked-in seeds (tests/fuzz/seeds/<target>, read only; a *_stream
+# target shares the seeds of its symbol target). A failing input is kept below
+# <build>/fuzz-artifacts.
 run_fuzz() {
   local dir=$1 f name logs pass=0 fail=0 running=0
   logs=$(mktemp -d)
+  mkdir -p "$build/fuzz-artifacts"
   for f in "$dir"/tests/fuzz/fuzz_*; do
     [ -x "$f" ] || continue
     name=$(basename "$f")
     (
       corpus=$logs/$name.corpus; mkdir -p "$corpus"
-      seeds=$root/tests/fuzz/seeds/${name#fuzz_}
+      seeds=$root/tests/fuzz/seeds/${name#fuzz_}; seeds=${seeds%_stream}
       seed_dirs=(); [ -d "$seeds" ] && seed_dirs=("$seeds")
       "$f" -max_total_time="$fuzz_seconds" -max_len=4096 -timeout=30 -print_final_stats=1 \
+        -artifact_prefix="$build/fuzz-artifacts/$name-" \
         "$corpus" ${seed_dirs[@]+"${seed_dirs[@]}"} >"$logs/$name.log" 2>&1
       echo $? >"$logs/$name.rc"
     ) &
