@@ -146,8 +146,7 @@ TEST_P(UpcCode128RoundTrip, UpcAndEanReadWithTheirCheckDigits) {
 
 std::vector<std::string> Zbar(const std::vector<Image>& images) {
     namespace fs = std::filesystem;
-    char tmpl[] = "/tmp/kestrivo-zbar-XXXXXX";
-    if (!mkdtemp(tmpl)) return {};
+    const std::string tmpl = MakeTempFolder();
     std::vector<std::string> out;
     for (std::size_t i = 0; i < images.size(); ++i) {
         const fs::path p = fs::path(tmpl) / (std::to_string(i) + ".pgm");

@@ -7,7 +7,6 @@
 #include <fstream>
 #include <random>
 #include <string>
-#include <unistd.h>
 #include <utility>
 #include <vector>
 
@@ -239,8 +238,7 @@ namespace {
 // zbarimg, one run per image: reads one-row Expanded symbols that zxing-cpp does not.
 std::vector<std::string> ReadWithZbar(const std::vector<Image>& images) {
     namespace fs = std::filesystem;
-    const fs::path dir = fs::temp_directory_path() / ("kestrivo-databar-zbar-" + std::to_string(::getpid()));
-    fs::create_directories(dir);
+    const fs::path dir(MakeTempFolder());
     for (std::size_t i = 0; i < images.size(); ++i) {
         std::ofstream f(dir / (std::to_string(i) + ".pgm"), std::ios::binary);
         f << "P5\n" << images[i].width << " " << images[i].height << "\n255\n";

@@ -192,8 +192,7 @@ TEST_F(QrRoundTrip, ZbarReadsQrCode) {
     REQUIRE_READER(ZbarAvailable(), "zbarimg");
     namespace fs = std::filesystem;
     std::mt19937 rng(99);
-    const fs::path dir = fs::temp_directory_path() / ("kestrivo-zbar-" + std::to_string(rng()));
-    fs::create_directories(dir);
+    const fs::path dir(MakeTempFolder());
     std::vector<std::string> expected;
     for (int i = 0; i < 120; ++i) {
         const int version = 1 + i % 40;

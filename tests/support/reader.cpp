@@ -53,6 +53,12 @@ bool ReaderAvailable() {
     return available;
 }
 
+std::string MakeTempFolder() {
+    std::string tmpl = (std::filesystem::temp_directory_path() / "kestrivo-XXXXXX").string();
+    if (!mkdtemp(tmpl.data())) throw std::runtime_error("mkdtemp failed");
+    return tmpl;
+}
+
 bool ZbarAvailable() {
     static const bool available = std::system("zbarimg --version >/dev/null 2>&1") == 0;
     return available;
@@ -65,9 +71,7 @@ bool MissingToolsAllowed() {
 
 std::vector<ReadResult> ReadBarcodes(const std::vector<Image>& images, const ReadOptions& options) {
     namespace fs = std::filesystem;
-    char tmpl[] = "/tmp/kestrivo-read-XXXXXX";
-    if (!mkdtemp(tmpl)) throw std::runtime_error("mkdtemp failed");
-    const fs::path dir(tmpl);
+    const fs::path dir(MakeTempFolder());
     {
         std::ofstream manifest(dir / "manifest.tsv");
         for (std::size_t i = 0; i < images.size(); ++i) {

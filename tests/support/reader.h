@@ -30,6 +30,10 @@ std::vector<ReadResult> ReadBarcodes(const std::vector<Image>& images, const Rea
 // Whether the reader can run here: the Python of KESTRIVO_PYTHON (default /usr/bin/python3)
 // with zxingcpp and PIL.
 bool ReaderAvailable();
+// A fresh folder below the temporary folder, unique to the call (tests of several checkouts
+// may run at once on one machine).
+std::string MakeTempFolder();
+
 // Whether zbarimg runs here (found on PATH).
 bool ZbarAvailable();
 // Whether the developer asked to skip, rather than fail, the tests whose reader is missing
