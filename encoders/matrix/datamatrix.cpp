@@ -618,8 +618,10 @@ std::vector<std::vector<std::uint8_t>> DataMatrixPlace(const DataMatrixSize& siz
     return m;
 }
 
-int EncodeDataMatrix(SymbolRecord& rec, const std::uint8_t* data, std::size_t length,
-                     int encodation, bool crlf) {
+int EncodeDataMatrix(SymbolRecord& rec, std::span<const std::uint8_t> input, const Call& call) {
+    const std::uint8_t* data = input.data();
+    const std::size_t length = input.size();
+    const int encodation = rec.option4;
     rec.fontText[0] = 0;
     DmEncodation enc;
     std::vector<std::uint8_t> work;
@@ -660,13 +662,7 @@ int EncodeDataMatrix(SymbolRecord& rec, const std::uint8_t* data, std::size_t le
     }
     rec.rows = size.rows;
     rec.width = size.columns;
-    WriteBandText(rec, crlf);
-    return result;
-}
-
-int EncodeDataMatrixDesktop(SymbolRecord& rec, const std::uint8_t* data, std::size_t length,
-                            int encodation) {
-    return EncodeDataMatrix(rec, data, length, encodation, true);
+    return FinishBandText(rec, call.CrLf(true), ModuleForm::Byte, result);
 }
 
 }  // namespace matrix

@@ -532,7 +532,9 @@ int TotalCodewords(int version) {
     return free / 8;
 }
 
-bool EncodeStream(const std::uint8_t* data, std::size_t length, int level, int requestedVersion, Stream& out) {
+bool EncodeStream(std::span<const std::uint8_t> input, int level, int requestedVersion, Stream& out) {
+    const std::uint8_t* data = input.data();
+    const std::size_t length = input.size();
     std::string modes = DefineModes(data, length);
     const int estimate = EstimateBits(modes);
     if (estimate > 8 * DataCodewords(40, level)) return false;
@@ -570,11 +572,11 @@ bool EncodeStream(const std::uint8_t* data, std::size_t length, int level, int r
 
 }  // namespace qr
 
-int EncodeQRCode(SymbolRecord& rec, const std::uint8_t* data, std::size_t length, bool crlf) {
+int EncodeQRCode(SymbolRecord& rec, std::span<const std::uint8_t> input, const Call& call) {
     using namespace qr;
     rec.fontText[0] = 0;
     Stream stream;
-    if (!EncodeStream(data, length, (rec.option1 >= 1 && rec.option1 <= 4) ? rec.option1 - 1 : 0, rec.option2, stream))
+    if (!EncodeStream(input, (rec.option1 >= 1 && rec.option1 <= 4) ? rec.option1 - 1 : 0, rec.option2, stream))
         return Fail(rec, kDataTooLong, "Data too long for selected ECC level");
     const int version = stream.version, level = stream.level;
     Grid grid = SetupGrid(version);
@@ -602,8 +604,7 @@ int EncodeQRCode(SymbolRecord& rec, const std::uint8_t* data, std::size_t length
         for (int c = 0; c < size; ++c)
             if (grid.at(r, c) & 1) SetModuleByte(rec, r, c);
     }
-    WriteBandText(rec, crlf);
-    return kSuccess;
+    return FinishBandText(rec, call.CrLf(true), ModuleForm::Byte, kSuccess);
 }
 
 }  // namespace matrix

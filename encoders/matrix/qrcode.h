@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -10,11 +11,11 @@
 
 namespace matrix {
 
-// Encodes `length` bytes into a QR Code symbol and writes its band text. option1 is the
-// minimum error-correction level (1 L, 2 M, 3 Q, 4 H; anything else L), option2 a version
-// 1..40 taken when it is larger than the one the data needs. `crlf` chooses CR LF line ends
-// (the desktop build always passes true).
-int EncodeQRCode(SymbolRecord& rec, const std::uint8_t* data, std::size_t length, bool crlf);
+// Encodes the data into a QR Code symbol and writes its band text. option1 is the minimum
+// error-correction level (1 L, 2 M, 3 Q, 4 H; anything else L), option2 a version 1..40
+// taken when it is larger than the one the data needs. The desktop build ends lines with
+// CR LF.
+int EncodeQRCode(SymbolRecord& rec, std::span<const std::uint8_t> data, const Call& call);
 
 namespace qr {
 
@@ -49,9 +50,9 @@ struct Stream {
     std::vector<std::uint8_t> data;   // data codewords, padded to the version's capacity
 };
 // Chooses the modes, version (at least `requestedVersion` when that is 1..40) and level (at
-// least `level`, index 0..3) for `length` bytes and builds the data codewords; false when the
-// data does not fit version 40 at the level.
-bool EncodeStream(const std::uint8_t* data, std::size_t length, int level, int requestedVersion, Stream& out);
+// least `level`, index 0..3) for the input and builds the data codewords; false when the data
+// does not fit version 40 at the level.
+bool EncodeStream(std::span<const std::uint8_t> input, int level, int requestedVersion, Stream& out);
 
 }  // namespace qr
 }  // namespace matrix

@@ -2,22 +2,15 @@
 
 #include <vector>
 
+#include "workspace.h"
+
 namespace matrix {
 
 namespace {
 
-struct RsState {
-    int q = 0;                 // 2^m - 1
-    std::vector<int> log;      // 2^m entries
-    std::vector<int> antilog;  // 2^m - 1 entries
-    int n = 0;
-    std::vector<int> generator;  // n + 1 coefficients, x^k at index k
-};
+using RsState = ReedSolomonTables;
 
-RsState& State() {
-    static RsState state;
-    return state;
-}
+RsState& State() { return SharedWorkspace().reedSolomon; }
 
 int Multiply(const RsState& s, int a, int b) {
     if (a == 0 || b == 0) return 0;

@@ -1,5 +1,6 @@
 // Reed-Solomon check symbols over GF(2^m), as Data Matrix, QR Code, Micro QR, Aztec and
-// Maxicode use them. Module-wide tables: init the field, init the code, encode blocks, free.
+// Maxicode use them. The tables live in the workspace (workspace.h): init the field, init
+// the code, encode blocks, free.
 #pragma once
 
 #include <cstddef>

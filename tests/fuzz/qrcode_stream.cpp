@@ -4,7 +4,6 @@
 // the data), whose seeds it shares. The data codewords must read back to the input.
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
 #include <vector>
 
 #include "qrcode.h"
@@ -72,7 +71,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const int option1 = static_cast<std::int8_t>(data[0]) % 7, version = static_cast<std::int8_t>(data[1]) % 45;
     const int level = option1 >= 1 && option1 <= 4 ? option1 - 1 : 0;
     matrix::qr::Stream s;
-    if (!matrix::qr::EncodeStream(data + 3, size - 3, level, version, s)) {
+    if (!matrix::qr::EncodeStream({data + 3, size - 3}, level, version, s)) {
         // Refused only near or beyond what version 40 holds: 1,273 bytes in byte mode at H.
         if (size - 3 <= 1200) __builtin_trap();
         return 0;
@@ -81,7 +80,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (version >= 1 && version <= 40 && s.version < version) __builtin_trap();
     if (static_cast<int>(s.data.size()) != matrix::qr::DataCodewords(s.version, s.level)) __builtin_trap();
     std::vector<std::uint8_t> back;
-    if (!Read(s.data, s.version, back) || back.size() != size - 3 || std::memcmp(back.data(), data + 3, size - 3))
-        __builtin_trap();
+    if (!Read(s.data, s.version, back) || back != std::vector<std::uint8_t>(data + 3, data + size)) __builtin_trap();
     return 0;
 }
