@@ -7,7 +7,7 @@
 # A reader or tool that the tests need and that is missing fails the run before anything is
 # built. KESTRIVO_ALLOW_MISSING_TOOLS=1 lets a developer run anyway; the tests that need the
 # missing tool are then reported as skipped ("did not run"), never as passed.
-# KESTRIVO_FUZZ_SECONDS sets each fuzz target's run (default 5), KESTRIVO_JOBS the build and
+# KESTRIVO_FUZZ_SECONDS sets each fuzz target's run (default 10), KESTRIVO_JOBS the build and
 # test parallelism (default: the processor count), KESTRIVO_BUILD_DIR the build folder.
 set -uo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -16,7 +16,7 @@ bash scripts/setup.sh || exit 1
 
 jobs=${KESTRIVO_JOBS:-$(nproc)}
 build=${KESTRIVO_BUILD_DIR:-$root/build}
-fuzz_seconds=${KESTRIVO_FUZZ_SECONDS:-5}
+fuzz_seconds=${KESTRIVO_FUZZ_SECONDS:-10}
 python=${KESTRIVO_PYTHON:-/usr/bin/python3}
 failed=0
 summaries=()
