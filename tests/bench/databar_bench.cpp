@@ -5,6 +5,7 @@
 #include <string>
 
 #include "matrix.h"
+#include "support/encode_texts.h"
 
 namespace {
 
@@ -12,7 +13,7 @@ using matrix::Symbol;
 
 void Run(benchmark::State& state, Symbol kind, int pairs, const std::string& data) {
     auto rec = std::make_unique<matrix::SymbolRecord>();
-    const std::span<const std::uint8_t> bytes(reinterpret_cast<const std::uint8_t*>(data.data()), data.size());
+    const auto bytes = testing_support::AsBytes(data);
     for (auto _ : state) {
         *rec = {};
         rec->option2 = pairs;

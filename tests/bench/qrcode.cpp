@@ -5,6 +5,7 @@
 #include <string>
 
 #include "matrix.h"
+#include "support/encode_texts.h"
 
 namespace {
 
@@ -14,7 +15,7 @@ void Encode(benchmark::State& state, const std::string& data, int level,
     for (auto _ : state) {
         *rec = matrix::SymbolRecord{};
         rec->option1 = level;
-        const int result = fn(*rec, {reinterpret_cast<const std::uint8_t*>(data.data()), data.size()}, matrix::Call::Server(true));
+        const int result = fn(*rec, testing_support::AsBytes(data), matrix::Call::Server(true));
         benchmark::DoNotOptimize(result);
         if (result != matrix::kSuccess) state.SkipWithError("encode failed");
     }
