@@ -1,7 +1,11 @@
 #!/usr/bin/env bash
 # The main job: builds the automation server Tarnvik for 64-bit Windows, registers it with
 # regsvr32 in a Wine prefix of its own, and runs a short host script that creates classes by
-# ProgID and prints the font text of a few encodes. Installs what it needs first.
+# ProgID and prints the font text of a few encodes. Then starts the desktop program Encoder
+# in the same prefix (its barcode fonts installed there), on the user's display when there is
+# one, otherwise under Xvfb, types a short text into its data field and writes a picture of
+# its window to the file it names (KESTRIVO_SNAPSHOT, else <build>/run/encoder.bmp); on a
+# display of the user's the program stays open until it is closed. Installs what it needs first.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
@@ -12,13 +16,14 @@ export KESTRIVO_WINEPREFIX=$WINEPREFIX
 
 cmake -S "$root" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
   -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
-cmake --build "$build" -j4 --target Tarnvik >/dev/null
+cmake --build "$build" -j4 --target Tarnvik Encoder encoder_snapshot barcode_fonts >/dev/null
 dll=$build/automation/Tarnvik.dll
 
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
   mkdir -p "$WINEPREFIX"; wineboot -i >/dev/null 2>&1 || true; wineserver -w || true
 fi
-trap 'wineserver -k >/dev/null 2>&1 || true' EXIT
+xvfb_pid=
+trap 'wineserver -k >/dev/null 2>&1 || true; [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true' EXIT
 wine regsvr32 /s "$(winepath -w "$dll")" </dev/null
 echo "registered $dll in $WINEPREFIX"
 
@@ -52,3 +57,29 @@ show("Pharmaone(\"1234\")", medical.Pharmaone("1234"));
 JS
 wine cscript //nologo "$(winepath -w "$host")" </dev/null | tr -d '\r'
 rm -rf "$(dirname "$host")"
+
+# The desktop program.
+bash scripts/install-fonts.sh "$build/fonts" "$WINEPREFIX" >/dev/null
+export WINEDLLOVERRIDES="mscoree,mshtml="
+snapshot=${KESTRIVO_SNAPSHOT:-$build/encoder.bmp}
+own_display=0
+if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
+  own_display=1
+else
+  n=170
+  while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
+  Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+  xvfb_pid=$!
+  for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
+  export DISPLAY=":$n"
+fi
+wine "$build/desktop/Encoder.exe" </dev/null >/dev/null 2>&1 &
+encoder=$!
+wine "$build/desktop/encoder_snapshot.exe" "Kestrivo" "$(winepath -w "$snapshot")" </dev/null
+echo "Encoder: typed \"Kestrivo\"; picture of its window in $snapshot"
+if [ "$own_display" = 1 ]; then
+  echo "Encoder runs on $DISPLAY; close it with its Close button"
+  wait "$encoder" || true
+else
+  : # the exit trap ends the prefix's processes
+fi

@@ -1,0 +1,419 @@
+#include "EncoderDlg.h"
+
+#include <shellapi.h>
+
+#include <algorithm>
+#include <string>
+
+#include "OptionDlg.h"
+#include "resource.h"
+
+namespace {
+
+struct ToolButton {
+    const wchar_t* tip;
+    RECT rect;  // client pixels
+};
+
+// Ids 600 + index.
+const ToolButton kToolButtons[8] = {
+    {L"Options", {11, 9, 85, 35}},
+    {L"Special Keyboard", {11, 50, 85, 76}},
+    {L"Copy to Clipboard", {313, 11, 387, 36}},
+    {L"Print", {313, 51, 387, 77}},
+    {L"Sequence", {313, 91, 387, 117}},
+    {L"Close", {11, 90, 85, 116}},
+    {L"Minimize", {11, 130, 85, 157}},
+    {L"Refresh", {313, 131, 387, 158}},
+};
+
+enum ToolId : UINT {
+    kOptions = 600,
+    kKeyboard,
+    kCopy,
+    kPrint,
+    kSequence,
+    kClose,
+    kMinimize,
+    kRefresh,
+};
+
+constexpr int kOptionsWidth = 280, kOptionsHeight = 332;
+constexpr int kOutputTop = 170;
+
+// The kinds whose font text is painted line by line.
+bool PaintedByLines(std::uint32_t kind) {
+    switch (kind) {
+    case 19: case 20: case 21: case 24: case 25: case 26: case 27: case 28: case 29: case 30:
+    case 34: case 36:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// A copy of the skin's pixels in `r` as a bitmap compatible with `dc`.
+HBITMAP CutPicture(HDC dc, HBITMAP skin, const RECT& r) {
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    HBITMAP picture = ::CreateCompatibleBitmap(dc, w, h);
+    HDC src = ::CreateCompatibleDC(dc);
+    HDC dst = ::CreateCompatibleDC(dc);
+    HGDIOBJ oldSrc = ::SelectObject(src, skin);
+    HGDIOBJ oldDst = ::SelectObject(dst, picture);
+    ::BitBlt(dst, 0, 0, w, h, src, r.left, r.top, SRCCOPY);
+    ::SelectObject(src, oldSrc);
+    ::SelectObject(dst, oldDst);
+    ::DeleteDC(src);
+    ::DeleteDC(dst);
+    return picture;
+}
+
+RECT Moved(RECT r, int dx, int dy) {
+    ::OffsetRect(&r, dx, dy);
+    return r;
+}
+
+}  // namespace
+
+CEncoderDlg::CEncoderDlg() : CDialogEx(IDD_ENCODER_DIALOG) {
+    m_hIcon = ::LoadIconW(AfxGetResourceHandle(), MAKEINTRESOURCEW(IDR_MAINFRAME));
+}
+
+CEncoderDlg::~CEncoderDlg() = default;
+
+BOOL CEncoderDlg::OnInitDialog() {
+    CDialogEx::OnInitDialog();
+    SetIcon(m_hIcon, TRUE);
+    SetIcon(m_hIcon, FALSE);
+    if (!Start()) {
+        // Without its icon or skin the window has no face, buttons or panes: end it.
+        EndDialog(IDCANCEL);
+        return FALSE;
+    }
+    OnChangeData();
+    return TRUE;
+}
+
+bool CEncoderDlg::Start() {
+    m_output.assign(kOutputUnits, L'\0');
+
+    m_tray.m_pCommandWnd = this;
+    if (!m_tray.Create(m_hIcon)) {
+        ::MessageBoxW(m_hWnd, L"Unable to create tray icon.", L"Encoder", MB_OK);
+        return false;
+    }
+
+    HBITMAP skin = static_cast<HBITMAP>(::LoadImageW(AfxGetResourceHandle(), MAKEINTRESOURCEW(IDB_SKIN),
+                                                     IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    if (!skin) {
+        ::MessageBoxW(m_hWnd, L"Installation error. Please reinstall. We are sorry for the inconvenience.",
+                      L"Encoder", MB_OK);
+        return false;
+    }
+    m_bmpSkin.Attach(skin);
+    BITMAP info{};
+    m_bmpSkin.GetBitmap(&info);
+    m_rcSkin = CRect(0, 0, info.bmWidth, info.bmHeight);
+    SetWindowPos(HWND_TOP, 0, 0, info.bmWidth, info.bmHeight, 0);
+    if (HRGN region = CreateRegionFromBitmap(skin)) {
+        if (!::SetWindowRgn(m_hWnd, region, FALSE)) ::DeleteObject(region);
+    }
+
+    // The message line sits in the light strip at the top of the face.
+    if (HWND line = ::GetDlgItem(m_hWnd, IDC_MESSAGE_LINE)) ::MoveWindow(line, 106, 14, 188, 20, FALSE);
+
+    CClientDC dc(m_hWnd);
+    for (UINT i = 0; i < 8; ++i) {
+        const RECT& r = kToolButtons[i].rect;
+        auto button = std::make_unique<CBitmapBtn>();
+        if (!button->Create(L"", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, r, this, IDC_TOOL_FIRST + i)) continue;
+        CString tip(kToolButtons[i].tip);
+        button->SetToolTipText(&tip);
+        button->m_bmpNormal.Attach(CutPicture(dc, skin, r));
+        button->m_bmpDisabled.Attach(CutPicture(dc, skin, r));
+        button->m_bmpPressed.Attach(CutPicture(dc, skin, Moved(r, -3, -2)));
+        button->m_bmpHover.Attach(CutPicture(dc, skin, Moved(r, -2, -1)));
+        button->ShowWindow(SW_SHOW);
+        m_buttons.push_back(std::move(button));
+    }
+
+    m_pOptions = std::make_unique<COptionDlg>(this, m_session);
+    if (!m_pOptions->Create(IDD_OPTIONS, this)) m_pOptions.reset();
+    m_bOptionsVisible = 0;
+    return true;
+}
+
+HRGN CEncoderDlg::CreateRegionFromBitmap(HBITMAP bitmap) {
+    BITMAP info{};
+    if (!bitmap || !::GetObjectW(bitmap, sizeof info, &info)) return nullptr;
+    const int w = info.bmWidth, h = info.bmHeight;
+    HDC screen = ::GetDC(nullptr);
+    HDC src = ::CreateCompatibleDC(screen);
+    HDC dst = ::CreateCompatibleDC(screen);
+    ::ReleaseDC(nullptr, screen);
+    if (!src || !dst) {
+        if (src) ::DeleteDC(src);
+        if (dst) ::DeleteDC(dst);
+        return nullptr;
+    }
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = w;
+    bi.bmiHeader.biHeight = -h;  // top-down
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    bi.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HBITMAP copy = ::CreateDIBSection(dst, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HRGN result = nullptr;
+    if (copy && bits) {
+        HGDIOBJ oldSrc = ::SelectObject(src, bitmap);
+        HGDIOBJ oldDst = ::SelectObject(dst, copy);
+        ::BitBlt(dst, 0, 0, w, h, src, 0, 0, SRCCOPY);
+        ::GdiFlush();
+        ::SelectObject(src, oldSrc);
+        ::SelectObject(dst, oldDst);
+
+        constexpr DWORD kBatch = 2000;
+        std::vector<RECT> rects;
+        rects.reserve(100);
+        auto flush = [&] {
+            if (rects.empty()) return;
+            std::vector<std::uint8_t> block(sizeof(RGNDATAHEADER) + rects.size() * sizeof(RECT));
+            auto* data = reinterpret_cast<RGNDATA*>(block.data());
+            data->rdh.dwSize = sizeof(RGNDATAHEADER);
+            data->rdh.iType = RDH_RECTANGLES;
+            data->rdh.nCount = static_cast<DWORD>(rects.size());
+            data->rdh.nRgnSize = static_cast<DWORD>(rects.size() * sizeof(RECT));
+            ::SetRect(&data->rdh.rcBound, 0, 0, w, h);
+            std::copy(rects.begin(), rects.end(), reinterpret_cast<RECT*>(data->Buffer));
+            HRGN part = ::ExtCreateRegion(nullptr, static_cast<DWORD>(block.size()), data);
+            if (part) {
+                if (result) {
+                    ::CombineRgn(result, result, part, RGN_OR);
+                    ::DeleteObject(part);
+                } else {
+                    result = part;
+                }
+            }
+            rects.clear();
+        };
+        const auto* pixels = static_cast<const DWORD*>(bits);
+        for (int y = 0; y < h; ++y) {
+            const DWORD* row = pixels + static_cast<std::size_t>(y) * static_cast<std::size_t>(w);
+            for (int x = 0; x < w;) {
+                while (x < w && (row[x] & 0xFFFFFF) == 0xFF00FF) ++x;
+                const int x0 = x;
+                while (x < w && (row[x] & 0xFFFFFF) != 0xFF00FF) ++x;
+                if (x > x0) {
+                    if (rects.size() == rects.capacity()) rects.reserve(rects.size() + 100);
+                    rects.push_back({x0, y, x, y + 1});
+                    if (rects.size() == kBatch) flush();
+                }
+            }
+        }
+        flush();
+    }
+    if (copy) ::DeleteObject(copy);
+    ::DeleteDC(src);
+    ::DeleteDC(dst);
+    return result;
+}
+
+LRESULT CEncoderDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_PAINT:
+        OnPaint();
+        return 0;
+    case WM_QUERYDRAGICON:
+        return reinterpret_cast<LRESULT>(m_hIcon);
+    case WM_DESTROY:
+        OnDestroy();
+        break;
+    case WM_NCHITTEST: {
+        // Children keep their own hit tests; the face drags the window.
+        LRESULT hit = CDialogEx::WindowProc(message, wParam, lParam);
+        return hit == HTCLIENT ? HTCAPTION : hit;
+    }
+    case WM_MOVE:
+        DockPanes();
+        break;
+    case WM_CLOSE:
+        // The tray's exit command: the modal loop ends.
+        EndDialog(IDCANCEL);
+        return 0;
+    default:
+        break;
+    }
+    return CDialogEx::WindowProc(message, wParam, lParam);
+}
+
+BOOL CEncoderDlg::OnCmdMsg(UINT id, int code) {
+    if (id == IDC_DATA && code == EN_CHANGE) {
+        OnChangeData();
+        return TRUE;
+    }
+    if (code == BN_CLICKED || code == 0) {
+        switch (id) {
+        case kOptions: OnOptions(); return TRUE;
+        case kClose: ::PostQuitMessage(0); return TRUE;
+        case kMinimize:
+        case ID_TRAY_MINIMIZE: OnMinimize(); return TRUE;
+        case kRefresh: OnChangeData(); return TRUE;
+        case ID_TRAY_WEBSITE:
+            ::ShellExecuteW(m_hWnd, L"open", L"https://www.kestrivo.example/", nullptr, nullptr, SW_SHOWNORMAL);
+            return TRUE;
+        // The keyboard, clipboard, print and sequence tools belong to other parts of the
+        // program; their buttons do nothing yet.
+        case kKeyboard: case kCopy: case kPrint: case kSequence:
+            return TRUE;
+        default:
+            break;
+        }
+    }
+    // Enter and Escape never end the window.
+    if (id == IDOK || (id == IDCANCEL && code == BN_CLICKED)) return TRUE;
+    return CDialogEx::OnCmdMsg(id, code);
+}
+
+BOOL CEncoderDlg::PreTranslateMessage(MSG* msg) {
+    if (msg->message == WM_KEYUP && msg->wParam == VK_ESCAPE) {
+        ::DefWindowProcW(msg->hwnd, msg->message, msg->wParam, msg->lParam);
+        return TRUE;
+    }
+    return FALSE;
+}
+
+void CEncoderDlg::OnChangeData() {
+    HWND data = ::GetDlgItem(m_hWnd, IDC_DATA);
+    if (!data || m_output.empty()) return;
+    const int n = ::GetWindowTextLengthW(data);
+    std::wstring text(static_cast<std::size_t>(n) + 1, L'\0');
+    const int got = ::GetWindowTextW(data, text.data(), n + 1);
+    text.resize(static_cast<std::size_t>(std::max(got, 0)));
+    EncodeSelected(text.c_str(), m_output.data(), m_output.size(), m_pOptions.get());
+    Invalidate(TRUE);
+}
+
+void CEncoderDlg::UpdatePreview(const wchar_t* text) {
+    ::SetDlgItemTextW(m_hWnd, IDC_DATA, text);
+    if (m_output.empty()) return;
+    EncodeSelected(text, m_output.data(), m_output.size(), m_pOptions.get());
+    Invalidate(FALSE);
+}
+
+void CEncoderDlg::SetMessageLine(std::u16string_view message) {
+    std::wstring text(message.begin(), message.end());
+    ::SetDlgItemTextW(m_hWnd, IDC_MESSAGE_LINE, text.c_str());
+    Invalidate(TRUE);
+}
+
+void CEncoderDlg::OnPaint() {
+    CPaintDC dc(m_hWnd);
+    if (::IsIconic(m_hWnd)) {
+        CRect client;
+        GetClientRect(&client);
+        const int cx = ::GetSystemMetrics(SM_CXICON), cy = ::GetSystemMetrics(SM_CYICON);
+        ::DrawIcon(dc, (client.Width() - cx + 1) / 2, (client.Height() - cy + 1) / 2, m_hIcon);
+        return;
+    }
+    if (HWND data = ::GetDlgItem(m_hWnd, IDC_DATA)) ::MoveWindow(data, 106, 46, 188, 116, TRUE);
+    if (m_bmpSkin.GetSafeHandle()) {
+        CDC mem;
+        mem.CreateCompatibleDC(dc);
+        HGDIOBJ old = mem.SelectObject(m_bmpSkin);
+        dc.BitBlt(0, 0, m_rcSkin.Width(), m_rcSkin.Height(), mem, 0, 0, SRCCOPY);
+        mem.SelectObject(old);
+    }
+    // Nothing is painted without a current row or output.
+    if (!m_pOptions || !m_pOptions->pCurrentAction || m_output.empty() || m_output[0] == L'\0') return;
+
+    LOGFONTW lf{};
+    m_pOptions->GetLogFont(&lf);
+    lf.lfHeight = -::MulDiv(lf.lfHeight, dc.GetDeviceCaps(LOGPIXELSY), 720);
+    CFont font;
+    font.CreateFontIndirect(&lf);
+    HGDIOBJ oldFont = dc.SelectObject(font);
+    dc.SetBkMode(TRANSPARENT);
+    dc.SetTextColor(RGB(0, 0, 0));
+    CRect client;
+    GetClientRect(&client);
+
+    const std::wstring output(m_output.data());
+    if (!PaintedByLines(m_pOptions->pCurrentAction->nSymbologyKind)) {
+        const CSize size = dc.GetTextExtent(output.c_str(), static_cast<int>(output.size()));
+        ::TextOutW(dc, (client.Width() - size.cx) / 2, kOutputTop, output.c_str(), static_cast<int>(output.size()));
+    } else {
+        // Split at each LF; an LF that opens the remaining text ends the splitting.
+        std::vector<std::wstring> lines;
+        std::size_t start = 0;
+        while (true) {
+            const std::size_t lf = output.find(L'\n', start);
+            if (lf == std::wstring::npos || lf == start) {
+                lines.push_back(output.substr(start));
+                break;
+            }
+            lines.push_back(output.substr(start, lf - start));
+            start = lf + 1;
+            if (start >= output.size()) break;
+        }
+        const CSize first = dc.GetTextExtent(lines[0].c_str(), static_cast<int>(lines[0].size()));
+        const int x = (client.Width() - first.cx) / 2;
+        for (std::size_t i = 0; i < lines.size(); ++i)
+            ::TextOutW(dc, x, kOutputTop + static_cast<int>(i) * first.cy, lines[i].c_str(),
+                       static_cast<int>(lines[i].size()));
+    }
+    dc.SelectObject(oldFont);
+}
+
+void CEncoderDlg::DockPanes() {
+    if (!m_pOptions || !::IsWindow(m_pOptions->m_hWnd)) return;
+    RECT window{};
+    GetWindowRect(&window);
+    MONITORINFO mi{};
+    mi.cbSize = sizeof mi;
+    RECT work{};
+    if (::GetMonitorInfoW(::MonitorFromWindow(m_hWnd, MONITOR_DEFAULTTONEAREST), &mi))
+        work = mi.rcWork;
+    else
+        ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    // Left of the window; when the work area has no room there, right of it; in any case
+    // inside the work area.
+    int x = window.left - kOptionsWidth;
+    if (x < work.left) x = window.right;
+    x = std::max<int>(work.left, std::min<int>(x, work.right - kOptionsWidth));
+    int y = std::max<int>(work.top, std::min<int>(window.top, work.bottom - kOptionsHeight));
+    ::SetWindowPos(m_pOptions->m_hWnd, m_hWnd, x, y, kOptionsWidth, kOptionsHeight, SWP_NOACTIVATE);
+}
+
+void CEncoderDlg::OnOptions() {
+    if (!m_pOptions) return;
+    if (m_bOptionsVisible == 0) {
+        DockPanes();
+        m_pOptions->ShowWindow(SW_SHOW);
+    } else {
+        m_pOptions->ShowWindow(SW_HIDE);
+    }
+    m_bOptionsVisible = m_bOptionsVisible == 0 ? 1 : 0;
+}
+
+void CEncoderDlg::OnMinimize() {
+    m_bTrayHidden = !m_bTrayHidden;
+    if (m_bTrayHidden) {
+        m_tray.ShowIcon();
+        if (m_pOptions) m_pOptions->ShowWindow(SW_HIDE);
+        ShowWindow(SW_HIDE);
+    } else {
+        ShowWindow(SW_SHOW);
+        m_tray.HideIcon();
+    }
+}
+
+void CEncoderDlg::OnDestroy() {
+    if (m_pOptions && m_pOptions->m_hWnd) m_pOptions->DestroyWindow();
+    m_pOptions.reset();
+    m_bmpSkin.DeleteObject();
+    m_output.clear();
+    m_output.shrink_to_fit();
+    m_buttons.clear();
+}

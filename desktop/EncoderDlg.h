@@ -1,0 +1,60 @@
+// The main window: the skinned face with its eight tool buttons, the data field, the
+// message line and the painted font text; it owns the Options pane and the tray icon.
+#pragma once
+#include <memory>
+#include <vector>
+
+#include "BitmapBtn.h"
+#include "SystemTray.h"
+#include "framework.h"
+#include "frame.h"
+#include "session.h"
+#include "settings.h"
+#include "windows_platform.h"
+
+class COptionDlg;
+
+// Capacity of the main window's output buffer, in UTF-16 units.
+inline constexpr std::size_t kOutputUnits = 8196;
+
+class CEncoderDlg : public CDialogEx, public desktop::WindowsPlatform {
+public:
+    CEncoderDlg();
+    ~CEncoderDlg() override;
+
+    BOOL OnInitDialog() override;
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    BOOL OnCmdMsg(UINT id, int code) override;
+    BOOL PreTranslateMessage(MSG* msg) override;
+
+    void OnChangeData();
+    void UpdatePreview(const wchar_t* text);
+    void SetMessageLine(std::u16string_view message) override;
+
+    // The region of every non-magenta pixel of `bitmap`, or null.
+    static HRGN CreateRegionFromBitmap(HBITMAP bitmap);
+
+    // Places the Options pane beside the window, within the work area.
+    void DockPanes();
+
+    std::unique_ptr<COptionDlg> m_pOptions;  // the one owner of the pane
+    int m_bOptionsVisible = 0;
+    HICON m_hIcon = nullptr;
+    CRect m_rcSkin;
+    CBitmap m_bmpSkin;
+    std::vector<wchar_t> m_output;
+    CSystemTray m_tray;
+    bool m_bTrayHidden = false;
+    std::vector<std::unique_ptr<CBitmapBtn>> m_buttons;
+
+    linear::Context m_linear{linear::kDesktop};
+    desktop::OptionSettings m_settings;
+    desktop::Session m_session{m_linear, m_settings, *this};
+
+private:
+    void OnPaint();
+    void OnOptions();
+    void OnMinimize();
+    void OnDestroy();
+    bool Start();
+};

@@ -1,0 +1,438 @@
+#include "OptionDlg.h"
+
+#include <algorithm>
+#include <array>
+#include <cwchar>
+#include <string>
+
+#include "EncoderDlg.h"
+#include "resource.h"
+
+namespace {
+
+std::wstring Wide(std::u16string_view text) { return std::wstring(text.begin(), text.end()); }
+std::u16string Narrow16(const std::wstring& text) { return std::u16string(text.begin(), text.end()); }
+
+// Pixel places of the pane's controls (x, y, width, height). The Maxicode list and its label
+// keep their template places. A drop-down list keeps room for its open list below the box.
+struct Place {
+    int id, x, y, w, h;
+};
+constexpr Place kPlaces[] = {
+    {IDC_SYMBOLOGY_LABEL, 10, 10, 70, 20}, {IDC_SYMBOLOGY, 90, 10, 150, 20},
+    {IDC_HUMAN_READABLE, 10, 35, 80, 20}, {IDC_CHECKSUM, 140, 35, 80, 20},
+    {IDC_FACE_LABEL, 10, 60, 80, 20}, {IDC_FACE, 10, 80, 120, 20},
+    {IDC_SIZE_LABEL, 140, 60, 80, 20}, {IDC_POINT_SIZE, 140, 80, 60, 20},
+    {IDC_ENCODATION_LABEL, 10, 110, 80, 20}, {IDC_DM_ENCODATION, 10, 130, 120, 20},
+    {IDC_DM_FORMAT_LABEL, 140, 110, 80, 20}, {IDC_DM_FORMAT, 140, 130, 120, 20},
+    {IDC_GS1, 10, 170, 120, 20},
+    {IDC_QR_LABEL, 10, 110, 120, 20}, {IDC_QR_ECLEVEL, 10, 130, 120, 20},
+    {IDC_PDF_LEVEL_LABEL, 10, 110, 120, 20}, {IDC_PDF_COMPACTION_LABEL, 140, 110, 120, 20},
+    {IDC_PDF_SECURITY, 10, 130, 120, 20}, {IDC_PDF_COMPACTION, 140, 130, 120, 20},
+    {IDC_PDF_ROWS_LABEL, 10, 155, 50, 20}, {IDC_PDF_ROWS, 70, 155, 30, 20},
+    {IDC_PDF_COLUMNS_LABEL, 140, 155, 80, 20}, {IDC_PDF_COLUMNS, 225, 155, 30, 20},
+    {IDC_PDF_TRUNCATED, 10, 175, 120, 20},
+    {IDC_AZTEC_FORMAT_LABEL, 10, 110, 120, 20}, {IDC_AZTEC_FORMAT, 10, 130, 120, 20},
+    {IDC_AZTEC_LEVEL_LABEL, 10, 155, 80, 20}, {IDC_AZTEC_LEVEL, 95, 155, 50, 20},
+    {IDC_IM_ID_LABEL, 10, 110, 120, 20}, {IDC_IM_ID, 10, 130, 120, 20},
+    {IDC_IM_SERVICE_LABEL, 140, 110, 120, 20}, {IDC_IM_SERVICE, 140, 130, 120, 20},
+    {IDC_IM_MAILER_LABEL, 10, 155, 80, 20}, {IDC_IM_MAILER, 10, 175, 80, 20},
+    {IDC_IM_SERIAL_LABEL, 95, 155, 80, 20}, {IDC_IM_SERIAL, 95, 175, 80, 20},
+    {IDC_IM_ZIP_LABEL, 180, 155, 80, 20}, {IDC_IM_ZIP, 180, 175, 80, 20},
+    {IDOK, 10, 260, 40, 20},
+};
+constexpr int kDroppedHeight = 220;
+
+bool IsList(int id) {
+    switch (id) {
+    case IDC_SYMBOLOGY: case IDC_FACE: case IDC_POINT_SIZE: case IDC_DM_ENCODATION: case IDC_DM_FORMAT:
+    case IDC_QR_ECLEVEL: case IDC_PDF_SECURITY: case IDC_PDF_COMPACTION: case IDC_AZTEC_FORMAT:
+    case IDC_AZTEC_LEVEL: case IDC_MAXICODE_MODE:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Every option control, and which kind shows it.
+struct OptionControl {
+    int id;
+    std::uint32_t kind;
+};
+constexpr OptionControl kOptionControls[] = {
+    {IDC_IM_ID_LABEL, 14}, {IDC_IM_ID, 14}, {IDC_IM_SERVICE_LABEL, 14}, {IDC_IM_SERVICE, 14},
+    {IDC_IM_MAILER_LABEL, 14}, {IDC_IM_MAILER, 14}, {IDC_IM_SERIAL_LABEL, 14}, {IDC_IM_SERIAL, 14},
+    {IDC_IM_ZIP_LABEL, 14}, {IDC_IM_ZIP, 14},
+    {IDC_ENCODATION_LABEL, 19}, {IDC_DM_ENCODATION, 19}, {IDC_DM_FORMAT_LABEL, 19}, {IDC_DM_FORMAT, 19},
+    {IDC_GS1, 19},
+    {IDC_PDF_LEVEL_LABEL, 24}, {IDC_PDF_COMPACTION_LABEL, 24}, {IDC_PDF_SECURITY, 24},
+    {IDC_PDF_COMPACTION, 24}, {IDC_PDF_ROWS_LABEL, 24}, {IDC_PDF_ROWS, 24},
+    {IDC_PDF_COLUMNS_LABEL, 24}, {IDC_PDF_COLUMNS, 24}, {IDC_PDF_TRUNCATED, 24},
+    {IDC_QR_LABEL, 27}, {IDC_QR_ECLEVEL, 27},
+    {IDC_AZTEC_FORMAT_LABEL, 29}, {IDC_AZTEC_FORMAT, 29}, {IDC_AZTEC_LEVEL_LABEL, 29}, {IDC_AZTEC_LEVEL, 29},
+    {IDC_MAXICODE_LABEL, 30}, {IDC_MAXICODE_MODE, 30},
+};
+
+constexpr int kPointSizes[] = {6, 7, 8, 9, 10, 11, 12, 14, 16, 18, 20, 22, 24, 32, 48};
+
+void ApplyBox(HWND box, const desktop::CheckBoxState& state) {
+    ::ShowWindow(box, state.shown ? SW_SHOW : SW_HIDE);
+    ::EnableWindow(box, state.enabled);
+}
+
+template <std::size_t N>
+void Fill(CComboBox& list, const std::array<std::u16string_view, N>& entries, int selected) {
+    list.ResetContent();
+    for (auto entry : entries) list.AddString(Wide(entry).c_str());
+    list.SetCurSel(selected);
+}
+
+}  // namespace
+
+COptionDlg::COptionDlg(CEncoderDlg* main, desktop::Session& session)
+    : CDialogEx(IDD_OPTIONS), m_pMain(main), m_session(session) {
+    m_hIcon = ::LoadIconW(AfxGetResourceHandle(), MAKEINTRESOURCEW(IDI_OPTIONS));
+}
+
+void COptionDlg::DoDataExchange(CDataExchange* dx) {
+    desktop::OptionSettings& s = m_session.options;
+    DDX_Control(dx, IDC_SYMBOLOGY, m_cbSymbology);
+    DDX_Control(dx, IDC_DM_FORMAT, m_cbDMFormat);
+    DDX_Control(dx, IDC_DM_ENCODATION, m_cbDMEncodation);
+    DDX_Control(dx, IDC_QR_ECLEVEL, m_cbQRLevel);
+    DDX_Control(dx, IDC_PDF_SECURITY, m_cbPDFLevel);
+    DDX_Control(dx, IDC_PDF_COMPACTION, m_cbPDFCompaction);
+    DDX_Control(dx, IDC_AZTEC_FORMAT, m_cbAztecFormat);
+    DDX_Control(dx, IDC_AZTEC_LEVEL, m_cbAztecLevel);
+    DDX_Control(dx, IDC_MAXICODE_MODE, m_cbMaxicodeMode);
+    DDX_Control(dx, IDC_FACE, m_cbFace);
+    DDX_Control(dx, IDC_POINT_SIZE, m_cbPointSize);
+    DDX_Control(dx, IDOK, m_btnClose);
+    DDX_Check(dx, IDC_HUMAN_READABLE, s.HumanReadable);
+    DDX_Check(dx, IDC_CHECKSUM, s.AddChecksum);
+    DDX_Text(dx, IDC_PDF_ROWS, s.PDF417MaxRows);
+    DDX_Text(dx, IDC_PDF_COLUMNS, s.PDF417FixedColumns);
+    struct Field {
+        int id;
+        std::u16string& value;
+    } fields[] = {{IDC_IM_ID, s.IMBarcodeIdentifier}, {IDC_IM_SERVICE, s.IMServiceTypeIdentifier},
+                  {IDC_IM_MAILER, s.IMMailerIdentifier}, {IDC_IM_SERIAL, s.IMSerialNumber},
+                  {IDC_IM_ZIP, s.IMZipCode}};
+    for (Field& f : fields) {
+        CString text(Wide(f.value));
+        DDX_Text(dx, f.id, text);
+        if (dx->m_bSaveAndValidate) f.value = Narrow16(text.str());
+    }
+}
+
+BOOL COptionDlg::OnInitDialog() {
+    CDialogEx::OnInitDialog();
+    SetIcon(m_hIcon, TRUE);
+    SetIcon(m_hIcon, FALSE);
+    arrActions = desktop::BuildSymbologyTable();
+    desktop::CheckSymbologyFonts(arrActions, [this](std::u16string_view face) {
+        return m_session.platform.IsFontInstalled(face);
+    });
+    if (!FillSymbologyList()) return FALSE;
+    FillOptionLists();
+    m_session.options.HumanReadable = 1;
+    m_bStarted = true;
+    OnSymbologyChanged(0);
+    FillPointSizes();
+    return TRUE;
+}
+
+int COptionDlg::FillSymbologyList() {
+    m_cbSymbology.ResetContent();
+    const std::vector<std::u16string> listed = desktop::ListedSymbologies(arrActions);
+    for (const auto& name : listed) m_cbSymbology.AddString(Wide(name).c_str());
+    if (listed.empty()) {
+        const CString app = AfxGetAppName();
+        ::MessageBoxW(m_hWnd, L"Installation error. Please reinstall.", app, MB_OK | MB_ICONSTOP);
+        ::PostQuitMessage(0);
+        return 0;
+    }
+    m_cbSymbology.SetCurSel(desktop::SelectDefaultSymbology(m_session.platform, listed));
+    return 1;
+}
+
+void COptionDlg::FillOptionLists() {
+    desktop::OptionSettings& s = m_session.options;
+    Fill(m_cbQRLevel, desktop::kQRCodeECLevelEntries, s.QRCodeECLevel);
+    Fill(m_cbDMEncodation, desktop::kDataMatrixEncodationEntries, s.DataMatrixEncodation);
+    Fill(m_cbMaxicodeMode, desktop::kMaxicodeModeEntries, s.MaxicodeMode);
+    Fill(m_cbDMFormat, desktop::kDataMatrixFormatEntries, s.DataMatrixFormat);
+    Fill(m_cbPDFLevel, desktop::kPDF417SecurityLevelEntries, s.PDF417SecurityLevel);
+    Fill(m_cbPDFCompaction, desktop::kPDF417CompactionModeEntries, s.PDF417CompactionMode);
+    Fill(m_cbAztecFormat, desktop::kAztecPreferredFormatEntries, s.AztecPreferredFormat);
+    Fill(m_cbAztecLevel, desktop::kAztecECLevelEntries, s.AztecECLevel);
+}
+
+void COptionDlg::FillPointSizes() {
+    m_cbPointSize.ResetContent();
+    for (int size : kPointSizes) m_cbPointSize.AddString(std::to_wstring(size).c_str());
+    m_cbPointSize.SetCurSel(6);
+}
+
+void COptionDlg::FillFontFaces(int keepIndex) {
+    m_cbFace.ResetContent();
+    if (!pCurrentAction) return;
+    const auto faces = desktop::FontFaces(*pCurrentAction, m_session.options.HumanReadable,
+                                          [this](std::u16string_view face) {
+                                              return m_session.platform.IsFontInstalled(face);
+                                          });
+    for (const auto& face : faces) m_cbFace.AddString(Wide(face).c_str());
+    const int selected = desktop::SelectFontFace(faces, *pCurrentAction, keepIndex);
+    if (selected >= 0) m_cbFace.SetCurSel(selected);
+}
+
+void COptionDlg::OnSymbologyChanged(int fromChecksum) {
+    const int sel = m_cbSymbology.GetCurSel();
+    if (sel < 0) return;
+    CString name;
+    m_cbSymbology.GetLBText(sel, name);
+    const desktop::SymbologyAction* row = desktop::FindSymbology(arrActions, Narrow16(name.str()));
+    if (!row) return;
+    pCurrentAction = row;
+    ShowSymbologyOptions();
+    if (fromChecksum == 0) ::SetDlgItemTextW(m_pMain->m_hWnd, IDC_DATA, Wide(row->szSampleData).c_str());
+    FillFontFaces(-1);
+    if (fromChecksum == 1) return;
+    desktop::OptionSettings& s = m_session.options;
+    ApplyBox(::GetDlgItem(m_hWnd, IDC_CHECKSUM), desktop::ApplyChecksumMode(row->nAttr1, s.AddChecksum));
+    ApplyBox(::GetDlgItem(m_hWnd, IDC_HUMAN_READABLE),
+             desktop::ApplyHumanReadableMode(row->nAttr3, s.HumanReadable));
+    ::CheckDlgButton(m_hWnd, IDC_CHECKSUM, s.AddChecksum ? BST_CHECKED : BST_UNCHECKED);
+    ::CheckDlgButton(m_hWnd, IDC_HUMAN_READABLE, s.HumanReadable ? BST_CHECKED : BST_UNCHECKED);
+    m_pMain->OnChangeData();
+    RepaintMain();
+}
+
+void COptionDlg::ShowSymbologyOptions() {
+    const std::uint32_t kind = pCurrentAction ? pCurrentAction->nSymbologyKind : ~0u;
+    for (const OptionControl& c : kOptionControls) {
+        HWND control = ::GetDlgItem(m_hWnd, c.id);
+        const bool shown = c.kind == kind;
+        ::ShowWindow(control, shown ? SW_SHOW : SW_HIDE);
+        if (IsList(c.id)) ::EnableWindow(control, shown);
+    }
+    if (kind == 24)
+        ::CheckDlgButton(m_hWnd, IDC_PDF_TRUNCATED, m_session.options.PDF417Truncate == 1 ? BST_CHECKED : BST_UNCHECKED);
+}
+
+void COptionDlg::GetLogFont(LOGFONTW* lf) {
+    const int face = m_cbFace.m_hWnd ? m_cbFace.GetCurSel() : -1;
+    CString name;
+    if (face >= 0) m_cbFace.GetLBText(face, name);
+    // A face name that does not fit the 32-unit field is not cut to another face: none is set.
+    if (name.GetLength() < LF_FACESIZE)
+        std::wcsncpy(lf->lfFaceName, name, LF_FACESIZE);
+    else
+        lf->lfFaceName[0] = L'\0';
+    lf->lfFaceName[LF_FACESIZE - 1] = L'\0';
+    const int size = m_cbPointSize.m_hWnd ? m_cbPointSize.GetCurSel() : -1;
+    if (size >= 0) {
+        CString text;
+        m_cbPointSize.GetLBText(size, text);
+        lf->lfHeight = 10 * _wtoi(text);
+    } else {
+        lf->lfHeight = 120;
+    }
+    lf->lfWeight = FW_NORMAL;
+    lf->lfItalic = FALSE;
+    lf->lfUnderline = FALSE;
+}
+
+void COptionDlg::GetFontSizeText(CString& text) {
+    const int size = m_cbPointSize.GetCurSel();
+    if (size >= 0)
+        m_cbPointSize.GetLBText(size, text);
+    else
+        m_cbPointSize.GetWindowText(text);
+}
+
+LRESULT COptionDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_PAINT) {
+        OnPaint();
+        return CDialogEx::WindowProc(message, wParam, lParam);
+    }
+    return CDialogEx::WindowProc(message, wParam, lParam);
+}
+
+void COptionDlg::OnPaint() {
+    if (::IsIconic(m_hWnd)) {
+        PAINTSTRUCT ps;
+        HDC dc = ::BeginPaint(m_hWnd, &ps);
+        RECT client;
+        ::GetClientRect(m_hWnd, &client);
+        ::DrawIcon(dc, (client.right - ::GetSystemMetrics(SM_CXICON) + 1) / 2,
+                   (client.bottom - ::GetSystemMetrics(SM_CYICON) + 1) / 2, m_hIcon);
+        ::EndPaint(m_hWnd, &ps);
+        return;
+    }
+    for (const Place& p : kPlaces) {
+        HWND control = ::GetDlgItem(m_hWnd, p.id);
+        if (!control) continue;
+        const int h = IsList(p.id) ? kDroppedHeight : p.h;
+        RECT now;
+        ::GetWindowRect(control, &now);
+        POINT at{now.left, now.top};
+        ::ScreenToClient(m_hWnd, &at);
+        if (at.x != p.x || at.y != p.y || now.right - now.left != p.w)
+            ::MoveWindow(control, p.x, p.y, p.w, h, TRUE);
+    }
+}
+
+void COptionDlg::RepaintMain() {
+    if (m_pMain && m_pMain->m_hWnd) m_pMain->Invalidate(TRUE);
+}
+
+void COptionDlg::OnSelOption(CComboBox& list, std::int32_t& setting) {
+    const int sel = list.GetCurSel();
+    if (sel >= 0) setting = sel;
+}
+
+void COptionDlg::ShowComposed() {
+    const std::wstring composed = Wide(desktop::ComposeIMData(m_session.options));
+    m_pMain->UpdatePreview(composed.c_str());
+}
+
+void COptionDlg::OnChangeIMField() {
+    UpdateData(TRUE);
+    ShowComposed();
+    Invalidate(TRUE);
+}
+
+void COptionDlg::OnKillFocusIMField(UINT id) {
+    UpdateData(TRUE);
+    const desktop::OptionSettings& s = m_session.options;
+    const wchar_t* refusal = nullptr;
+    switch (id) {
+    case IDC_IM_ID:
+        if (!(s.IMBarcodeIdentifier.size() == 2 && s.IMBarcodeIdentifier[1] >= u'0' && s.IMBarcodeIdentifier[1] <= u'4'))
+            refusal = L"The second digit of Barcode Identifier must be between 0 and 4.";
+        break;
+    case IDC_IM_SERVICE:
+        if (s.IMServiceTypeIdentifier.size() != 3) refusal = L"Service Type Identifier must be 3-digits long.";
+        break;
+    case IDC_IM_MAILER:
+        if (s.IMMailerIdentifier.size() != 6 && s.IMMailerIdentifier.size() != 9)
+            refusal = L"Mail Identifier must be either 6-digits or 9-digits long.";
+        break;
+    case IDC_IM_SERIAL: {
+        const std::size_t n = s.IMSerialNumber.size();
+        if (!((n == 6 || n == 9) && n + s.IMMailerIdentifier.size() == 15))
+            refusal = L"Serial Number must be either 6-digits or 9-digits long.";
+        break;
+    }
+    case IDC_IM_ZIP: {
+        const std::size_t n = s.IMZipCode.size();
+        if (n != 0 && n != 5 && n != 9 && n != 11)
+            refusal = L"Delivery Point Zipcode shall be either 5, 9, or 11 digits.";
+        break;
+    }
+    default:
+        break;
+    }
+    if (refusal)
+        ::MessageBoxW(m_hWnd, refusal, L"Encoder", MB_OK);
+    else
+        ShowComposed();
+    Invalidate(TRUE);
+}
+
+BOOL COptionDlg::OnCmdMsg(UINT id, int code) {
+    desktop::OptionSettings& s = m_session.options;
+    // Nothing the pane raises while it fills its own controls is the user's.
+    if (!m_bStarted) return id == IDOK || id == IDCANCEL ? CDialogEx::OnCmdMsg(id, code) : TRUE;
+    switch (code) {
+    case BN_CLICKED:
+        switch (id) {
+        case IDC_HUMAN_READABLE:
+            s.HumanReadable = desktop::Flipped(s.HumanReadable);
+            FillFontFaces(m_cbFace.GetCurSel());
+            ::CheckDlgButton(m_hWnd, IDC_HUMAN_READABLE, s.HumanReadable ? BST_CHECKED : BST_UNCHECKED);
+            RepaintMain();
+            return TRUE;
+        case IDC_CHECKSUM:
+            s.AddChecksum = desktop::Flipped(s.AddChecksum);
+            FillFontFaces(m_cbFace.GetCurSel());
+            OnSymbologyChanged(1);
+            ::CheckDlgButton(m_hWnd, IDC_CHECKSUM, s.AddChecksum ? BST_CHECKED : BST_UNCHECKED);
+            // The user's text stays and is encoded again with the new setting.
+            m_pMain->OnChangeData();
+            return TRUE;
+        case IDC_GS1:
+            s.GS1Mode = desktop::Flipped(s.GS1Mode);
+            ::CheckDlgButton(m_hWnd, IDC_GS1, s.GS1Mode ? BST_CHECKED : BST_UNCHECKED);
+            RepaintMain();
+            return TRUE;
+        case IDC_PDF_TRUNCATED:
+            s.PDF417Truncate = desktop::Flipped(s.PDF417Truncate);
+            ::CheckDlgButton(m_hWnd, IDC_PDF_TRUNCATED, s.PDF417Truncate == 1 ? BST_CHECKED : BST_UNCHECKED);
+            return TRUE;
+        default:
+            break;
+        }
+        break;
+    case CBN_SELENDOK:
+        switch (id) {
+        case IDC_SYMBOLOGY:
+            s.HumanReadable = 1;
+            OnSymbologyChanged(0);
+            return TRUE;
+        case IDC_FACE:
+        case IDC_POINT_SIZE:
+            RepaintMain();
+            return TRUE;
+        case IDC_MAXICODE_MODE: OnSelOption(m_cbMaxicodeMode, s.MaxicodeMode); return TRUE;
+        case IDC_DM_ENCODATION: OnSelOption(m_cbDMEncodation, s.DataMatrixEncodation); return TRUE;
+        case IDC_DM_FORMAT: OnSelOption(m_cbDMFormat, s.DataMatrixFormat); return TRUE;
+        case IDC_QR_ECLEVEL: OnSelOption(m_cbQRLevel, s.QRCodeECLevel); return TRUE;
+        case IDC_PDF_SECURITY: OnSelOption(m_cbPDFLevel, s.PDF417SecurityLevel); return TRUE;
+        case IDC_PDF_COMPACTION: OnSelOption(m_cbPDFCompaction, s.PDF417CompactionMode); return TRUE;
+        case IDC_AZTEC_FORMAT: OnSelOption(m_cbAztecFormat, s.AztecPreferredFormat); return TRUE;
+        case IDC_AZTEC_LEVEL: OnSelOption(m_cbAztecLevel, s.AztecECLevel); return TRUE;
+        default:
+            break;
+        }
+        break;
+    case EN_KILLFOCUS:
+        if (id == IDC_PDF_ROWS || id == IDC_PDF_COLUMNS) {
+            UpdateData(TRUE);
+            Invalidate(TRUE);
+            return TRUE;
+        }
+        if (id == IDC_IM_ID || (id >= IDC_IM_SERVICE && id <= IDC_IM_ZIP)) {
+            OnKillFocusIMField(id);
+            return TRUE;
+        }
+        break;
+    case EN_CHANGE:
+        if (id == IDC_PDF_ROWS || id == IDC_PDF_COLUMNS) {
+            UpdateData(TRUE);
+            Invalidate(TRUE);
+            return TRUE;
+        }
+        if (id == IDC_IM_ID || (id >= IDC_IM_SERVICE && id <= IDC_IM_ZIP)) {
+            OnChangeIMField();
+            return TRUE;
+        }
+        break;
+    default:
+        break;
+    }
+    return CDialogEx::OnCmdMsg(id, code);
+}
+
+void EncodeSelected(const wchar_t* input, wchar_t* output, std::size_t capacity, COptionDlg* pane) {
+    if (!output || capacity == 0) return;
+    output[0] = L'\0';
+    if (!pane || !pane->pCurrentAction || !input) return;
+    const std::wstring_view text(input);
+    const std::u16string in(text.begin(), text.end());
+    const std::u16string out = desktop::EncodeSelected(pane->session(), *pane->pCurrentAction, in);
+    const std::size_t n = std::min(out.size(), capacity - 1);
+    std::copy(out.begin(), out.begin() + static_cast<std::ptrdiff_t>(n), output);
+    output[n] = L'\0';
+}

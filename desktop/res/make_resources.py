@@ -1,0 +1,86 @@
+#!/usr/bin/python3
+"""Draws the desktop program's skin bitmap and its two icons into a folder.
+
+The skin is magenta (255, 0, 255) wherever the window is transparent. The eight tool
+button faces sit at the main window's button rectangles; light fields lie behind the
+message line, the data field and the painted barcode.
+"""
+import sys
+
+from PIL import Image, ImageDraw, ImageFont
+
+MAGENTA = (255, 0, 255)
+WIDTH, HEIGHT = 400, 480
+
+# (left, top, right, bottom, caption), in the main window's order of ids 600 to 607.
+BUTTONS = [
+    (11, 9, 85, 35, "Options"),
+    (11, 50, 85, 76, "Keyboard"),
+    (313, 11, 387, 36, "Copy"),
+    (313, 51, 387, 77, "Print"),
+    (313, 91, 387, 117, "Sequence"),
+    (11, 90, 85, 116, "Close"),
+    (11, 130, 85, 157, "Minimize"),
+    (313, 131, 387, 158, "Refresh"),
+]
+
+
+def font(size):
+    for path in ("/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf",
+                 "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf"):
+        try:
+            return ImageFont.truetype(path, size)
+        except OSError:
+            pass
+    return ImageFont.load_default()
+
+
+def skin():
+    img = Image.new("RGB", (WIDTH, HEIGHT), MAGENTA)
+    d = ImageDraw.Draw(img)
+    # Body: a rounded slab with a darker rim.
+    d.rounded_rectangle((0, 0, WIDTH - 1, HEIGHT - 1), radius=22, fill=(44, 62, 92),
+                        outline=(20, 30, 48), width=3)
+    d.rounded_rectangle((6, 6, WIDTH - 7, HEIGHT - 7), radius=18, outline=(78, 102, 140), width=1)
+    # Message line, data field and the painted output: light fields.
+    d.rectangle((102, 10, 297, 38), fill=(226, 232, 240))
+    d.rectangle((102, 42, 297, 165), fill=(226, 232, 240))
+    d.rectangle((12, 168, WIDTH - 13, HEIGHT - 14), fill=(255, 255, 255), outline=(160, 172, 190))
+    f = font(11)
+    for left, top, right, bottom, caption in BUTTONS:
+        d.rounded_rectangle((left, top, right - 1, bottom - 1), radius=6, fill=(92, 128, 178),
+                            outline=(210, 222, 240), width=1)
+        d.line((left + 4, bottom - 2, right - 5, bottom - 2), fill=(60, 86, 124))
+        w = d.textlength(caption, font=f)
+        d.text((left + (right - left - w) / 2, top + (bottom - top - 12) / 2), caption,
+               fill=(255, 255, 255), font=f)
+    return img
+
+
+def icon(size, colour):
+    img = Image.new("RGBA", (size, size), (0, 0, 0, 0))
+    d = ImageDraw.Draw(img)
+    d.rounded_rectangle((0, 0, size - 1, size - 1), radius=size // 6, fill=colour)
+    bars = [2, 1, 1, 3, 1, 2, 1, 1, 2, 1, 3, 1]
+    x = size // 6
+    black = True
+    for w in bars:
+        w = max(1, w * size // 32)
+        if black:
+            d.rectangle((x, size // 5, x + w - 1, size - size // 5), fill=(255, 255, 255, 255))
+        x += w
+        black = not black
+        if x >= size - size // 6:
+            break
+    return img
+
+
+def main():
+    out = sys.argv[1]
+    skin().save(out + "/skin.bmp")
+    icon(32, (44, 62, 92, 255)).save(out + "/encoder.ico", sizes=[(16, 16), (32, 32)])
+    icon(32, (92, 128, 178, 255)).save(out + "/options.ico", sizes=[(16, 16), (32, 32)])
+
+
+if __name__ == "__main__":
+    main()
