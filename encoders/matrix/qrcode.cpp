@@ -1,7 +1,6 @@
 #include "qrcode.h"
 
 #include <algorithm>
-#include <bit>
 #include <cstdlib>
 
 #include "reed_solomon.h"
@@ -98,11 +97,19 @@ constexpr std::uint8_t kBlocks[40][4] = {
 
 }  // namespace
 
-int AlphanumericValue(std::uint8_t c) {
-    for (int i = 0; kAlphanumeric[i]; ++i)
-        if (static_cast<std::uint8_t>(kAlphanumeric[i]) == c) return i;
-    return -1;
-}
+namespace {
+// Alphanumeric value by byte, -1 outside the alphabet.
+struct AlphanumericTable {
+    std::int8_t value[256] = {};
+    constexpr AlphanumericTable() {
+        for (int c = 0; c < 256; ++c) value[c] = -1;
+        for (int i = 0; kAlphanumeric[i]; ++i) value[static_cast<std::uint8_t>(kAlphanumeric[i])] = static_cast<std::int8_t>(i);
+    }
+};
+constexpr AlphanumericTable kAlphanumericTable;
+}  // namespace
+
+int AlphanumericValue(std::uint8_t c) { return kAlphanumericTable.value[c]; }
 
 namespace {
 // Turns every maximal run of `from` shorter than `minimum` into `to`.
@@ -311,7 +318,13 @@ void ApplyMask(Grid& g, int mask) {
     }
 }
 
-int Popcount(Word w) { return std::popcount(w); }
+// Bits set in a word, without a library call on processors that lack the instruction.
+inline int Popcount(Word x) {
+    x -= (x >> 1) & 0x5555555555555555u;
+    x = (x & 0x3333333333333333u) + ((x >> 2) & 0x3333333333333333u);
+    x = (x + (x >> 4)) & 0x0F0F0F0F0F0F0F0Fu;
+    return static_cast<int>((x * 0x0101010101010101u) >> 56);
+}
 
 // Bit k of the result is bit k + s of the line (s 1 .. 63): word i of the line shifted down.
 template <int W>
@@ -324,35 +337,34 @@ Word Up(const Word* x, int i, int s) {
     return (x[i] << s) | (i > 0 ? x[i - 1] >> (64 - s) : 0);
 }
 
-// Rule 1 for one colour of a line: a run of L >= 5 modules holds L - 4 starts of five alike
-// and scores L - 2, the count of those starts plus 2 for the first of them.
-template <int W>
-int RunPenalty(const Word* x) {
-    Word five[W];
-    for (int i = 0; i < W; ++i)
-        five[i] = x[i] & Down<W>(x, i, 1) & Down<W>(x, i, 2) & Down<W>(x, i, 3) & Down<W>(x, i, 4);
-    int score = 0;
-    for (int i = 0; i < W; ++i) score += Popcount(five[i]) + 2 * Popcount(five[i] & ~Up<W>(five, i, 1));
-    return score;
-}
-
 // Rules 1 and 3 over one line of W words. `valid` has the bits of the line's modules,
 // `finderStarts` those of the positions 0 .. size - 8 where a finder-like pattern may start.
 template <int W>
 int LinePenalty(const Word* line, const Word* valid, const Word* finderStarts) {
-    Word light[W];
+    Word light[W], five[W];
     for (int i = 0; i < W; ++i) light[i] = ~line[i] & valid[i];
-    int finders = 0;
+    // Rule 1: a run of L >= 5 modules of one colour holds L - 4 starts of five alike and
+    // scores L - 2, the count of those starts plus 2 for the first of them. Starts of five
+    // dark and of five light modules never lie at the same or at neighbouring positions (they
+    // would share modules), so one word holds both and a first start is one without a start
+    // just before it.
+    for (int i = 0; i < W; ++i)
+        five[i] = (line[i] & Down<W>(line, i, 1) & Down<W>(line, i, 2) & Down<W>(line, i, 3) & Down<W>(line, i, 4)) |
+                  (light[i] & Down<W>(light, i, 1) & Down<W>(light, i, 2) & Down<W>(light, i, 3) &
+                   Down<W>(light, i, 4));
+    int score = 0;
     for (int i = 0; i < W; ++i) {
+        score += Popcount(five[i]) + 2 * Popcount(five[i] & ~Up<W>(five, i, 1));
         // Rule 3: dark, light, three dark, light, dark with four light modules after it or
         // before it; modules outside the symbol are light.
         const Word pattern = line[i] & ~Down<W>(line, i, 1) & Down<W>(line, i, 2) & Down<W>(line, i, 3) &
-                             Down<W>(line, i, 4) & ~Down<W>(line, i, 5) & Down<W>(line, i, 6);
+                             Down<W>(line, i, 4) & ~Down<W>(line, i, 5) & Down<W>(line, i, 6) & finderStarts[i];
+        if (!pattern) continue;
         const Word after = ~(Down<W>(line, i, 7) | Down<W>(line, i, 8) | Down<W>(line, i, 9) | Down<W>(line, i, 10));
         const Word before = ~(Up<W>(line, i, 1) | Up<W>(line, i, 2) | Up<W>(line, i, 3) | Up<W>(line, i, 4));
-        finders += Popcount(pattern & (after | before) & finderStarts[i]);
+        score += 40 * Popcount(pattern & (after | before));
     }
-    return RunPenalty<W>(line) + RunPenalty<W>(light) + 40 * finders;
+    return score;
 }
 
 // Bits 0 .. count - 1 of a line.
@@ -371,15 +383,11 @@ std::array<int, 8> Penalties(const std::uint8_t* cells, int n, int levelBits) {
     for (int r = 0; r < n; ++r) {
         const std::uint8_t* cell = cells + static_cast<std::size_t>(r) * static_cast<std::size_t>(n);
         for (int c = 0; c < n; ++c) {
-            const Word rowBit = Word{1} << (c % 64), columnBit = Word{1} << (r % 64);
-            if (cell[c] & 1) {
-                rows[r][c / 64] |= rowBit;
-                columns[c][r / 64] |= columnBit;
-            }
-            if (!(cell[c] & kFunction)) {
-                dataRows[r][c / 64] |= rowBit;
-                dataColumns[c][r / 64] |= columnBit;
-            }
+            const Word dark = cell[c] & 1, data = (cell[c] & kFunction) ? 0 : 1;
+            rows[r][c / 64] |= dark << (c % 64);
+            columns[c][r / 64] |= dark << (r % 64);
+            dataRows[r][c / 64] |= data << (c % 64);
+            dataColumns[c][r / 64] |= data << (r % 64);
         }
     }
     Word valid[kLineWords], finderStarts[kLineWords], pairs[kLineWords];
@@ -683,8 +691,10 @@ int EncodeQRCode(SymbolRecord& rec, const std::uint8_t* data, std::size_t length
     rec.rows = rec.width = size;
     for (int r = 0; r < size; ++r) {
         rec.rowHeights[r] = 1;
-        for (int c = 0; c < size; ++c)
-            if (grid.at(r, c) & 1) SetModuleByte(rec, r, c);
+        for (int c = 0; c < size; ++c) {
+            std::uint8_t& module = rec.modules[r][c];  // set dark modules, leave the others
+            module = module ? module : static_cast<std::uint8_t>(grid.at(r, c) & 1);
+        }
     }
     WriteBandText(rec, crlf);
     return kSuccess;
