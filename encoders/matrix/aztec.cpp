@@ -130,7 +130,10 @@ std::vector<std::uint32_t> Stuff(const std::vector<std::uint8_t>& bits, int w) {
 int FieldOf(int w) { return w == 6 ? 0x43 : (w == 8 ? 0x12D : (w == 10 ? 0x409 : 0x1069)); }
 
 void Append(std::vector<std::uint8_t>& bits, unsigned value, int count) {
-    for (int i = count - 1; i >= 0; --i) bits.push_back(static_cast<std::uint8_t>((value >> i) & 1));
+    const std::size_t at = bits.size();
+    bits.resize(at + static_cast<std::size_t>(count));
+    std::uint8_t* out = bits.data() + at;
+    for (int i = count - 1; i >= 0; --i) *out++ = static_cast<std::uint8_t>((value >> i) & 1);
 }
 
 }  // namespace

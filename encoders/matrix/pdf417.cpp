@@ -228,11 +228,19 @@ void Generator(int k, int* g) {
     }
 }
 
+// Sets the dark modules of `pattern` (its highest of `modules` bits first) from `column` on,
+// in bit form: module c in bit c % 7 of byte c / 7.
 void PutPattern(SymbolRecord& rec, int row, int& column, std::uint32_t pattern, int modules) {
+    std::uint8_t* byte = &rec.modules[row][column / 7];
+    int bit = column % 7;
     for (int i = modules - 1; i >= 0; --i) {
-        if ((pattern >> i) & 1) SetModuleBit(rec, row, column);
-        ++column;
+        *byte |= static_cast<std::uint8_t>(((pattern >> i) & 1) << bit);
+        if (++bit == 7) {
+            bit = 0;
+            ++byte;
+        }
     }
+    column += modules;
 }
 
 }  // namespace
