@@ -313,8 +313,11 @@ constexpr MaskPatterns kMaskPatterns;
 void ApplyMask(Grid& g, int mask) {
     for (int i = 0; i < g.size; ++i) {
         const Word* pattern = kMaskPatterns.row[mask][i % 12];
-        for (int j = 0; j < g.size; ++j)
-            if (!(g.at(i, j) & kFunction) && ((pattern[j / 64] >> (j % 64)) & 1)) g.at(i, j) ^= 1;
+        for (int j = 0; j < g.size; ++j) {
+            std::uint8_t& cell = g.at(i, j);
+            const unsigned data = (cell & kFunction) ? 0 : 1;
+            cell ^= static_cast<std::uint8_t>(data & (pattern[j / 64] >> (j % 64)));
+        }
     }
 }
 
@@ -521,9 +524,14 @@ class BitWriter {
 public:
     explicit BitWriter(std::size_t capacityBits) : capacity_(capacityBits), bytes_((capacityBits + 7) / 8, 0) {}
     void put(std::uint32_t value, int bits) {
+        // Never past the capacity: the bits that fit are the value's first ones.
+        if (length_ + static_cast<std::size_t>(bits) > capacity_) {
+            const int room = static_cast<int>(capacity_ - length_);
+            value >>= bits - room;
+            bits = room;
+        }
         for (int b = bits - 1; b >= 0; --b) {
-            if (length_ >= capacity_) return;  // never past the capacity
-            if ((value >> b) & 1) bytes_[length_ / 8] |= static_cast<std::uint8_t>(0x80 >> (length_ % 8));
+            bytes_[length_ / 8] |= static_cast<std::uint8_t>(((value >> b) & 1) << (7 - length_ % 8));
             ++length_;
         }
     }
@@ -614,8 +622,9 @@ void PlaceData(Grid& g, const std::vector<std::uint8_t>& codewords) {
             const int row = upward ? n - 1 - k : k;
             for (int c = 0; c < 2; ++c) {
                 const int column = right - c;
-                if (g.at(row, column) & kFunction) continue;
-                if (bit < total && (codewords[bit / 8] >> (7 - bit % 8)) & 1) g.at(row, column) = 1;
+                std::uint8_t& cell = g.at(row, column);
+                if (cell & kFunction) continue;
+                if (bit < total) cell = static_cast<std::uint8_t>((codewords[bit / 8] >> (7 - bit % 8)) & 1);
                 ++bit;
             }
         }
@@ -627,10 +636,18 @@ constexpr int kLevelBits[4] = {1, 0, 3, 2};  // L, M, Q, H
 }  // namespace
 
 int TotalCodewords(int version) {
-    const Grid g = SetupGrid(version);
-    int free = 0;
-    for (std::uint8_t v : g.cells) free += (v & kFunction) ? 0 : 1;
-    return free / 8;
+    // Counted once for every version.
+    static const std::array<int, 40> totals = [] {
+        std::array<int, 40> t{};
+        for (int v = 1; v <= 40; ++v) {
+            const Grid g = SetupGrid(v);
+            int free = 0;
+            for (std::uint8_t cell : g.cells) free += (cell & kFunction) ? 0 : 1;
+            t[static_cast<std::size_t>(v - 1)] = free / 8;
+        }
+        return t;
+    }();
+    return totals[static_cast<std::size_t>(version - 1)];
 }
 
 std::vector<std::uint8_t> FunctionPatterns(int version) { return SetupGrid(version).cells; }
