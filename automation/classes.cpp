@@ -3,6 +3,7 @@
 // ANSI code page; UTF-8 for QR Code), fills a fresh symbol record, runs one encoder under the
 // encode lock and returns the font text or the encoder's message, whole or in pieces.
 #include <cwchar>
+#include <span>
 #include <string>
 
 #include "classes.h"
@@ -17,9 +18,9 @@ namespace {
 
 using matrix::SymbolRecord;
 
-// The options a record method writes before the encode.
+// The options a record method writes before the encode (the symbology number is the
+// encoder entry's).
 struct RecordSetup {
-    int symbology = 0;
     int option1 = 0, option2 = 0, option3 = 0, option4 = 0;
     int inputMode = matrix::kDataMode;
 };
@@ -60,34 +61,8 @@ std::wstring WholeCharacters(std::wstring text) {
     return text;
 }
 
-const std::uint8_t* DataOf(const Bytes& b) {
-    return reinterpret_cast<const std::uint8_t*>(b.data.c_str());
-}
-
-// The record encoders, each behind a common signature.
-using RecordEncoder = int (*)(SymbolRecord&, const std::uint8_t*, std::size_t, bool, int);
-
-int RunAztec(SymbolRecord& rec, const std::uint8_t* d, std::size_t n, bool crlf, int) {
-    return matrix::EncodeAztec(rec, d, n, crlf, matrix::Build::Server);
-}
-int RunDataMatrix(SymbolRecord& rec, const std::uint8_t* d, std::size_t n, bool crlf, int enc) {
-    return matrix::EncodeDataMatrix(rec, d, n, enc, crlf);
-}
-int RunPDF417(SymbolRecord& rec, const std::uint8_t* d, std::size_t n, bool crlf, int) {
-    return matrix::EncodePDF417(rec, d, n, crlf);
-}
-int RunMicroPDF417(SymbolRecord& rec, const std::uint8_t* d, std::size_t n, bool crlf, int) {
-    return matrix::EncodeMicroPDF417(rec, d, n, crlf);
-}
-int RunQRCode(SymbolRecord& rec, const std::uint8_t* d, std::size_t n, bool crlf, int) {
-    return matrix::EncodeQRCode(rec, d, n, crlf);
-}
-int RunMicroQRCode(SymbolRecord& rec, const std::uint8_t* d, std::size_t n, bool crlf, int) {
-    return matrix::EncodeMicroQRCode(rec, d, n, crlf);
-}
-// Maxicode ends its lines with CR LF whatever the caller asks.
-int RunMaxicode(SymbolRecord& rec, const std::uint8_t* d, std::size_t n, bool, int) {
-    return matrix::EncodeMaxicode(rec, d, n);
+std::span<const std::uint8_t> DataOf(const Bytes& b) {
+    return {reinterpret_cast<const std::uint8_t*>(b.data.c_str()), b.length};
 }
 
 // What one record encode leaves: the encoder's result and the record.
@@ -96,25 +71,22 @@ struct Outcome {
     std::unique_ptr<SymbolRecord> rec;
 };
 
-Outcome RunRecord(RecordEncoder encoder, const RecordSetup& setup, const Bytes& bytes, bool crlf,
-                  int encodation = 0) {
+Outcome RunRecord(matrix::Symbol kind, const RecordSetup& setup, const Bytes& bytes, bool crlf) {
     Outcome o;
     o.rec = NewRecord();
-    o.rec->symbology = setup.symbology;
     o.rec->option1 = setup.option1;
     o.rec->option2 = setup.option2;
     o.rec->option3 = setup.option3;
     o.rec->option4 = setup.option4;
     o.rec->inputMode = setup.inputMode;
     EncodeLock lock;
-    o.result = encoder(*o.rec, DataOf(bytes), bytes.length, crlf, encodation);
+    o.result = matrix::EncodeSymbol(kind, *o.rec, DataOf(bytes), matrix::Call::Server(crlf));
     return o;
 }
 
 // The usual result: the message for a failure or warning, else the font text.
-std::wstring Encoded(RecordEncoder encoder, const RecordSetup& setup, const Bytes& bytes, bool crlf,
-                     int encodation = 0) {
-    const Outcome o = RunRecord(encoder, setup, bytes, crlf, encodation);
+std::wstring Encoded(matrix::Symbol kind, const RecordSetup& setup, const Bytes& bytes, bool crlf) {
+    const Outcome o = RunRecord(kind, setup, bytes, crlf);
     return RecordResult(*o.rec, o.result);
 }
 
@@ -208,7 +180,7 @@ private:
         RecordSetup setup;
         setup.option1 = 1;
         setup.option2 = 26;
-        return Encoded(RunDataMatrix, setup, UpToNul(text, CP_ACP), crlf_ == 1);
+        return Encoded(matrix::Symbol::DataMatrix, setup, UpToNul(text, CP_ACP), crlf_ == 1);
     }
     static std::wstring Cmdm(BSTR in) {
         std::wstring text = DecodedInput(in);
@@ -221,7 +193,8 @@ private:
         RecordSetup setup;
         setup.option1 = 1;
         setup.option2 = 13;
-        return Encoded(RunDataMatrix, setup, UpToNul(text, CP_ACP), true, matrix::kDmC40);
+        setup.option4 = matrix::kDmC40;
+        return Encoded(matrix::Symbol::DataMatrix, setup, UpToNul(text, CP_ACP), true);
     }
     std::wstring Plain(BSTR in) const {
         return Run(DecodedInput(in), DataMatrixSizeOf(format_), encodation_, gs1_ == 1);
@@ -230,8 +203,9 @@ private:
         RecordSetup setup;
         setup.option1 = 1;
         setup.option2 = static_cast<int>(size);
+        setup.option4 = encodation;
         setup.inputMode = gs1 ? matrix::kGs1Mode : matrix::kDataMode;
-        return Encoded(RunDataMatrix, setup, UpToNul(text, CP_ACP), crlf_ == 1, encodation);
+        return Encoded(matrix::Symbol::DataMatrix, setup, UpToNul(text, CP_ACP), crlf_ == 1);
     }
 
     SHORT format_ = -1;
@@ -288,14 +262,13 @@ private:
     // The security levels 1 to 9 are the encoder's 0 to 8; 0 asks for level 1.
     std::wstring Run(BSTR in, long truncated, long security, long columns, long rows,
                      long compaction) const {
-        const auto& numbers = matrix::Numbers(matrix::Build::Server);
         RecordSetup setup;
-        setup.symbology = truncated == 1 ? numbers.pdf417Truncated : numbers.pdf417;
         setup.option1 = security == 0 ? 1 : static_cast<int>(security - 1);
         setup.option2 = static_cast<int>(columns);
         setup.option3 = static_cast<int>(rows);
         setup.option4 = static_cast<int>(compaction);
-        return Encoded(RunPDF417, setup, UpToNul(DecodedInput(in), CP_ACP), crlf_ == 1);
+        return Encoded(truncated == 1 ? matrix::Symbol::PDF417Truncated : matrix::Symbol::PDF417,
+                       setup, UpToNul(DecodedInput(in), CP_ACP), crlf_ == 1);
     }
 
     long crlf_ = 1, truncate_ = 0, security_ = 0, maxRows_ = 0, fixedColumns_ = 0, compaction_ = 0;
@@ -322,9 +295,8 @@ public:
 
 private:
     static std::wstring Run(BSTR in) {
-        RecordSetup setup;
-        setup.symbology = matrix::Numbers(matrix::Build::Server).microPdf417;
-        return Encoded(RunMicroPDF417, setup, Converted(DecodedInput(in), CP_ACP), true);
+        return Encoded(matrix::Symbol::MicroPDF417, RecordSetup(), Converted(DecodedInput(in), CP_ACP),
+                       true);
     }
 
     long crlf_ = 1;
@@ -333,7 +305,7 @@ private:
 // QR Code and Micro QR share their interface layout. The level 0 L to 3 H reaches the
 // encoders as 1 to 4. QR Code takes its text as UTF-8 (a surrogate pair as the four bytes of
 // its character), Micro QR in the ANSI code page.
-template <class Itf, RecordEncoder kEncoder, UINT kCodePage>
+template <class Itf, matrix::Symbol kKind, UINT kCodePage>
 class QRLike : public AutomationObject<Itf> {
 public:
     QRLike(IUnknown* outer, const ClassInfo& info) : AutomationObject<Itf>(outer, info) {}
@@ -361,7 +333,7 @@ private:
         RecordSetup setup;
         setup.option1 = static_cast<int>(level + 1);
         const std::wstring text = DecodedInput(in);
-        return Encoded(kEncoder, setup,
+        return Encoded(kKind, setup,
                        Converted(kCodePage == CP_UTF8 ? WholeCharacters(text) : text, kCodePage),
                        crlf_ != 0);
     }
@@ -370,11 +342,11 @@ private:
     unsigned char crlf_ = 1;
 };
 
-class CQRCode : public QRLike<IQRCode, RunQRCode, CP_UTF8> {
+class CQRCode : public QRLike<IQRCode, matrix::Symbol::QRCode, CP_UTF8> {
 public:
     explicit CQRCode(IUnknown* outer) : QRLike(outer, kQRCodeInfo) {}
 };
-class CMicroQRCode : public QRLike<IMicroQRCode, RunMicroQRCode, CP_ACP> {
+class CMicroQRCode : public QRLike<IMicroQRCode, matrix::Symbol::MicroQRCode, CP_ACP> {
 public:
     explicit CMicroQRCode(IUnknown* outer) : QRLike(outer, kMicroQRCodeInfo) {}
 };
@@ -417,7 +389,8 @@ private:
         RecordSetup setup;
         setup.option1 = static_cast<int>(level);
         setup.option2 = static_cast<int>(format);
-        const Outcome o = RunRecord(RunAztec, setup, Converted(DecodedInput(in), CP_ACP), crlf);
+        const Outcome o =
+            RunRecord(matrix::Symbol::Aztec, setup, Converted(DecodedInput(in), CP_ACP), crlf);
         const bool warning = o.result == matrix::kWarning;
         return RecordResult(*o.rec, fontOnWarning && warning ? matrix::kSuccess : o.result);
     }
@@ -451,9 +424,8 @@ private:
     static constexpr long kAutomatic = -1;
     static std::wstring Run(BSTR in, long mode) {
         RecordSetup setup;
-        setup.symbology = matrix::Numbers(matrix::Build::Server).maxicode;
         setup.option1 = static_cast<int>(mode);
-        return Encoded(RunMaxicode, setup, Converted(DecodedInput(in), CP_ACP), true);
+        return Encoded(matrix::Symbol::Maxicode, setup, Converted(DecodedInput(in), CP_ACP), true);
     }
 
     long crlf_ = 1;
@@ -481,7 +453,7 @@ private:
         EncodeLock lock;
         const char16_t* font = matrix::EncodeCode16K(
             linear::LinearContext(), reinterpret_cast<const char16_t*>(text.c_str()),
-            static_cast<int>(crlf_));
+            matrix::Call::Server(crlf_ == 1));
         const wchar_t* wide = reinterpret_cast<const wchar_t*>(font);
         return std::wstring(wide, wcsnlen(wide, kBufferUnits - 1));
     }

@@ -5,8 +5,7 @@
 
 #include "classes.h"
 #include "class_support.h"
-#include "databar.h"
-#include "pharmacode.h"
+#include "symbols.h"
 #include "text.h"
 
 namespace tarnvik {
@@ -16,8 +15,6 @@ namespace {
 const ParamName kMedicalParams[] = {
     {L"strToEncode", 0}, {L"strOutput", 1}, {L"nOption", 0}, {nullptr, 0}};
 
-const matrix::SymbologyNumbers& Symbologies() { return matrix::Numbers(matrix::Build::Server); }
-
 // Input buffers of the encoders, in bytes, their terminating NUL included.
 constexpr std::size_t kDigitsBuffer = 14;     // Omnidirectional, Stacked, Limited
 constexpr std::size_t kExpandedBuffer = 75;   // Expanded, Expanded Stacked
@@ -26,14 +23,7 @@ constexpr std::size_t kPharmacodeBuffer = 2048;
 constexpr std::size_t kDigits = 13;
 constexpr std::size_t kExpandedLength = 74;
 
-using RecordEncoder = int (*)(matrix::SymbolRecord&, const std::uint8_t*, std::size_t);
-
-int Databar(matrix::SymbolRecord& rec, const std::uint8_t* data, std::size_t length) {
-    return matrix::EncodeDatabar(rec, data, length, matrix::Build::Server);
-}
-int Expanded(matrix::SymbolRecord& rec, const std::uint8_t* data, std::size_t length) {
-    return matrix::EncodeDatabarExpanded(rec, data, length, matrix::Build::Server);
-}
+using matrix::Symbol;
 
 struct Encoded {
     int result;
@@ -44,17 +34,17 @@ struct Encoded {
 // bytes. Text that would need more bytes than the buffer holds before its NUL (characters
 // of a multi-byte code page) is cut after its last whole character that fits; the encoder
 // gets the bytes' count, which in a single-byte code page is the text's length.
-Encoded EncodeRecord(int symbology, RecordEncoder encoder, const std::wstring& text,
-                     std::size_t bufferSize) {
+Encoded EncodeRecord(Symbol kind, const std::wstring& text, std::size_t bufferSize) {
     const std::string bytes = ToCodePage(text, CP_ACP, bufferSize - 1);
     std::vector<std::uint8_t> buffer(bufferSize, 0);
     std::memcpy(buffer.data(), bytes.data(), bytes.size());
     auto rec = NewRecord();
-    rec->symbology = symbology;
     int result;
     {
         EncodeLock lock;
-        result = encoder(*rec, buffer.data(), bytes.size());
+        // One-line and LF-ended output: the line-end choice is not read.
+        result = matrix::EncodeSymbol(kind, *rec, {buffer.data(), bytes.size()},
+                                      matrix::Call::Server(false));
     }
     return {result, RecordResult(*rec, result)};
 }
@@ -71,12 +61,12 @@ std::wstring WithCrLf(const std::wstring& text) {
 
 // The 13-digit forms: numbers are filled with "0" at their end to 13 digits ("123" is
 // encoded as 1230000000000) or cut to their first 13. Font text ends with " *".
-HRESULT Digits(int symbology, RecordEncoder encoder, BSTR in, bool crlfLines, BSTR* out) {
+HRESULT Digits(Symbol kind, BSTR in, bool crlfLines, BSTR* out) {
     if (!out) return E_POINTER;
     return Guard([&] {
         std::wstring text = DecodedInput(in);
         text.resize(kDigits, L'0');
-        Encoded e = EncodeRecord(symbology, encoder, text, kDigitsBuffer);
+        Encoded e = EncodeRecord(kind, text, kDigitsBuffer);
         if (e.result <= 0) {
             if (crlfLines) e.text = WithCrLf(e.text);
             e.text += L" *";
@@ -87,12 +77,12 @@ HRESULT Digits(int symbology, RecordEncoder encoder, BSTR in, bool crlfLines, BS
 
 // The Expanded forms: the first 74 characters of bracketed GS1 data. Font text, whole or
 // piece `index`, ends with " *"; a message comes back whole.
-HRESULT ExpandedForm(int symbology, BSTR in, bool crlfLines, long index, BSTR* out) {
+HRESULT ExpandedForm(Symbol kind, BSTR in, bool crlfLines, long index, BSTR* out) {
     if (!out) return E_POINTER;
     return Guard([&] {
         std::wstring text = DecodedInput(in);
         if (text.size() > kExpandedLength) text.resize(kExpandedLength);
-        Encoded e = EncodeRecord(symbology, &Expanded, text, kExpandedBuffer);
+        Encoded e = EncodeRecord(kind, text, kExpandedBuffer);
         if (e.result <= 0) {
             if (crlfLines) e.text = WithCrLf(e.text);
             if (index != 0) e.text = Piece(e.text, index);
@@ -104,10 +94,10 @@ HRESULT ExpandedForm(int symbology, BSTR in, bool crlfLines, long index, BSTR* o
 
 // Pharmacode takes the text as it is: no numeric escapes. Text beyond the buffer's 2,047
 // bytes is cut (the encoders accept far fewer digits and report the rest as too long).
-HRESULT Pharmacode(int symbology, RecordEncoder encoder, BSTR in, BSTR* out) {
+HRESULT Pharmacode(Symbol kind, BSTR in, BSTR* out) {
     if (!out) return E_POINTER;
     return Guard([&] {
-        return Whole(EncodeRecord(symbology, encoder, ArgText(in), kPharmacodeBuffer).text, out);
+        return Whole(EncodeRecord(kind, ArgText(in), kPharmacodeBuffer).text, out);
     });
 }
 
@@ -127,25 +117,25 @@ public:
         return S_OK;
     }
     STDMETHODIMP Databar14(BSTR in, BSTR* out) override {
-        return Digits(Symbologies().databarOmni, &Databar, in, false, out);
+        return Digits(Symbol::DatabarOmni, in, false, out);
     }
     STDMETHODIMP DatabarStack(BSTR in, BSTR* out) override {
-        return Digits(Symbologies().databarStacked, &Databar, in, false, out);
+        return Digits(Symbol::DatabarStacked, in, false, out);
     }
     STDMETHODIMP DatabarStkOmni(BSTR in, BSTR* out) override {
-        return Digits(Symbologies().databarStackedOmni, &Databar, in, crlf_ == 0, out);
+        return Digits(Symbol::DatabarStackedOmni, in, crlf_ == 0, out);
     }
     STDMETHODIMP DatabarLtd(BSTR in, BSTR* out) override {
-        return Digits(Symbologies().databarLimited, &matrix::EncodeDatabarLimited, in, false, out);
+        return Digits(Symbol::DatabarLimited, in, false, out);
     }
     STDMETHODIMP DatabarExp(BSTR in, BSTR* out) override {
-        return ExpandedForm(Symbologies().databarExpanded, in, false, 0, out);
+        return ExpandedForm(Symbol::DatabarExpanded, in, false, 0, out);
     }
     STDMETHODIMP DatabarExpStk(BSTR in, BSTR* out) override {
-        return ExpandedForm(Symbologies().databarExpandedStacked, in, false, 0, out);
+        return ExpandedForm(Symbol::DatabarExpandedStacked, in, false, 0, out);
     }
     STDMETHODIMP DatabarExpStkCR(BSTR in, LONG nIndex, BSTR* out) override {
-        return ExpandedForm(Symbologies().databarExpandedStacked, in, crlf_ == 0, nIndex, out);
+        return ExpandedForm(Symbol::DatabarExpandedStacked, in, crlf_ == 0, nIndex, out);
     }
 
 private:
@@ -156,10 +146,10 @@ class CMedical : public AutomationObject<IMedical> {
 public:
     explicit CMedical(IUnknown* outer) : AutomationObject(outer, kMedicalInfo) {}
     STDMETHODIMP Pharmaone(BSTR in, BSTR* out) override {
-        return Pharmacode(Symbologies().pharmacode, &matrix::EncodePharmaOne, in, out);
+        return Pharmacode(Symbol::PharmaOne, in, out);
     }
     STDMETHODIMP Pharmatwo(BSTR in, BSTR* out) override {
-        return Pharmacode(Symbologies().pharmacodeTwoTrack, &matrix::EncodePharmaTwo, in, out);
+        return Pharmacode(Symbol::PharmaTwo, in, out);
     }
     // Stored only: no Pharmacode method reads it.
     STDMETHODIMP SetCRLF(VARIANT_BOOL v) override {

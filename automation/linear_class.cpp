@@ -3,6 +3,7 @@
 #include <exception>
 #include <string>
 
+#include "class_support.h"
 #include "classes.h"
 #include "entry.h"
 #include "intelligent_mail.h"
@@ -38,17 +39,21 @@ std::wstring RunEncoder(LinearEncoder encoder, const wchar_t* text) {
 
 HRESULT Common(LinearEncoder encoder, BSTR input, BSTR* output) {
     if (!output) return E_POINTER;
-    const InputBuffer in(input);
-    return ReturnText(RunEncoder(encoder, in.text), output);
+    return Guard([&] {
+        const InputBuffer in(input);
+        return ReturnText(RunEncoder(encoder, in.text), output);
+    });
 }
 
 // The SEMI marks show a "." in place of the character before the last.
 HRESULT Semi(LinearEncoder encoder, BSTR input, BSTR* output) {
     if (!output) return E_POINTER;
-    const InputBuffer in(input);
-    std::wstring font = RunEncoder(encoder, in.text);
-    if (font.size() > 2) font[font.size() - 2] = L'.';
-    return ReturnText(font, output);
+    return Guard([&] {
+        const InputBuffer in(input);
+        std::wstring font = RunEncoder(encoder, in.text);
+        if (font.size() > 2) font[font.size() - 2] = L'.';
+        return ReturnText(font, output);
+    });
 }
 
 }  // namespace
@@ -97,46 +102,56 @@ STDMETHODIMP CLinear::SemiM13(BSTR in, BSTR* out) { return Semi(EncodeSemiM13, i
 // The SSCC check digit alone, as a one-character text.
 STDMETHODIMP CLinear::SSCCChecksum(BSTR in, BSTR* out) {
     if (!out) return E_POINTER;
-    const InputBuffer buffer(in);
-    wchar_t digit[2] = {};
-    {
-        EncodeLock lock;
-        digit[0] = static_cast<wchar_t>(linear::ComputeSSCCChecksum(
-            linear::LinearContext(), reinterpret_cast<const char16_t*>(buffer.text)));
-    }
-    return ReturnText(std::wstring(digit, 1), out);
+    return Guard([&] {
+        const InputBuffer buffer(in);
+        wchar_t digit[2] = {};
+        {
+            EncodeLock lock;
+            digit[0] = static_cast<wchar_t>(linear::ComputeSSCCChecksum(
+                linear::LinearContext(), reinterpret_cast<const char16_t*>(buffer.text)));
+        }
+        return ReturnText(std::wstring(digit, 1), out);
+    });
 }
 
 // No encoder stands behind USS Code 39 in this class.
-STDMETHODIMP CLinear::USSCode39(BSTR, BSTR* out) { return ReturnText(L"", out); }
+STDMETHODIMP CLinear::USSCode39(BSTR, BSTR* out) {
+    return Guard([&] { return ReturnText(L"", out); });
+}
 
 // Master carton: 13 digits, zeros inserted after the first character, then Interleaved 2 of 5
 // with its check digit and two trailing spaces.
 STDMETHODIMP CLinear::MasterCarton(BSTR in, BSTR* out) {
     if (!out) return E_POINTER;
-    const std::wstring text = MasterCartonData(ArgText(in));
-    std::wstring font = RunEncoder(EncodeI25Check, text.c_str());
-    font += L"  ";
-    return ReturnText(font, out);
+    return Guard([&] {
+        const std::wstring text = MasterCartonData(ArgText(in));
+        std::wstring font = RunEncoder(EncodeI25Check, text.c_str());
+        font += L"  ";
+        return ReturnText(font, out);
+    });
 }
 
 // Intelligent Mail: 20 tracking digits and 5 to 11 routing digits; no escape decoding. The
 // second bar letter shows as "*".
 STDMETHODIMP CLinear::IM(BSTR in, BSTR* out) {
     if (!out) return E_POINTER;
-    std::wstring tracking, routing;
-    IntelligentMailData(ArgText(in), tracking, routing);
-    std::u16string bars;
-    try {
-        EncodeLock lock;
-        matrix::IntelligentMailEncoder encoder;
-        bars = encoder.Encode(std::u16string(tracking.begin(), tracking.end()),
-                              std::u16string(routing.begin(), routing.end()));
-    } catch (const std::exception&) {
-        bars.clear();  // no exception crosses the interface
-    }
-    if (bars.size() > 1) bars[1] = u'*';
-    return ReturnText(std::wstring(bars.begin(), bars.end()), out);
+    return Guard([&] {
+        std::wstring tracking, routing;
+        IntelligentMailData(ArgText(in), tracking, routing);
+        std::u16string bars;
+        try {
+            EncodeLock lock;
+            matrix::IntelligentMailEncoder encoder;
+            bars = encoder.Encode(std::u16string(tracking.begin(), tracking.end()),
+                                  std::u16string(routing.begin(), routing.end()));
+        } catch (const std::bad_alloc&) {
+            throw;  // the guard's
+        } catch (const std::exception&) {
+            bars.clear();  // no other exception crosses the interface
+        }
+        if (bars.size() > 1) bars[1] = u'*';
+        return ReturnText(std::wstring(bars.begin(), bars.end()), out);
+    });
 }
 
 }  // namespace tarnvik

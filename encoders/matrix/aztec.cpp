@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "reed_solomon.h"
+#include "workspace.h"
 
 namespace matrix {
 
@@ -17,8 +18,7 @@ constexpr unsigned Bit(Mode m) { return 1u << m; }
 constexpr int kLevelPercent[19] = {5, 10, 15, 20, 23, 25, 30, 35, 40, 45,
                                    50, 55, 60, 65, 70, 75, 80, 85, 90};
 
-int gFullMap[kAztecFullSide * kAztecFullSide];
-bool gFullBuilt = false;
+AztecMaps& Maps() { return SharedWorkspace().aztec; }
 
 // Lays out one kind of symbol at its largest size into `map` (side x side).
 void LayOut(int* map, int side, bool compact, int layers) {
@@ -177,21 +177,21 @@ int AztecSkipGrid(int coordinate) {
 }
 
 void AztecBuildMap() {
-    LayOut(gFullMap, kAztecFullSide, false, 32);
-    gFullBuilt = true;
+    LayOut(Maps().full, kAztecFullSide, false, 32);
+    Maps().fullBuilt = true;
 }
 
 const int* AztecFullMap() {
-    if (!gFullBuilt) AztecBuildMap();
-    return gFullMap;
+    if (!Maps().fullBuilt) AztecBuildMap();
+    return Maps().full;
 }
 
 const int* AztecCompactMap() {
-    static const std::vector<int> map = [] {
-        std::vector<int> m(kAztecCompactSide * kAztecCompactSide);
-        LayOut(m.data(), kAztecCompactSide, true, 4);
-        return m;
-    }();
+    std::vector<int>& map = Maps().compact;
+    if (map.empty()) {
+        map.resize(kAztecCompactSide * kAztecCompactSide);
+        LayOut(map.data(), kAztecCompactSide, true, 4);
+    }
     return map.data();
 }
 
@@ -344,14 +344,16 @@ int AztecEncodeText(const char16_t* chars, std::size_t count, std::vector<std::u
     return kSuccess;
 }
 
-int EncodeAztec(SymbolRecord& rec, const std::uint8_t* data, std::size_t length, bool crlf, Build build) {
+int EncodeAztec(SymbolRecord& rec, std::span<const std::uint8_t> input, const Call& call) {
+    const std::uint8_t* data = input.data();
+    const std::size_t length = input.size();
+    const Build build = call.build();
     if (!data || length < 1) return kEmptyData;
     const bool readerInit = (rec.outputFlags & 0x10) != 0;
     if (readerInit && rec.inputMode == kGs1Mode)
         return Fail(rec, kInvalidOption, "Cannot encode in GS1 and Reader Initialization mode simultaneously.");
     std::vector<std::uint8_t> bytes;
     if (const int r = InputBytes(rec, data, length, bytes)) return r;
-    if (!gFullBuilt) AztecBuildMap();
     // The bytes are the characters as they stand: no code page lies between them.
     std::vector<char16_t> chars(bytes.begin(), bytes.end());
     std::vector<std::uint8_t> bits;
@@ -450,7 +452,7 @@ int EncodeAztec(SymbolRecord& rec, const std::uint8_t* data, std::size_t length,
     for (int i = modeCheck - 1; i >= 0; --i) Append(mode, modeChecks[i], 4);
 
     const int mapSide = size.compact ? kAztecCompactSide : kAztecFullSide;
-    const int* map = size.compact ? AztecCompactMap() : gFullMap;
+    const int* map = size.compact ? AztecCompactMap() : AztecFullMap();
     const int offset = (mapSide - size.side) / 2;
     std::memset(rec.modules, 0, sizeof rec.modules);
     for (int r = 0; r < size.side; ++r)
@@ -464,8 +466,7 @@ int EncodeAztec(SymbolRecord& rec, const std::uint8_t* data, std::size_t length,
         }
     rec.rows = rec.width = size.side;
     for (int r = 0; r < size.side; ++r) rec.rowHeights[r] = 1;
-    WriteBandText(rec, build == Build::Server && crlf);
-    return result;
+    return FinishBandText(rec, call.CrLf(false), ModuleForm::Byte, result);
 }
 
 }  // namespace matrix

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <vector>
 
 #include "record.h"
@@ -19,10 +20,10 @@ inline constexpr int kAztecCompactSide = 27;
 inline constexpr int kAztecModeBit = 20000;
 inline constexpr int kAztecDataBit = 2;
 
-// Encodes `length` bytes into rec (byte-form modules and band text). The level numbering of
-// option1 is the build's: 1 to 19 (0 and -1 the default) in the server, 0 to 18 in the desktop.
-int EncodeAztec(SymbolRecord& rec, const std::uint8_t* data, std::size_t length, bool crlf,
-                Build build = Build::Server);
+// Encodes the data into rec (byte-form modules and band text; the desktop build ends lines
+// with LF). The level numbering of option1 is the call's build's: 1 to 19 (0 and -1 the
+// default) in the server, 0 to 18 in the desktop. Empty data gives kEmptyData.
+int EncodeAztec(SymbolRecord& rec, std::span<const std::uint8_t> data, const Call& call);
 
 // The character-mode bit string of the text (one 0/1 byte a bit); 5 when a binary run is
 // longer than 2,078 bytes.

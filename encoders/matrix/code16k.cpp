@@ -1,5 +1,7 @@
 #include "code16k.h"
 
+#include "workspace.h"
+
 namespace matrix {
 
 namespace {
@@ -56,10 +58,11 @@ struct Symbols {
 
 }  // namespace
 
-const char16_t* EncodeCode16K(linear::Context& ctx, const char16_t* text, int crlf) {
+const char16_t* EncodeCode16K(linear::Context& ctx, const char16_t* text, const Call& call) {
+    const bool crlf = call.CrLf(true);
     linear::WorkText work;
     linear::DecodeInput(ctx, text, work);
-    static int units[linear::kMaxUnits];
+    int* const units = SharedWorkspace().code16k.units;
     int n = 0;
     for (char16_t c : work.view()) {
         if (c == kCode16kFnc1) units[n++] = kUnitFnc1;
@@ -185,7 +188,7 @@ const char16_t* EncodeCode16K(linear::Context& ctx, const char16_t* text, int cr
         }
         out.put(static_cast<char16_t>(0xF5 + kStopValue[r]));
         out.put(0xFF);
-        if (crlf == 1) out.put(u'\r');
+        if (crlf) out.put(u'\r');
         out.put(u'\n');
     }
     for (int i = 0; i < 7; ++i) out.put(0xFD);

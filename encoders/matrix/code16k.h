@@ -3,6 +3,7 @@
 #pragma once
 
 #include "frame.h"
+#include "record.h"
 
 namespace matrix {
 
@@ -11,8 +12,9 @@ inline constexpr char16_t kCode16kFnc1 = 232;
 inline constexpr char16_t kCode16kNul = 220;
 
 // Rows of nine glyphs (row bar, start, five symbol characters, stop, row bar), each ended
-// with CR LF when crlf is 1 and with LF otherwise, then the eight glyphs of the trailer.
-// Empty text gives an empty result. Returns the context's ResultBuffer.
-const char16_t* EncodeCode16K(linear::Context& ctx, const char16_t* text, int crlf);
+// with the call's line ends (Call::Desktop(): CR LF), then the eight glyphs of the trailer.
+// Empty text gives an empty result. It takes UTF-16 text and no record, decodes the escapes
+// itself by the context's profile, and returns the context's ResultBuffer.
+const char16_t* EncodeCode16K(linear::Context& ctx, const char16_t* text, const Call& call);
 
 }  // namespace matrix

@@ -1,12 +1,14 @@
 #include "databar.h"
 
 #include "binary112.h"
+#include "workspace.h"
 
 namespace matrix {
 
 namespace {
 
-int widthsResult[8];
+// The width array of the workspace.
+int* WidthsResult() { return SharedWorkspace().databar.widths; }
 
 int Combinations(int n, int r) {
     if (r < 0 || n < r) return 0;
@@ -97,6 +99,7 @@ int PutElements(int* row, int column, const int* elements, int count, bool bar) 
 }  // namespace
 
 void DatabarWidths(int value, int modules, int elements, int widest, int noNarrow) {
+    int* const widthsResult = WidthsResult();
     int narrowMask = 0;
     int bar = 0;
     for (; bar < elements - 1; ++bar) {
@@ -125,9 +128,12 @@ void DatabarWidths(int value, int modules, int elements, int widest, int noNarro
     widthsResult[bar] = modules;
 }
 
-const int* DatabarWidthsResult() { return widthsResult; }
+const int* DatabarWidthsResult() { return WidthsResult(); }
 
-int EncodeDatabar(SymbolRecord& rec, const std::uint8_t* data, std::size_t length, Build build) {
+int EncodeDatabar(SymbolRecord& rec, std::span<const std::uint8_t> input, const Call& call) {
+    const std::uint8_t* data = input.data();
+    const std::size_t length = input.size();
+    const Build build = call.build();
     rec.fontText[0] = 0;
     if (int r = CheckDigits(rec, data, length)) return r;
     BinaryNumber112 value, left, right;
@@ -160,9 +166,9 @@ int EncodeDatabar(SymbolRecord& rec, const std::uint8_t* data, std::size_t lengt
         const int odd = outside ? v / g.t : v % g.t;
         const int even = outside ? v % g.t : v / g.t;
         DatabarWidths(odd, g.oddModules, 4, g.widestOdd, outside ? 1 : 0);
-        for (int i = 0; i < 4; ++i) widths[c][2 * i] = widthsResult[i];
+        for (int i = 0; i < 4; ++i) widths[c][2 * i] = DatabarWidthsResult()[i];
         DatabarWidths(even, g.evenModules, 4, g.widestEven, outside ? 0 : 1);
-        for (int i = 0; i < 4; ++i) widths[c][2 * i + 1] = widthsResult[i];
+        for (int i = 0; i < 4; ++i) widths[c][2 * i + 1] = DatabarWidthsResult()[i];
     }
 
     int checksum = 0, weight = 1;
@@ -255,7 +261,9 @@ int EncodeDatabar(SymbolRecord& rec, const std::uint8_t* data, std::size_t lengt
     return kSuccess;
 }
 
-int EncodeDatabarLimited(SymbolRecord& rec, const std::uint8_t* data, std::size_t length) {
+int EncodeDatabarLimited(SymbolRecord& rec, std::span<const std::uint8_t> input, const Call&) {
+    const std::uint8_t* data = input.data();
+    const std::size_t length = input.size();
     rec.fontText[0] = 0;
     if (int r = CheckDigits(rec, data, length)) return r;
     if (length == 13 && data[0] != '0' && data[0] != '1')
@@ -271,9 +279,9 @@ int EncodeDatabarLimited(SymbolRecord& rec, const std::uint8_t* data, std::size_
         const Group& g = kLimitedGroups[group];
         const int v = pairs[p] - g.gsum;
         DatabarWidths(v / g.t, g.oddModules, 7, g.widestOdd, 1);
-        for (int i = 0; i < 7; ++i) widths[p][2 * i] = widthsResult[i];
+        for (int i = 0; i < 7; ++i) widths[p][2 * i] = DatabarWidthsResult()[i];
         DatabarWidths(v % g.t, g.evenModules, 7, g.widestEven, 0);
-        for (int i = 0; i < 7; ++i) widths[p][2 * i + 1] = widthsResult[i];
+        for (int i = 0; i < 7; ++i) widths[p][2 * i + 1] = DatabarWidthsResult()[i];
     }
     int checksum = 0, weight = 1;
     for (int p = 0; p < 2; ++p)

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 
 #include "record.h"
 
@@ -16,16 +17,14 @@ void DatabarWidths(int value, int modules, int elements, int widest, int noNarro
 const int* DatabarWidthsResult();
 
 // Omnidirectional (and Truncated), Stacked and Stacked Omnidirectional by rec.symbology,
-// numbered as `build` numbers them; up to 13 digits.
-int EncodeDatabar(SymbolRecord& rec, const std::uint8_t* data, std::size_t length,
-                  Build build = Build::Server);
+// numbered as the call's build numbers them; up to 13 digits. Lines end with LF.
+int EncodeDatabar(SymbolRecord& rec, std::span<const std::uint8_t> data, const Call& call);
 // DataBar Limited; up to 13 digits, 13-digit data starting with 0 or 1.
-int EncodeDatabarLimited(SymbolRecord& rec, const std::uint8_t* data, std::size_t length);
+int EncodeDatabarLimited(SymbolRecord& rec, std::span<const std::uint8_t> data, const Call& call);
 
-// DataBar Expanded (one row) or Expanded Stacked (rec.symbology; rec.option2 segment
-// pairs a row) from bracketed GS1 data.
-int EncodeDatabarExpanded(SymbolRecord& rec, const std::uint8_t* data, std::size_t length,
-                          Build build = Build::Server);
+// DataBar Expanded (one row) or Expanded Stacked (rec.symbology, numbered as the call's build
+// numbers it; rec.option2 segment pairs a row) from bracketed GS1 data. Lines end with LF.
+int EncodeDatabarExpanded(SymbolRecord& rec, std::span<const std::uint8_t> data, const Call& call);
 
 // The Limited check character element widths (14 per check value 0 to 88).
 extern const std::uint8_t kDatabarLimitedCheck[89][14];

@@ -281,8 +281,10 @@ std::vector<int> Separator(const std::vector<int>& row, const std::vector<std::p
 
 }  // namespace
 
-int EncodeDatabarExpanded(SymbolRecord& rec, const std::uint8_t* data, std::size_t length,
-                          Build build) {
+int EncodeDatabarExpanded(SymbolRecord& rec, std::span<const std::uint8_t> input, const Call& call) {
+    const std::uint8_t* data = input.data();
+    const std::size_t length = input.size();
+    const Build build = call.build();
     rec.fontText[0] = 0;
     // The verification counts fields up to a NUL: work on a terminated copy.
     std::vector<std::uint8_t> text(data, data + length);

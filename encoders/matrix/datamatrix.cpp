@@ -1,10 +1,10 @@
 #include "datamatrix.h"
 
 #include <algorithm>
-#include <mutex>
 
 #include "gs1_verify.h"
 #include "reed_solomon.h"
+#include "workspace.h"
 
 namespace matrix {
 
@@ -626,14 +626,14 @@ Layout BuildLayout(const DataMatrixSize& size) {
     return layout;
 }
 
-// The layouts of the table's sizes, each built on first use and unchanged after.
+// The layouts of the table's sizes live in the workspace, each built on first use; a size
+// from elsewhere gets its layout built into `scratch`.
 const Layout& LayoutOf(const DataMatrixSize& size, Layout& scratch) {
-    static std::once_flag once[kDmSizeCount];
-    static Layout layouts[kDmSizeCount];
     const std::ptrdiff_t k = &size - kDataMatrixSizes;
     if (k < 0 || k >= kDmSizeCount) return scratch = BuildLayout(size);
-    std::call_once(once[k], [&] { layouts[k] = BuildLayout(size); });
-    return layouts[k];
+    Layout& layout = SharedWorkspace().dataMatrix.bySize[k];
+    if (layout.empty()) layout = BuildLayout(size);
+    return layout;
 }
 
 // Calls put(row, column, dark) for every module of the symbol, row by row.
@@ -661,8 +661,10 @@ std::vector<std::vector<std::uint8_t>> DataMatrixPlace(const DataMatrixSize& siz
     return m;
 }
 
-int EncodeDataMatrix(SymbolRecord& rec, const std::uint8_t* data, std::size_t length,
-                     int encodation, bool crlf) {
+int EncodeDataMatrix(SymbolRecord& rec, std::span<const std::uint8_t> input, const Call& call) {
+    const std::uint8_t* data = input.data();
+    const std::size_t length = input.size();
+    const int encodation = rec.option4;
     rec.fontText[0] = 0;
     DmEncodation enc;
     std::vector<std::uint8_t> work;
@@ -699,13 +701,7 @@ int EncodeDataMatrix(SymbolRecord& rec, const std::uint8_t* data, std::size_t le
     for (int r = 0; r < size.rows; ++r) rec.rowHeights[r] = 1;
     rec.rows = size.rows;
     rec.width = size.columns;
-    WriteBandText(rec, crlf);
-    return result;
-}
-
-int EncodeDataMatrixDesktop(SymbolRecord& rec, const std::uint8_t* data, std::size_t length,
-                            int encodation) {
-    return EncodeDataMatrix(rec, data, length, encodation, true);
+    return FinishBandText(rec, call.CrLf(true), ModuleForm::Byte, result);
 }
 
 }  // namespace matrix

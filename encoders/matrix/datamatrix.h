@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <vector>
 
 #include "record.h"
@@ -68,11 +69,10 @@ void DataMatrixAddEcc(const DataMatrixSize& size, std::vector<std::uint8_t>& cod
 std::vector<std::vector<std::uint8_t>> DataMatrixPlace(const DataMatrixSize& size,
                                                        const std::vector<std::uint8_t>& codewords);
 
-// The entry point. The automation server's build takes the CR LF flag; the desktop's build
-// always ends lines with CR LF.
-int EncodeDataMatrix(SymbolRecord& rec, const std::uint8_t* data, std::size_t length,
-                     int encodation, bool crlf);
-int EncodeDataMatrixDesktop(SymbolRecord& rec, const std::uint8_t* data, std::size_t length,
-                            int encodation);
+// The entry point. rec.option2 is the size (1 to 42 as kDataMatrixSizes numbers them, 0
+// automatic), rec.option3 the shape (100 squares only, 101 extended rectangles allowed),
+// rec.option4 the encodation (0 automatic, else a DmScheme). The desktop build ends lines
+// with CR LF.
+int EncodeDataMatrix(SymbolRecord& rec, std::span<const std::uint8_t> data, const Call& call);
 
 }  // namespace matrix

@@ -17,3 +17,5 @@
 #include "micro_qr.h"
 #include "binary112.h"
 #include "databar.h"
+#include "symbols.h"
+#include "workspace.h"

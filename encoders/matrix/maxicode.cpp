@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "reed_solomon.h"
+#include "workspace.h"
 
 namespace matrix {
 
@@ -11,9 +12,8 @@ namespace {
 
 enum Set { kA, kB, kC, kD, kE };
 
-// Codeword store: 0-9 primary message, 10-19 its check words, then the secondary message and
-// its check words.
-std::uint8_t gCodewords[144];
+// The codeword store of the workspace.
+std::uint8_t* Store() { return SharedWorkspace().maxicode.codewords; }
 
 constexpr int kNumericShift = 31;
 constexpr int kPad = 33;
@@ -177,7 +177,7 @@ int Number(const char* s, int n) {
 
 void Primary(const char* p, int mode) {
     const int country = Number(p + 9, 3), service = Number(p + 12, 3);
-    std::uint8_t* cw = gCodewords;
+    std::uint8_t* cw = Store();
     if (mode == 2) {
         long code = 0;
         int digits = 0;
@@ -214,10 +214,13 @@ constexpr int kDark[][2] = {{0, 28},  {0, 29},  {9, 10},  {9, 11},  {10, 11}, {1
 
 }  // namespace
 
-int EncodeMaxicode(SymbolRecord& rec, const std::uint8_t* data, std::size_t length) {
+int EncodeMaxicode(SymbolRecord& rec, std::span<const std::uint8_t> input, const Call&) {
+    const std::uint8_t* data = input.data();
+    const std::size_t length = input.size();
     std::vector<std::uint8_t> bytes;
     if (const int r = InputBytes(rec, data, length, bytes)) return r;
-    std::memset(gCodewords, 0, sizeof gCodewords);
+    std::uint8_t* const codewords = Store();
+    std::memset(codewords, 0, sizeof MaxicodeWork::codewords);
 
     int mode = rec.option1;
     const char* primary = rec.primaryMessage;
@@ -246,28 +249,28 @@ int EncodeMaxicode(SymbolRecord& rec, const std::uint8_t* data, std::size_t leng
     if (mode <= 3) {
         Primary(primary, mode);
     } else {
-        gCodewords[0] = static_cast<std::uint8_t>(mode);
-        for (int i = 0; i < 9; ++i) gCodewords[1 + i] = static_cast<std::uint8_t>(text[static_cast<std::size_t>(i)]);
+        codewords[0] = static_cast<std::uint8_t>(mode);
+        for (int i = 0; i < 9; ++i) codewords[1 + i] = static_cast<std::uint8_t>(text[static_cast<std::size_t>(i)]);
         from = 9;
     }
     const int dataWords = mode == 5 ? 68 : 84, checks = mode == 5 ? 28 : 20;
-    for (int i = 0; i < dataWords; ++i) gCodewords[20 + i] = static_cast<std::uint8_t>(text[from + static_cast<std::size_t>(i)]);
+    for (int i = 0; i < dataWords; ++i) codewords[20 + i] = static_cast<std::uint8_t>(text[from + static_cast<std::size_t>(i)]);
 
     std::uint8_t check[28];
-    CheckWords(gCodewords, 10, 10, check);
-    for (int i = 0; i < 10; ++i) gCodewords[10 + i] = check[9 - i];
+    CheckWords(codewords, 10, 10, check);
+    for (int i = 0; i < 10; ++i) codewords[10 + i] = check[9 - i];
     for (int half = 0; half < 2; ++half) {
         std::uint8_t part[42];
-        for (int i = 0; i < dataWords / 2; ++i) part[i] = gCodewords[20 + 2 * i + half];
+        for (int i = 0; i < dataWords / 2; ++i) part[i] = codewords[20 + 2 * i + half];
         CheckWords(part, dataWords / 2, checks, check);
-        for (int i = 0; i < checks; ++i) gCodewords[20 + dataWords + 2 * i + half] = check[checks - 1 - i];
+        for (int i = 0; i < checks; ++i) codewords[20 + dataWords + 2 * i + half] = check[checks - 1 - i];
     }
 
     std::memset(rec.modules, 0, sizeof rec.modules);
     for (int r = 0; r < kMaxicodeRows; ++r)
         for (int c = 0; c < kMaxicodeColumns; ++c) {
             const int e = kMaxicodeGrid[r][c];
-            if (e >= 0 && ((gCodewords[e / 6] >> (5 - e % 6)) & 1)) SetModuleBit(rec, r, c);
+            if (e >= 0 && ((codewords[e / 6] >> (5 - e % 6)) & 1)) SetModuleBit(rec, r, c);
         }
     for (const auto& m : kDark) SetModuleBit(rec, m[0], m[1]);
     rec.rows = kMaxicodeRows;

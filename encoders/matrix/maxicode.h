@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 
 #include "record.h"
 
@@ -16,8 +17,8 @@ inline constexpr int kMaxicodeColumns = 30;
 // first) for entries n >= 0; negative entries carry no codeword bit.
 extern const std::int16_t kMaxicodeGrid[kMaxicodeRows][kMaxicodeColumns];
 
-// Encodes `length` bytes in the mode of option1 (-1 automatic, 2 to 6) into rec: bit-form
-// modules, 33 rows of 30, and the font text with CR LF line ends.
-int EncodeMaxicode(SymbolRecord& rec, const std::uint8_t* data, std::size_t length);
+// Encodes the data in the mode of option1 (-1 automatic, 2 to 6) into rec: bit-form
+// modules, 33 rows of 30, and the font text with CR LF line ends in either build.
+int EncodeMaxicode(SymbolRecord& rec, std::span<const std::uint8_t> data, const Call& call);
 
 }  // namespace matrix

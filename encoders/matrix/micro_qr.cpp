@@ -50,7 +50,9 @@ bool Dark(int mask, int i, int j) {
 
 }  // namespace
 
-int EncodeMicroQRCode(SymbolRecord& rec, const std::uint8_t* data, std::size_t length, bool crlf) {
+int EncodeMicroQRCode(SymbolRecord& rec, std::span<const std::uint8_t> input, const Call& call) {
+    const std::uint8_t* data = input.data();
+    const std::size_t length = input.size();
     rec.fontText[0] = 0;
     if (length >= 36) return Fail(rec, kDataTooLong, "Input data too long");
 
@@ -229,8 +231,7 @@ int EncodeMicroQRCode(SymbolRecord& rec, const std::uint8_t* data, std::size_t l
         for (int c = 0; c < size; ++c)
             if (at(r, c) & 1) SetModuleByte(rec, r, c);
     }
-    WriteBandText(rec, crlf);
-    return kSuccess;
+    return FinishBandText(rec, call.CrLf(true), ModuleForm::Byte, kSuccess);
 }
 
 }  // namespace matrix

@@ -4,6 +4,7 @@
 
 #include "pdf417.h"
 #include "pdf417_tables.h"
+#include "workspace.h"
 
 namespace matrix {
 
@@ -60,8 +61,10 @@ struct RowWriter {
 
 }  // namespace
 
-int EncodeMicroPDF417(SymbolRecord& rec, const std::uint8_t* data, std::size_t length, bool crlf) {
-    static int cw[kPdf417MaxCodewords + 64];
+int EncodeMicroPDF417(SymbolRecord& rec, std::span<const std::uint8_t> input, const Call& call) {
+    const std::uint8_t* data = input.data();
+    const std::size_t length = input.size();
+    int* cw = SharedWorkspace().pdf417.microCodewords;
     rec.fontText[0] = 0;
     const int m = Pdf417DataCodewords(data, length, (rec.outputFlags & 0x10) != 0, cw);
     if (m < 0 || m >= 127) return Fail(rec, kDataTooLong, "Data too long");
@@ -104,8 +107,7 @@ int EncodeMicroPDF417(SymbolRecord& rec, const std::uint8_t* data, std::size_t l
         right = right % 52 + 1;
     }
     rec.rows = v.rows;
-    WriteBandText(rec, crlf, ModuleForm::Byte);
-    return result;
+    return FinishBandText(rec, call.CrLf(true), ModuleForm::Byte, result);
 }
 
 }  // namespace matrix

@@ -3,13 +3,14 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 
 #include "record.h"
 
 namespace matrix {
 
 // Returns 0, 2 ("invalid width", "size too small for data": the automatic variant is
-// written) or 5 ("Data too long").
-int EncodeMicroPDF417(SymbolRecord& rec, const std::uint8_t* data, std::size_t length, bool crlf);
+// written) or 5 ("Data too long"). The desktop build ends lines with CR LF.
+int EncodeMicroPDF417(SymbolRecord& rec, std::span<const std::uint8_t> data, const Call& call);
 
 }  // namespace matrix

@@ -2,10 +2,10 @@
 
 #include <cmath>
 #include <cstring>
-#include <mutex>
 #include <vector>
 
 #include "pdf417_tables.h"
+#include "workspace.h"
 
 namespace matrix {
 
@@ -45,16 +45,12 @@ int ByteMode(std::uint8_t b) {
     return kByteMode;
 }
 
-struct Block {
-    int mode;
-    int length;
-};
-
-// The block list, module-wide storage shared by PDF417 and MicroPDF417.
-Block blocks[kPdf417MaxData];
-int blockCount = 0;
+using Block = Pdf417Block;
 
 void JoinBlocks() {
+    Pdf417Work& work = SharedWorkspace().pdf417;
+    Block* const blocks = work.blocks;
+    int& blockCount = work.blockCount;
     int out = 0;
     for (int i = 0; i < blockCount; ++i) {
         if (out > 0 && blocks[out - 1].mode == blocks[i].mode)
@@ -66,6 +62,9 @@ void JoinBlocks() {
 }
 
 void ChooseBlockModes() {
+    Pdf417Work& work = SharedWorkspace().pdf417;
+    Block* const blocks = work.blocks;
+    int& blockCount = work.blockCount;
     for (int i = 0; i < blockCount; ++i) {
         Block& b = blocks[i];
         if (b.mode != kNumericMode) continue;
@@ -121,7 +120,7 @@ struct Codewords {
 
 void TextCompaction(const std::uint8_t* s, int length, Codewords& out) {
     // A byte costs at most three values: a two-value latch and its own.
-    static int values[3 * kPdf417MaxData + 4];
+    int* values = SharedWorkspace().pdf417.textValues;
     int n = 0;
     int mode = kUpper;
     auto put = [&](int v) { values[n++] = v; };
@@ -251,18 +250,17 @@ void Generator(int k, int* g) {
     }
 }
 
-// The logarithms of the generator's coefficients x^0 .. x^(k-1) for each k, built on first use
-// and unchanged after.
+// The logarithms of the generator's coefficients x^0 .. x^(k-1), kept in the workspace from
+// the first use of k on.
 const std::uint16_t* GeneratorLogs(int k) {
-    static std::once_flag once[513];
-    static std::vector<std::uint16_t> logs[513];
-    std::call_once(once[k], [k] {
+    std::vector<std::uint16_t>& logs = SharedWorkspace().pdf417.generatorLogs[k];
+    if (logs.empty()) {
         int g[513];
         Generator(k, g);
-        logs[k].resize(static_cast<std::size_t>(k));
-        for (int j = 0; j < k; ++j) logs[k][static_cast<std::size_t>(j)] = kGf929.log[g[j]];
-    });
-    return logs[k].data();
+        logs.resize(static_cast<std::size_t>(k));
+        for (int j = 0; j < k; ++j) logs[static_cast<std::size_t>(j)] = kGf929.log[g[j]];
+    }
+    return logs.data();
 }
 
 // Sets the dark modules of `pattern` (its highest of `modules` bits first) from `column` on,
@@ -285,6 +283,10 @@ void PutPattern(SymbolRecord& rec, int row, int& column, std::uint32_t pattern, 
 int Pdf417DataCodewords(const std::uint8_t* data, std::size_t length, bool readerInit,
                         int* codewords) {
     if (length > kPdf417MaxData) return -1;
+    // The block list of the workspace, shared by PDF417 and MicroPDF417.
+    Pdf417Work& work = SharedWorkspace().pdf417;
+    Block* const blocks = work.blocks;
+    int& blockCount = work.blockCount;
     blockCount = 0;
     for (std::size_t i = 0; i < length; ++i) {
         const int mode = ByteMode(data[i]);
@@ -332,7 +334,7 @@ void Pdf417ErrorCorrection(const int* codewords, int count, int k, int* check) {
 }
 
 int BuildPDF417(SymbolRecord& rec, const std::uint8_t* data, std::size_t length, bool crlf) {
-    static int cw[kPdf417MaxCodewords + 1 + 512 + 90];
+    int* cw = SharedWorkspace().pdf417.codewords;
     // The length descriptor goes into cw[0]; the data follows.
     const int m = Pdf417DataCodewords(data, length, (rec.outputFlags & 0x10) != 0, cw + 1);
     if (m < 0 || m > 928) return 2;
@@ -384,11 +386,12 @@ int BuildPDF417(SymbolRecord& rec, const std::uint8_t* data, std::size_t length,
     }
     rec.rows = rows;
     rec.width = width;
-    WriteBandText(rec, crlf, ModuleForm::Bit);
-    return 0;
+    return WriteBandText(rec, crlf, ModuleForm::Bit) ? 0 : 5;
 }
 
-int EncodePDF417(SymbolRecord& rec, const std::uint8_t* data, std::size_t length, bool crlf) {
+int EncodePDF417(SymbolRecord& rec, std::span<const std::uint8_t> input, const Call& call) {
+    const std::uint8_t* data = input.data();
+    const std::size_t length = input.size();
     int result = kSuccess;
     rec.fontText[0] = 0;
     if (rec.option1 < -1 || rec.option1 > 8) {
@@ -401,9 +404,10 @@ int EncodePDF417(SymbolRecord& rec, const std::uint8_t* data, std::size_t length
         rec.option2 = 0;
         result = kWarning;
     }
-    switch (BuildPDF417(rec, data, length, crlf)) {
+    switch (BuildPDF417(rec, data, length, call.CrLf(true))) {
         case 0: return result;
         case 4: return Fail(rec, kDataTooLong, "invalid fixed column");
+        case 5: return Fail(rec, kDataTooLong, kBandTextTooLong);
         default: return Fail(rec, kDataTooLong, "Data too long");
     }
 }

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 
 #include "record.h"
 
@@ -29,10 +30,12 @@ int Pdf417DataCodewords(const std::uint8_t* data, std::size_t length, bool reade
 void Pdf417ErrorCorrection(const int* codewords, int count, int k, int* check);
 
 // PDF417 into the record's bit-form matrix and band text; `symbology` 56 asks for the
-// truncated form. Returns 0, 2 (an option replaced) or 5.
-int EncodePDF417(SymbolRecord& rec, const std::uint8_t* data, std::size_t length, bool crlf);
+// truncated form. Returns 0, 2 (an option replaced) or 5. The desktop build ends lines with
+// CR LF.
+int EncodePDF417(SymbolRecord& rec, std::span<const std::uint8_t> data, const Call& call);
 
-// The symbol-building step: 0, 2 (too many codewords) or 4 (too many rows).
+// The symbol-building step: 0, 2 (too many codewords), 4 (too many rows) or 5 (the band
+// text does not fit fontText).
 int BuildPDF417(SymbolRecord& rec, const std::uint8_t* data, std::size_t length, bool crlf);
 
 }  // namespace matrix

@@ -23,7 +23,9 @@ void Publish(SymbolRecord& rec, char* bars, int count) {
 
 }  // namespace
 
-int EncodePharmaOne(SymbolRecord& rec, const std::uint8_t* data, std::size_t length) {
+int EncodePharmaOne(SymbolRecord& rec, std::span<const std::uint8_t> input, const Call&) {
+    const std::uint8_t* data = input.data();
+    const std::size_t length = input.size();
     rec.fontText[0] = 0;
     if (length >= 7) return Fail(rec, kDataTooLong, "Data too long");
     if (CheckCharSet("0123456789", data, length) != 0) return Fail(rec, kInvalidData, "Invalid input data");
@@ -41,7 +43,9 @@ int EncodePharmaOne(SymbolRecord& rec, const std::uint8_t* data, std::size_t len
     return kSuccess;
 }
 
-int EncodePharmaTwo(SymbolRecord& rec, const std::uint8_t* data, std::size_t length) {
+int EncodePharmaTwo(SymbolRecord& rec, std::span<const std::uint8_t> input, const Call&) {
+    const std::uint8_t* data = input.data();
+    const std::size_t length = input.size();
     rec.fontText[0] = 0;
     if (length >= 9) return Fail(rec, kDataTooLong, "Input too long");
     if (CheckCharSet("0123456789", data, length) != 0) return Fail(rec, kInvalidData, "Invalid input data");

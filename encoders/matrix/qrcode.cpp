@@ -660,7 +660,9 @@ std::array<int, 8> MaskPenalties(const std::uint8_t* cells, int size, int levelB
 
 }  // namespace qr
 
-int EncodeQRCode(SymbolRecord& rec, const std::uint8_t* data, std::size_t length, bool crlf) {
+int EncodeQRCode(SymbolRecord& rec, std::span<const std::uint8_t> input, const Call& call) {
+    const std::uint8_t* data = input.data();
+    const std::size_t length = input.size();
     using namespace qr;
     rec.fontText[0] = 0;
     int level = (rec.option1 >= 1 && rec.option1 <= 4) ? rec.option1 - 1 : 0;
@@ -713,8 +715,7 @@ int EncodeQRCode(SymbolRecord& rec, const std::uint8_t* data, std::size_t length
             module = module ? module : static_cast<std::uint8_t>(grid.at(r, c) & 1);
         }
     }
-    WriteBandText(rec, crlf);
-    return kSuccess;
+    return FinishBandText(rec, call.CrLf(true), ModuleForm::Byte, kSuccess);
 }
 
 }  // namespace matrix

@@ -4,6 +4,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -11,11 +12,11 @@
 
 namespace matrix {
 
-// Encodes `length` bytes into a QR Code symbol and writes its band text. option1 is the
-// minimum error-correction level (1 L, 2 M, 3 Q, 4 H; anything else L), option2 a version
-// 1..40 taken when it is larger than the one the data needs. `crlf` chooses CR LF line ends
-// (the desktop build always passes true).
-int EncodeQRCode(SymbolRecord& rec, const std::uint8_t* data, std::size_t length, bool crlf);
+// Encodes the data into a QR Code symbol and writes its band text. option1 is the minimum
+// error-correction level (1 L, 2 M, 3 Q, 4 H; anything else L), option2 a version 1..40
+// taken when it is larger than the one the data needs. The desktop build ends lines with
+// CR LF.
+int EncodeQRCode(SymbolRecord& rec, std::span<const std::uint8_t> data, const Call& call);
 
 namespace qr {
 

@@ -99,6 +99,11 @@ bool WriteBandText(SymbolRecord& rec, bool crlf, ModuleForm form) {
     return true;
 }
 
+int FinishBandText(SymbolRecord& rec, bool crlf, ModuleForm form, int result) {
+    if (!WriteBandText(rec, crlf, form)) return Fail(rec, kDataTooLong, kBandTextTooLong);
+    return result;
+}
+
 int Utf8ToLatin1(SymbolRecord& rec, const std::uint8_t* src, std::uint8_t* dst, std::size_t& length) {
     static const char* kMessage =
         "error: Invalid character in input string (only Latin-1 characters supported)";

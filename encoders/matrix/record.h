@@ -14,6 +14,32 @@ namespace matrix {
 // numberings and symbology numbers differ too.
 enum class Build { Server, Desktop };
 
+// How a deliverable calls a record encoder; every record encoder takes one, and there is no
+// default, so that no caller gets the other build's numbering by forgetting it.
+//   Call::Server(crlf): the automation server's numbering; band lines end with CR LF when
+//                       `crlf` is true and with LF alone when it is false.
+//   Call::Desktop():    the desktop program's numbering; each encoder ends its lines as the
+//                       desktop fixes them (CR LF: Data Matrix, QR Code, Micro QR, PDF417,
+//                       MicroPDF417, Maxicode, Code 16K; LF: Aztec, DataBar).
+// Encoders with one-line output, and Maxicode (always CR LF), do not read the line ends.
+class Call {
+public:
+    static constexpr Call Server(bool crlf) { return Call(Build::Server, crlf); }
+    static constexpr Call Desktop() { return Call(Build::Desktop, false); }
+
+    constexpr Build build() const { return build_; }
+    // The line ends an encoder writes: the server caller's choice, or in the desktop build
+    // the encoder's own `desktopCrLf`.
+    constexpr bool CrLf(bool desktopCrLf) const {
+        return build_ == Build::Server ? crlf_ : desktopCrLf;
+    }
+
+private:
+    constexpr Call(Build build, bool crlf) : build_(build), crlf_(crlf) {}
+    Build build_;
+    bool crlf_;
+};
+
 // Module matrix bounds, sized for the largest symbol of any encoder (QR Code version 40 is
 // 177 modules wide; PDF417 in bit form holds up to 1,001 modules a row).
 inline constexpr int kMaxRows = 200;
@@ -27,7 +53,7 @@ struct SymbolRecord {
     std::int32_t option1;
     std::int32_t option2;
     std::int32_t option3;
-    std::int32_t option4;
+    std::int32_t option4;    // Data Matrix: the encodation (0 automatic, else a DmScheme)
     std::int32_t inputMode;  // 0 data, 1 UTF-8, 2 GS1 with bracketed AIs
     std::uint8_t readableText[128];
     std::int32_t rows;
@@ -91,7 +117,13 @@ enum class ModuleForm { Byte, Bit };
 // band of four rows, one hexadecimal digit per column, the band's first row the highest
 // bit, each line ended with CR LF or LF. Returns false (and writes nothing) when the text
 // would not fit fontText.
-bool WriteBandText(SymbolRecord& rec, bool crlf, ModuleForm form = ModuleForm::Byte);
+[[nodiscard]] bool WriteBandText(SymbolRecord& rec, bool crlf, ModuleForm form = ModuleForm::Byte);
+
+// The last step of a band-text encoder: writes the band text and returns `result` (the
+// encode's success or warning), or kDataTooLong with kBandTextTooLong when the text would
+// not fit fontText.
+inline constexpr const char* kBandTextTooLong = "Symbol too large for its font text";
+[[nodiscard]] int FinishBandText(SymbolRecord& rec, bool crlf, ModuleForm form, int result);
 
 // UTF-8 input conversions. `length` is in: source bytes; out: result bytes or code points.
 // A sequence cut off at the end of the data is refused like any malformed one.

@@ -8,6 +8,7 @@
 
 #include <cstring>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -35,17 +36,17 @@ enum : int {
 std::wstring EncoderText(int symbology, const std::string& data, bool* ok = nullptr) {
     auto rec = std::make_unique<matrix::SymbolRecord>();
     rec->symbology = symbology;
-    const auto* bytes = reinterpret_cast<const std::uint8_t*>(data.data());
+    const std::span<const std::uint8_t> bytes(reinterpret_cast<const std::uint8_t*>(data.data()),
+                                              data.size());
+    const matrix::Call call = matrix::Call::Server(false);
     int result;
     switch (symbology) {
-        case kLimited: result = matrix::EncodeDatabarLimited(*rec, bytes, data.size()); break;
+        case kLimited: result = matrix::EncodeDatabarLimited(*rec, bytes, call); break;
         case kExpanded:
-        case kExpandedStacked:
-            result = matrix::EncodeDatabarExpanded(*rec, bytes, data.size());
-            break;
-        case kPharmaOne: result = matrix::EncodePharmaOne(*rec, bytes, data.size()); break;
-        case kPharmaTwo: result = matrix::EncodePharmaTwo(*rec, bytes, data.size()); break;
-        default: result = matrix::EncodeDatabar(*rec, bytes, data.size()); break;
+        case kExpandedStacked: result = matrix::EncodeDatabarExpanded(*rec, bytes, call); break;
+        case kPharmaOne: result = matrix::EncodePharmaOne(*rec, bytes, call); break;
+        case kPharmaTwo: result = matrix::EncodePharmaTwo(*rec, bytes, call); break;
+        default: result = matrix::EncodeDatabar(*rec, bytes, call); break;
     }
     if (ok) *ok = result <= 0;
     const char* text = result > 0 ? rec->errorText : rec->fontText;

@@ -10,6 +10,7 @@
 #include <cstring>
 #include <cwchar>
 #include <memory>
+#include <span>
 #include <functional>
 #include <type_traits>
 #include <string>
@@ -423,9 +424,11 @@ std::size_t FontTextLength(int (*encode)(matrix::SymbolRecord&, const std::strin
     return std::strlen(rec->fontText);
 }
 
-const std::uint8_t* Bytes(const std::string& s) {
-    return reinterpret_cast<const std::uint8_t*>(s.data());
+std::span<const std::uint8_t> Bytes(const std::string& s) {
+    return {reinterpret_cast<const std::uint8_t*>(s.data()), s.size()};
 }
+
+constexpr matrix::Call kCrLf = matrix::Call::Server(true);
 
 }  // namespace
 
@@ -435,7 +438,7 @@ TEST_F(Exports, DocumentedBufferSizesHoldTheLargestResults) {
     EXPECT_EQ(FontTextLength(
                   [](matrix::SymbolRecord& r, const std::string& d) {
                       r.option1 = 1;  // 144 x 144
-                      return matrix::EncodeDataMatrix(r, Bytes(d), d.size(), 0, true);
+                      return matrix::EncodeDataMatrix(r, Bytes(d), kCrLf);
                   },
                   std::string(3116, '1')) +
                   1,
@@ -443,7 +446,7 @@ TEST_F(Exports, DocumentedBufferSizesHoldTheLargestResults) {
     EXPECT_EQ(FontTextLength(
                   [](matrix::SymbolRecord& r, const std::string& d) {
                       r.option1 = 1;  // version 40-L
-                      return matrix::EncodeQRCode(r, Bytes(d), d.size(), true);
+                      return matrix::EncodeQRCode(r, Bytes(d), kCrLf);
                   },
                   std::string(7089, '1')) +
                   1,
@@ -451,7 +454,7 @@ TEST_F(Exports, DocumentedBufferSizesHoldTheLargestResults) {
     EXPECT_LT(FontTextLength(
                   [](matrix::SymbolRecord& r, const std::string& d) {
                       r.option1 = 1;  // M4
-                      return matrix::EncodeMicroQRCode(r, Bytes(d), d.size(), true);
+                      return matrix::EncodeMicroQRCode(r, Bytes(d), kCrLf);
                   },
                   std::string(35, '1')) +
                   1,
@@ -459,7 +462,7 @@ TEST_F(Exports, DocumentedBufferSizesHoldTheLargestResults) {
     EXPECT_EQ(FontTextLength(
                   [](matrix::SymbolRecord& r, const std::string& d) {
                       r.option2 = 36;  // 32 layers, 151 x 151
-                      return matrix::EncodeAztec(r, Bytes(d), d.size(), true);
+                      return matrix::EncodeAztec(r, Bytes(d), kCrLf);
                   },
                   "1") +
                   1,
@@ -469,7 +472,7 @@ TEST_F(Exports, DocumentedBufferSizesHoldTheLargestResults) {
                       r.symbology = 20;  // 10 columns of 90 rows: the most bands of the widest rows
                       r.option1 = 8;
                       r.option2 = 10;
-                      return matrix::EncodePDF417(r, Bytes(d), d.size(), true);
+                      return matrix::EncodePDF417(r, Bytes(d), kCrLf);
                   },
                   std::string(453, '\xe9')) +
                   1,
@@ -477,7 +480,7 @@ TEST_F(Exports, DocumentedBufferSizesHoldTheLargestResults) {
     EXPECT_EQ(FontTextLength(
                   [](matrix::SymbolRecord& r, const std::string& d) {
                       r.symbology = 21;  // 4 columns of 44 rows
-                      return matrix::EncodeMicroPDF417(r, Bytes(d), d.size(), true);
+                      return matrix::EncodeMicroPDF417(r, Bytes(d), kCrLf);
                   },
                   std::string(129, '\xe9')) +
                   1,
@@ -489,7 +492,7 @@ TEST_F(Exports, DocumentedBufferSizesHoldTheLargestResults) {
                       [](matrix::SymbolRecord& r, const std::string& d) {
                           r.symbology = 26;
                           r.option1 = 4;
-                          return matrix::EncodeMaxicode(r, Bytes(d), d.size());
+                          return matrix::EncodeMaxicode(r, Bytes(d), kCrLf);
                       },
                       data) +
                       1,

@@ -10,6 +10,7 @@
 #include <cstring>
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -49,9 +50,9 @@ struct Options {
     int symbology = 0, option1 = 0, option2 = 0, option3 = 0, option4 = 0, inputMode = 0;
 };
 
-using Call = std::function<int(matrix::SymbolRecord&, const std::uint8_t*, std::size_t)>;
+using Encoder = std::function<int(matrix::SymbolRecord&, std::span<const std::uint8_t>)>;
 
-Direct RunDirect(const Call& encoder, const Options& o, const std::string& bytes) {
+Direct RunDirect(const Encoder& encoder, const Options& o, const std::string& bytes) {
     Direct d;
     d.rec = std::make_unique<matrix::SymbolRecord>();
     std::memset(d.rec.get(), 0, sizeof *d.rec);
@@ -61,46 +62,47 @@ Direct RunDirect(const Call& encoder, const Options& o, const std::string& bytes
     d.rec->option3 = o.option3;
     d.rec->option4 = o.option4;
     d.rec->inputMode = o.inputMode;
-    d.result = encoder(*d.rec, reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
+    d.result = encoder(*d.rec, {reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()});
     d.rows = d.rec->rows;
     d.font = Widen(d.rec->fontText);
     d.message = Widen(d.rec->errorText);
     return d;
 }
 
-Call Aztec(bool crlf) {
-    return [crlf](matrix::SymbolRecord& r, const std::uint8_t* d, std::size_t n) {
-        return matrix::EncodeAztec(r, d, n, crlf);
+Encoder Aztec(bool crlf) {
+    return [crlf](matrix::SymbolRecord& r, std::span<const std::uint8_t> d) {
+        return matrix::EncodeAztec(r, d, matrix::Call::Server(crlf));
     };
 }
-Call DataMatrix(int encodation, bool crlf) {
-    return [=](matrix::SymbolRecord& r, const std::uint8_t* d, std::size_t n) {
-        return matrix::EncodeDataMatrix(r, d, n, encodation, crlf);
+Encoder DataMatrix(int encodation, bool crlf) {
+    return [=](matrix::SymbolRecord& r, std::span<const std::uint8_t> d) {
+        r.option4 = encodation;
+        return matrix::EncodeDataMatrix(r, d, matrix::Call::Server(crlf));
     };
 }
-Call Pdf417(bool crlf) {
-    return [crlf](matrix::SymbolRecord& r, const std::uint8_t* d, std::size_t n) {
-        return matrix::EncodePDF417(r, d, n, crlf);
+Encoder Pdf417(bool crlf) {
+    return [crlf](matrix::SymbolRecord& r, std::span<const std::uint8_t> d) {
+        return matrix::EncodePDF417(r, d, matrix::Call::Server(crlf));
     };
 }
-Call MicroPdf417() {
-    return [](matrix::SymbolRecord& r, const std::uint8_t* d, std::size_t n) {
-        return matrix::EncodeMicroPDF417(r, d, n, true);
+Encoder MicroPdf417() {
+    return [](matrix::SymbolRecord& r, std::span<const std::uint8_t> d) {
+        return matrix::EncodeMicroPDF417(r, d, matrix::Call::Server(true));
     };
 }
-Call Qr(bool crlf) {
-    return [crlf](matrix::SymbolRecord& r, const std::uint8_t* d, std::size_t n) {
-        return matrix::EncodeQRCode(r, d, n, crlf);
+Encoder Qr(bool crlf) {
+    return [crlf](matrix::SymbolRecord& r, std::span<const std::uint8_t> d) {
+        return matrix::EncodeQRCode(r, d, matrix::Call::Server(crlf));
     };
 }
-Call MicroQr(bool crlf) {
-    return [crlf](matrix::SymbolRecord& r, const std::uint8_t* d, std::size_t n) {
-        return matrix::EncodeMicroQRCode(r, d, n, crlf);
+Encoder MicroQr(bool crlf) {
+    return [crlf](matrix::SymbolRecord& r, std::span<const std::uint8_t> d) {
+        return matrix::EncodeMicroQRCode(r, d, matrix::Call::Server(crlf));
     };
 }
-Call Maxicode() {
-    return [](matrix::SymbolRecord& r, const std::uint8_t* d, std::size_t n) {
-        return matrix::EncodeMaxicode(r, d, n);
+Encoder Maxicode() {
+    return [](matrix::SymbolRecord& r, std::span<const std::uint8_t> d) {
+        return matrix::EncodeMaxicode(r, d, matrix::Call::Server(true));
     };
 }
 
@@ -674,7 +676,7 @@ TEST_F(MatrixClasses, Code16kGivesTheEncodersText) {
             const std::wstring cut = in.substr(0, 2047);
             const std::wstring want = reinterpret_cast<const wchar_t*>(matrix::EncodeCode16K(
                 linear::LinearContext(), reinterpret_cast<const char16_t*>(cut.c_str()),
-                crlf != 0 ? 1 : 0));
+                matrix::Call::Server(crlf != 0)));
             const std::wstring got = Text([&](BSTR* o) { return c->Encode(b, o); });
             EXPECT_EQ(got, want);
             EXPECT_EQ(got.find(L'\r') != std::wstring::npos, crlf != 0 && !in.empty());

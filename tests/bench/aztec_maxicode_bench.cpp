@@ -5,6 +5,7 @@
 #include <string>
 
 #include "matrix.h"
+#include "support/encode_texts.h"
 
 namespace {
 
@@ -15,7 +16,7 @@ void BM_AztecText(benchmark::State& state) {
     auto rec = std::make_unique<matrix::SymbolRecord>();
     for (auto _ : state) {
         rec->option1 = 1;
-        benchmark::DoNotOptimize(matrix::EncodeAztec(*rec, reinterpret_cast<const std::uint8_t*>(data.data()), data.size(), true));
+        benchmark::DoNotOptimize(matrix::EncodeAztec(*rec, testing_support::AsBytes(data), matrix::Call::Server(true)));
     }
 }
 BENCHMARK(BM_AztecText)->Arg(20)->Arg(300)->Arg(1500)->Arg(2000);
@@ -25,7 +26,7 @@ void BM_Maxicode(benchmark::State& state) {
     auto rec = std::make_unique<matrix::SymbolRecord>();
     for (auto _ : state) {
         rec->option1 = 4;
-        benchmark::DoNotOptimize(matrix::EncodeMaxicode(*rec, reinterpret_cast<const std::uint8_t*>(data.data()), data.size()));
+        benchmark::DoNotOptimize(matrix::EncodeMaxicode(*rec, testing_support::AsBytes(data), matrix::Call::Server(true)));
     }
 }
 BENCHMARK(BM_Maxicode);

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "matrix.h"
+#include "support/encode_texts.h"
 
 namespace {
 
@@ -13,8 +14,8 @@ void BM_DataMatrix144(benchmark::State& state) {
     auto rec = std::make_unique<matrix::SymbolRecord>();
     const std::string data(3000, '7');  // 1,500 digit pairs: 144 x 144
     for (auto _ : state) {
-        const int r = matrix::EncodeDataMatrix(*rec, reinterpret_cast<const std::uint8_t*>(data.data()),
-                                               data.size(), 0, true);
+        const int r = matrix::EncodeDataMatrix(*rec, testing_support::AsBytes(data),
+                                               matrix::Call::Server(true));
         benchmark::DoNotOptimize(r);
         if (rec->rows != 144) state.SkipWithError("not 144 x 144");
     }
@@ -28,8 +29,8 @@ void BM_DataMatrixAuto1000(benchmark::State& state) {
     std::string data(1000, ' ');
     for (char& c : data) c = alphabet[rng() % alphabet.size()];
     for (auto _ : state) {
-        const int r = matrix::EncodeDataMatrix(*rec, reinterpret_cast<const std::uint8_t*>(data.data()),
-                                               data.size(), 0, true);
+        const int r = matrix::EncodeDataMatrix(*rec, testing_support::AsBytes(data),
+                                               matrix::Call::Server(true));
         benchmark::DoNotOptimize(r);
     }
 }

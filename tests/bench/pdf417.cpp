@@ -5,6 +5,7 @@
 #include <string>
 
 #include "matrix.h"
+#include "support/encode_texts.h"
 
 namespace {
 
@@ -16,7 +17,7 @@ void Run(benchmark::State& state, const std::string& data, int level, int column
         rec->option1 = level;
         rec->option2 = columns;
         benchmark::DoNotOptimize(
-            matrix::EncodePDF417(*rec, reinterpret_cast<const std::uint8_t*>(data.data()), data.size(), true));
+            matrix::EncodePDF417(*rec, testing_support::AsBytes(data), matrix::Call::Server(true)));
     }
     if (rec->fontText[0] == 0) state.SkipWithError("not encoded");
 }

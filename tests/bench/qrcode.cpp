@@ -5,16 +5,17 @@
 #include <string>
 
 #include "matrix.h"
+#include "support/encode_texts.h"
 
 namespace {
 
 void Encode(benchmark::State& state, const std::string& data, int level,
-            int (*fn)(matrix::SymbolRecord&, const std::uint8_t*, std::size_t, bool)) {
+            matrix::RecordEncoder fn) {
     auto rec = std::make_unique<matrix::SymbolRecord>();
     for (auto _ : state) {
         *rec = matrix::SymbolRecord{};
         rec->option1 = level;
-        const int result = fn(*rec, reinterpret_cast<const std::uint8_t*>(data.data()), data.size(), true);
+        const int result = fn(*rec, testing_support::AsBytes(data), matrix::Call::Server(true));
         benchmark::DoNotOptimize(result);
         if (result != matrix::kSuccess) state.SkipWithError("encode failed");
     }

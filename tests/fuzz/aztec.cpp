@@ -14,8 +14,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     rec->inputMode = data[2] % 3;
     rec->outputFlags = (data[2] & 0x80) ? 0x10 : 0;
     const bool crlf = data[3] & 1;
-    const auto build = (data[3] & 2) ? matrix::Build::Desktop : matrix::Build::Server;
-    const int r = matrix::EncodeAztec(*rec, data + 4, size - 4, crlf, build);
+    const matrix::Call call = (data[3] & 2) ? matrix::Call::Desktop() : matrix::Call::Server(crlf);
+    const int r = matrix::EncodeAztec(*rec, {data + 4, size - 4}, call);
     if (r != -1 && r != 0 && r != 2 && r != 5 && r != 6 && r != 8) __builtin_trap();
     if (!std::memchr(rec->fontText, 0, sizeof rec->fontText)) __builtin_trap();
     if ((r == 0 || r == 2) && (rec->rows < 15 || rec->rows > 151 || !rec->fontText[0])) __builtin_trap();

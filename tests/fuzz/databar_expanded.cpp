@@ -46,11 +46,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (size < 1) return 0;
     auto rec = std::make_unique<matrix::SymbolRecord>();
     std::memset(rec.get(), 0, sizeof *rec);
-    const matrix::Build build = data[0] & 1 ? matrix::Build::Desktop : matrix::Build::Server;
+    const matrix::Call call = data[0] & 1 ? matrix::Call::Desktop() : matrix::Call::Server(false);
+    const matrix::SymbologyNumbers& numbers = matrix::Numbers(call.build());
     const bool stacked = data[0] & 2;
-    rec->symbology = stacked ? matrix::Numbers(build).databarExpandedStacked : matrix::Numbers(build).databarExpanded;
+    rec->symbology = stacked ? numbers.databarExpandedStacked : numbers.databarExpanded;
     rec->option2 = data[0] >> 3;
-    const int r = matrix::EncodeDatabarExpanded(*rec, data + 1, size - 1, build);
+    const int r = matrix::EncodeDatabarExpanded(*rec, {data + 1, size - 1}, call);
     if (std::strlen(rec->errorText) > 99) __builtin_trap();
     if (r != 0) {
         if (rec->fontText[0]) __builtin_trap();

@@ -1,5 +1,5 @@
-// The Data Matrix encoder over arbitrary bytes: the first bytes pick the options, the rest
-// is the data. Every result must leave a terminated font text and message.
+// The Data Matrix encoder in both builds over arbitrary bytes: the first bytes pick the
+// options, the rest is the data. Every result must leave a terminated font text and message.
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -16,8 +16,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     rec->option3 = 99 + data[1] % 3;
     rec->inputMode = data[2] % 3;
     rec->outputFlags = (data[2] & 0x80) ? 0x10 : 0;
-    const int encodation = data[3] % 8;
-    const int r = matrix::EncodeDataMatrix(*rec, data + 4, size - 4, encodation, (data[3] & 0x80) != 0);
+    rec->option4 = data[3] % 8;  // the encodation
+    const matrix::Call call =
+        (data[3] & 0x40) ? matrix::Call::Desktop() : matrix::Call::Server((data[3] & 0x80) != 0);
+    const int r = matrix::EncodeDataMatrix(*rec, {data + 4, size - 4}, call);
     if (std::memchr(rec->fontText, 0, sizeof rec->fontText) == nullptr) __builtin_trap();
     if (std::memchr(rec->errorText, 0, sizeof rec->errorText) == nullptr) __builtin_trap();
     if ((r == matrix::kSuccess || r == matrix::kWarning) && rec->fontText[0] == 0) __builtin_trap();

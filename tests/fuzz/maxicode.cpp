@@ -14,7 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::size_t primary = (data[1] >> 2) % 20;
     if (primary > size - 2) primary = size - 2;
     std::memcpy(rec->primaryMessage, data + 2, primary);
-    const int r = matrix::EncodeMaxicode(*rec, data + 2 + primary, size - 2 - primary);
+    const int r = matrix::EncodeMaxicode(*rec, {data + 2 + primary, size - 2 - primary}, matrix::Call::Server(true));
     if (r != 0 && r != 5 && r != 6 && r != 8 && r != 13) __builtin_trap();
     if (!std::memchr(rec->fontText, 0, sizeof rec->fontText)) __builtin_trap();
     if (r == 0 && std::strlen(rec->fontText) < 11 * 17) __builtin_trap();

@@ -12,7 +12,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     rec->option1 = static_cast<std::int8_t>(data[0]) % 6;
     rec->option2 = static_cast<std::int8_t>(data[1]) % 6;
     const bool crlf = data[2] & 1;
-    const int result = matrix::EncodeMicroQRCode(*rec, data + 3, size - 3, crlf);
+    const int result = matrix::EncodeMicroQRCode(*rec, {data + 3, size - 3}, matrix::Call::Server(crlf));
     if (result == matrix::kSuccess) {
         if (rec->rows < 11 || rec->rows > 17) __builtin_trap();
         const std::size_t line = static_cast<std::size_t>(rec->width) + (crlf ? 2 : 1);

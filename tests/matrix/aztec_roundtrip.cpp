@@ -9,6 +9,7 @@
 #include "matrix.h"
 #include "support/band_text.h"
 #include "support/reader.h"
+#include "support/encode_texts.h"
 
 using namespace matrix;
 using namespace testing_support;
@@ -76,7 +77,7 @@ void RoundTrip(const std::vector<Case>& cases) {
         auto rec = std::make_unique<SymbolRecord>();
         rec->option1 = c.level;
         rec->option2 = c.size;
-        const int r = EncodeAztec(*rec, reinterpret_cast<const std::uint8_t*>(c.data.data()), c.data.size(), false);
+        const int r = EncodeAztec(*rec, AsBytes(c.data), Call::Server(false));
         ASSERT_EQ(r, kSuccess) << c.name << ": " << rec->errorText;
         auto m = BandTextToMatrix(rec->fontText, rec->rows);
         ASSERT_TRUE(m) << c.name;
@@ -112,7 +113,7 @@ std::string Fill(int size) {
         auto rec = std::make_unique<SymbolRecord>();
         rec->option2 = size;
         const std::string d = Mixed(mid);
-        if (EncodeAztec(*rec, reinterpret_cast<const std::uint8_t*>(d.data()), d.size(), false) == kSuccess) lo = mid;
+        if (EncodeAztec(*rec, AsBytes(d), Call::Server(false)) == kSuccess) lo = mid;
         else hi = mid - 1;
     }
     return Mixed(lo);

@@ -5,13 +5,15 @@
 #include <string>
 
 #include "matrix.h"
+#include "support/encode_texts.h"
 
 using namespace matrix;
+using testing_support::AsBytes;
 
 namespace {
 
 int Encode(SymbolRecord& rec, const std::string& data, bool crlf = false, Build build = Build::Server) {
-    return EncodeAztec(rec, reinterpret_cast<const std::uint8_t*>(data.data()), data.size(), crlf, build);
+    return EncodeAztec(rec, AsBytes(data), build == Build::Desktop ? Call::Desktop() : Call::Server(crlf));
 }
 
 TEST(Aztec, ShortTextGivesCompact15) {

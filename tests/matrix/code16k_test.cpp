@@ -103,7 +103,7 @@ Reading Read(std::u16string_view s, bool crlf) {
 struct Code16k : ::testing::Test {
     Context ctx{linear::kServer};
     Reading Run(const std::u16string& text, int crlf = 1) {
-        const std::u16string out = matrix::EncodeCode16K(ctx, text.c_str(), crlf);
+        const std::u16string out = matrix::EncodeCode16K(ctx, text.c_str(), matrix::Call::Server(crlf == 1));
         return Read(out, crlf == 1);
     }
 };
@@ -154,10 +154,14 @@ TEST_F(Code16k, GeneratedTextReadsBack) {
 }
 
 TEST_F(Code16k, LinesEscapesAndLimits) {
-    const std::u16string out = matrix::EncodeCode16K(ctx, u"ABC", 0);
+    const std::u16string out = matrix::EncodeCode16K(ctx, u"ABC", matrix::Call::Server(false));
     EXPECT_EQ(out.find(u'\r'), std::u16string::npos);
     EXPECT_EQ(out.size(), 2u * 10 + 8);
-    EXPECT_EQ(std::u16string(matrix::EncodeCode16K(ctx, u"", 1)), u"");
+    // The desktop's line ends are CR LF.
+    const std::u16string withCrLf = matrix::EncodeCode16K(ctx, u"ABC", matrix::Call::Server(true));
+    EXPECT_EQ(withCrLf.size(), 2u * 11 + 8);
+    EXPECT_EQ(std::u16string(matrix::EncodeCode16K(ctx, u"ABC", matrix::Call::Desktop())), withCrLf);
+    EXPECT_EQ(std::u16string(matrix::EncodeCode16K(ctx, u"", matrix::Call::Server(true))), u"");
     EXPECT_EQ(Run(u"&#65;B").text, u"AB");
     EXPECT_EQ(Run(u"A\u20ACB").text, u"AB");  // no Code 16K form: dropped
     const Reading full = Run(std::u16string(200, u'A'));

@@ -13,12 +13,16 @@
 
 #include "databar.h"
 #include "matrix/databar_font.h"
+#include "support/encode_texts.h"
 #include "support/reader.h"
 
 using namespace matrix;
 using namespace testing_support;
 
 namespace {
+
+// The call of a build; DataBar output has no line ends to choose.
+Call CallFor(Build build) { return build == Build::Desktop ? Call::Desktop() : Call::Server(false); }
 
 std::string Gtin14(const std::string& thirteen) {
     int sum = 0;
@@ -55,9 +59,7 @@ TEST_P(DatabarRoundTrip, OmnidirectionalStackedAndStackedOmni) {
         for (const std::string& in : inputs) {
             SymbolRecord rec{};
             rec.symbology = symbology;
-            ASSERT_EQ(EncodeDatabar(rec, reinterpret_cast<const std::uint8_t*>(in.data()), in.size(),
-                                    GetParam()),
-                      kSuccess);
+            ASSERT_EQ(EncodeDatabar(rec, AsBytes(in), CallFor(GetParam())), kSuccess);
             std::optional<databar_font::Rows> rows;
             if (symbology == n.databarOmni) {
                 auto m = databar_font::ElementsToModules(rec.fontText, 'a');
@@ -103,9 +105,7 @@ void ReadExpanded(Build build, const std::vector<std::string>& inputs, int pairs
         SymbolRecord rec{};
         rec.symbology = pairs == 0 ? n.databarExpanded : n.databarExpandedStacked;
         rec.option2 = pairs;
-        ASSERT_EQ(EncodeDatabarExpanded(rec, reinterpret_cast<const std::uint8_t*>(in.data()),
-                                        in.size(), build),
-                  kSuccess)
+        ASSERT_EQ(EncodeDatabarExpanded(rec, AsBytes(in), CallFor(build)), kSuccess)
             << in << ": " << rec.errorText;
         std::optional<databar_font::Rows> rows;
         if (pairs == 0) {
@@ -210,7 +210,7 @@ std::vector<std::string> EverySize() {
     std::vector<std::string> bySize(23);
     for (const std::string& s : candidates) {
         SymbolRecord rec{};
-        if (EncodeDatabarExpanded(rec, reinterpret_cast<const std::uint8_t*>(s.data()), s.size()) != kSuccess)
+        if (EncodeDatabarExpanded(rec, AsBytes(s), Call::Server(false)) != kSuccess)
             continue;
         const std::size_t elements = std::string(rec.fontText).size() - 4;
         for (std::size_t n = 4; n <= 22; ++n)
@@ -282,8 +282,7 @@ TEST_P(DatabarRoundTrip, ExpandedReadByZbar) {
     for (const std::string& in : inputs) {
         SymbolRecord rec{};
         rec.symbology = n.databarExpanded;
-        ASSERT_EQ(EncodeDatabarExpanded(rec, reinterpret_cast<const std::uint8_t*>(in.data()), in.size(), GetParam()),
-                  kSuccess);
+        ASSERT_EQ(EncodeDatabarExpanded(rec, AsBytes(in), CallFor(GetParam())), kSuccess);
         auto m = databar_font::ElementsToModules(rec.fontText, 'A');
         ASSERT_TRUE(m);
         images.push_back(Render(databar_font::Rows{{*m}, {34}}));
@@ -347,7 +346,7 @@ TEST_P(DatabarRoundTrip, OmnidirectionalRaisedCheckValues) {
         const std::string in = std::to_string((x >> 11) % 10000000000000ULL);
         SymbolRecord rec{};
         rec.symbology = n.databarOmni;
-        ASSERT_EQ(EncodeDatabar(rec, reinterpret_cast<const std::uint8_t*>(in.data()), in.size(), GetParam()), kSuccess);
+        ASSERT_EQ(EncodeDatabar(rec, AsBytes(in), CallFor(GetParam())), kSuccess);
         const auto f = OmniFinders(rec.fontText);
         ASSERT_GE(f.first, 0) << rec.fontText;
         ASSERT_GE(f.second, 0) << rec.fontText;

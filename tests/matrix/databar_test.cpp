@@ -14,7 +14,11 @@ using namespace matrix;
 
 namespace {
 
-const std::uint8_t* B(const std::string& s) { return reinterpret_cast<const std::uint8_t*>(s.data()); }
+std::span<const std::uint8_t> B(const std::string& s) {
+    return {reinterpret_cast<const std::uint8_t*>(s.data()), s.size()};
+}
+// DataBar output has no line ends to choose.
+constexpr Call kServer = Call::Server(false);
 
 unsigned long long Value(const BinaryNumber112& n) {
     unsigned long long v = 0;
@@ -24,9 +28,9 @@ unsigned long long Value(const BinaryNumber112& n) {
 
 TEST(Binary112, LoadAddSubtractShiftCompare) {
     BinaryNumber112 a, b;
-    BinaryLoadDecimal(a, B("4537077"), 7);
+    BinaryLoadDecimal(a, B("4537077").data(), 7);
     EXPECT_EQ(Value(a), 4537077u);
-    BinaryLoadDecimal(b, B("0000000000000"), 13);
+    BinaryLoadDecimal(b, B("0000000000000").data(), 13);
     EXPECT_EQ(Value(b), 0u);
     BinaryNumber112 all;
     for (auto& d : all.digit) d = 1;
@@ -57,7 +61,7 @@ TEST(Binary112, LoadAddSubtractShiftCompare) {
     for (int i = 64; i < 112; ++i) EXPECT_EQ(top.digit[i], 0) << i;
 }
 
-int Encode(SymbolRecord& rec, const std::string& s) { return EncodeDatabar(rec, B(s), s.size()); }
+int Encode(SymbolRecord& rec, const std::string& s) { return EncodeDatabar(rec, B(s), kServer); }
 
 TEST(Databar, FailuresAndEdgeCases) {
     SymbolRecord rec{};
@@ -77,22 +81,22 @@ TEST(Databar, FailuresAndEdgeCases) {
     SymbolRecord stacked{}, omniStacked{};
     stacked.symbology = Numbers(Build::Desktop).databarStacked;
     omniStacked.symbology = Numbers(Build::Desktop).databarStackedOmni;
-    ASSERT_EQ(EncodeDatabar(stacked, B("2001234567890"), 13, Build::Desktop), kSuccess);
-    ASSERT_EQ(EncodeDatabar(omniStacked, B("2001234567890"), 13, Build::Desktop), kSuccess);
+    ASSERT_EQ(EncodeDatabar(stacked, B("2001234567890"), Call::Desktop()), kSuccess);
+    ASSERT_EQ(EncodeDatabar(omniStacked, B("2001234567890"), Call::Desktop()), kSuccess);
     EXPECT_EQ(std::string(stacked.fontText).size(), 51u);
     const std::string two = omniStacked.fontText;
     ASSERT_EQ(two.size(), 103u);
     EXPECT_EQ(two[51], '\n');
 
     SymbolRecord lim{};
-    EXPECT_EQ(EncodeDatabarLimited(lim, B("2000000000000"), 13), kInvalidData);
+    EXPECT_EQ(EncodeDatabarLimited(lim, B("2000000000000"), kServer), kInvalidData);
     EXPECT_STREQ(lim.errorText, "Input out of range");
-    EXPECT_EQ(EncodeDatabarLimited(lim, B("1999999999999"), 13), kSuccess);
-    EXPECT_EQ(EncodeDatabarLimited(lim, B("12345678901234"), 14), kDataTooLong);
-    EXPECT_EQ(EncodeDatabarLimited(lim, B("1x"), 2), kInvalidData);
+    EXPECT_EQ(EncodeDatabarLimited(lim, B("1999999999999"), kServer), kSuccess);
+    EXPECT_EQ(EncodeDatabarLimited(lim, B("12345678901234"), kServer), kDataTooLong);
+    EXPECT_EQ(EncodeDatabarLimited(lim, B("1x"), kServer), kInvalidData);
 }
 
-int Expanded(SymbolRecord& rec, const std::string& s) { return EncodeDatabarExpanded(rec, B(s), s.size()); }
+int Expanded(SymbolRecord& rec, const std::string& s) { return EncodeDatabarExpanded(rec, B(s), kServer); }
 
 TEST(DatabarExpanded, RefusedData) {
     SymbolRecord rec{};
@@ -138,7 +142,7 @@ TEST(DatabarExpanded, SizesAndRowLayout) {
         SymbolRecord r{};
         r.symbology = Numbers(Build::Server).databarExpandedStacked;
         r.option2 = pairs;
-        EXPECT_EQ(EncodeDatabarExpanded(r, B(s), s.size()), kSuccess) << s;
+        EXPECT_EQ(EncodeDatabarExpanded(r, B(s), kServer), kSuccess) << s;
         return std::string(r.fontText);
     };
     const std::string two = stacked(2, "(10)ABCDE");
@@ -226,7 +230,7 @@ TEST(DatabarLimited, ReadBackByTestReader) {
     }
     for (const std::string& s : inputs) {
         SymbolRecord rec{};
-        ASSERT_EQ(EncodeDatabarLimited(rec, B(s), s.size()), kSuccess);
+        ASSERT_EQ(EncodeDatabarLimited(rec, B(s), kServer), kSuccess);
         EXPECT_EQ(ReadLimited(rec.fontText), std::stoll(s)) << s;
     }
 }

@@ -9,6 +9,7 @@
 #include "matrix.h"
 #include "support/band_text.h"
 #include "support/reader.h"
+#include "support/encode_texts.h"
 
 using namespace matrix;
 using namespace testing_support;
@@ -41,9 +42,8 @@ Encoded EncodeCase(const DmCase& c) {
     rec->option2 = c.option2;
     rec->option3 = c.option3;
     rec->inputMode = c.inputMode;
-    const auto* d = reinterpret_cast<const std::uint8_t*>(c.data.data());
-    const int r = c.desktop ? EncodeDataMatrixDesktop(*rec, d, c.data.size(), c.encodation)
-                            : EncodeDataMatrix(*rec, d, c.data.size(), c.encodation, c.crlf);
+    rec->option4 = c.encodation;
+    const int r = EncodeDataMatrix(*rec, AsBytes(c.data), c.desktop ? Call::Desktop() : Call::Server(c.crlf));
     return {r, rec->rows, rec->width, rec->fontText, rec->errorText};
 }
 

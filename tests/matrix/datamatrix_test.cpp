@@ -7,8 +7,10 @@
 #include <vector>
 
 #include "matrix.h"
+#include "support/encode_texts.h"
 
 using namespace matrix;
+using testing_support::AsBytes;
 
 namespace {
 
@@ -26,8 +28,8 @@ Out Encode(const std::string& data, int encodation = 0, int option2 = 0, int opt
     rec->option3 = option3;
     rec->inputMode = inputMode;
     rec->outputFlags = flags;
-    const int r = EncodeDataMatrix(*rec, reinterpret_cast<const std::uint8_t*>(data.data()), data.size(),
-                                   encodation, crlf);
+    rec->option4 = encodation;
+    const int r = EncodeDataMatrix(*rec, AsBytes(data), Call::Server(crlf));
     return {r, rec->rows, rec->width, rec->fontText, rec->errorText};
 }
 
@@ -199,7 +201,7 @@ TEST(DataMatrixSymbol, KnownSmallSymbol) {
     const Out crlf = Encode("123456", 0, 0, 0, kDataMode, 0, true);
     EXPECT_EQ(crlf.text, "F780C1D785\r\nFB3123D445\r\nC44CCC4C44\r\n");
     auto rec = std::make_unique<SymbolRecord>();
-    EXPECT_EQ(EncodeDataMatrixDesktop(*rec, reinterpret_cast<const std::uint8_t*>("123456"), 6, 0), kSuccess);
+    EXPECT_EQ(EncodeDataMatrix(*rec, AsBytes("123456"), Call::Desktop()), kSuccess);
     EXPECT_EQ(std::string(rec->fontText), crlf.text);
     for (int r = 0; r < 10; ++r) EXPECT_EQ(rec->rowHeights[r], 1);
 }

@@ -12,6 +12,7 @@
 
 #include "matrix.h"
 #include "support/reader.h"
+#include "support/encode_texts.h"
 
 using namespace matrix;
 using namespace testing_support;
@@ -89,7 +90,7 @@ TEST(MaxicodeRoundTrip, ModesAndCodeSets) {
         auto rec = std::make_unique<SymbolRecord>();
         rec->symbology = 26;
         rec->option1 = c.mode;
-        ASSERT_EQ(EncodeMaxicode(*rec, reinterpret_cast<const std::uint8_t*>(c.data.data()), c.data.size()), kSuccess)
+        ASSERT_EQ(EncodeMaxicode(*rec, AsBytes(c.data), Call::Server(true)), kSuccess)
             << c.name << ": " << rec->errorText;
         images.push_back(RenderHexagons(*rec, Corruption(c.mode)));
     }
@@ -113,7 +114,7 @@ TEST(MaxicodeRoundTrip, StructuredCarrierMessage) {
         auto rec = std::make_unique<SymbolRecord>();
         rec->option1 = -1;
         std::strcpy(rec->primaryMessage, p);
-        ASSERT_EQ(EncodeMaxicode(*rec, reinterpret_cast<const std::uint8_t*>("DATA"), 4), kSuccess);
+        ASSERT_EQ(EncodeMaxicode(*rec, AsBytes("DATA"), Call::Server(true)), kSuccess);
         images.push_back(RenderHexagons(*rec, Corruption(2)));
     }
     const auto results = ReadBarcodes(images, {"MaxiCode", true});

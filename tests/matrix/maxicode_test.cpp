@@ -7,13 +7,15 @@
 #include <string>
 
 #include "matrix.h"
+#include "support/encode_texts.h"
 
 using namespace matrix;
+using testing_support::AsBytes;
 
 namespace {
 
 int Encode(SymbolRecord& rec, const std::string& data) {
-    return EncodeMaxicode(rec, reinterpret_cast<const std::uint8_t*>(data.data()), data.size());
+    return EncodeMaxicode(rec, AsBytes(data), Call::Server(true));
 }
 
 TEST(Maxicode, ModesAndMessages) {

@@ -10,17 +10,19 @@
 #include "micropdf417.h"
 #include "pdf417_codewords.h"
 #include "support/band_text.h"
+#include "support/encode_texts.h"
 
 namespace {
 
 using namespace matrix;
+using testing_support::AsBytes;
 using namespace pdf417_reading;
 
 std::unique_ptr<SymbolRecord> Encode(const std::string& data, int columns, int& result) {
     auto rec = std::make_unique<SymbolRecord>();
     rec->symbology = 21;
     rec->option2 = columns;
-    result = EncodeMicroPDF417(*rec, reinterpret_cast<const std::uint8_t*>(data.data()), data.size(), true);
+    result = EncodeMicroPDF417(*rec, AsBytes(data), Call::Server(true));
     return rec;
 }
 
@@ -182,7 +184,7 @@ TEST(MicroPdf417, SizesWarningsAndLimits) {
     EXPECT_EQ(rec->fontText[0], 0);
     // LF line ends hold no CR; one band per four rows.
     rec = std::make_unique<SymbolRecord>();
-    EncodeMicroPDF417(*rec, reinterpret_cast<const std::uint8_t*>("AB"), 2, false);
+    EXPECT_EQ(EncodeMicroPDF417(*rec, AsBytes("AB"), Call::Server(false)), kSuccess);
     const std::string text = rec->fontText;
     EXPECT_EQ(text.find('\r'), std::string::npos);
     EXPECT_EQ(text.size(), 3u * 39);

@@ -12,6 +12,7 @@
 #include "support/band_text.h"
 #include "support/barcode_image.h"
 #include "support/reader.h"
+#include "support/encode_texts.h"
 
 namespace {
 
@@ -69,8 +70,7 @@ protected:
         rec->symbology = c.truncated ? 56 : 20;
         rec->option1 = c.level;
         rec->option2 = c.columns;
-        const int result = EncodePDF417(*rec, reinterpret_cast<const std::uint8_t*>(c.data.data()),
-                                        c.data.size(), true);
+        const int result = EncodePDF417(*rec, AsBytes(c.data), Call::Server(true));
         ASSERT_EQ(result, kSuccess) << c.name << ": " << rec->errorText;
         if (c.columns > 0) {
             ASSERT_EQ(rec->option2, c.columns) << c.name;
@@ -162,8 +162,7 @@ TEST_F(Pdf417RoundTrip, LevelsColumnsCompactionsAndLimits) {
                 std::string longer = s + (kind == 'b' ? '\xB5' : kind == 't' ? 'x' : '9');
                 *rec = {};
                 rec->option1 = level;
-                if (EncodePDF417(*rec, reinterpret_cast<const std::uint8_t*>(longer.data()), longer.size(), true) !=
-                    kSuccess)
+                if (EncodePDF417(*rec, AsBytes(longer), Call::Server(true)) != kSuccess)
                     break;
                 s = longer;
             }

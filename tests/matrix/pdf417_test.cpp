@@ -10,10 +10,12 @@
 #include "pdf417.h"
 #include "pdf417_codewords.h"
 #include "pdf417_tables.h"
+#include "support/encode_texts.h"
 
 namespace {
 
 using namespace matrix;
+using testing_support::AsBytes;
 
 std::vector<int> Codewords(const std::string& s) {
     static int cw[kPdf417MaxCodewords];
@@ -31,7 +33,7 @@ Encoded Pdf(const std::string& s, int level = -1, int columns = 0, int symbology
     e.rec->symbology = symbology;
     e.rec->option1 = level;
     e.rec->option2 = columns;
-    e.result = EncodePDF417(*e.rec, reinterpret_cast<const std::uint8_t*>(s.data()), s.size(), crlf);
+    e.result = EncodePDF417(*e.rec, AsBytes(s), Call::Server(crlf));
     return e;
 }
 

@@ -5,10 +5,12 @@
 #include <string>
 
 #include "pharmacode.h"
+#include "support/encode_texts.h"
 
 namespace {
 
 using namespace matrix;
+using testing_support::AsBytes;
 
 struct Out {
     int result;
@@ -17,8 +19,8 @@ struct Out {
 
 Out Pharma(bool twoTrack, const std::string& data) {
     auto rec = std::make_unique<SymbolRecord>();
-    const auto* p = reinterpret_cast<const std::uint8_t*>(data.data());
-    const int r = twoTrack ? EncodePharmaTwo(*rec, p, data.size()) : EncodePharmaOne(*rec, p, data.size());
+    const int r = twoTrack ? EncodePharmaTwo(*rec, AsBytes(data), Call::Server(false))
+                           : EncodePharmaOne(*rec, AsBytes(data), Call::Server(false));
     return {r, rec->fontText, rec->errorText};
 }
 

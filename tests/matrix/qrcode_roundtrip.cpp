@@ -13,6 +13,7 @@
 
 #include "matrix.h"
 #include "support/band_text.h"
+#include "support/encode_texts.h"
 #include "support/reader.h"
 
 using namespace matrix;
@@ -26,14 +27,12 @@ struct Encoded {
     std::string text;
 };
 
-using Encoder = int (*)(SymbolRecord&, const std::uint8_t*, std::size_t, bool);
-
-Encoded EncodeData(Encoder fn, const std::string& data, int option1, int option2, bool crlf = true) {
+Encoded EncodeData(RecordEncoder fn, const std::string& data, int option1, int option2, bool crlf = true) {
     auto rec = std::make_unique<SymbolRecord>();
     rec->option1 = option1;
     rec->option2 = option2;
     Encoded e;
-    e.result = fn(*rec, reinterpret_cast<const std::uint8_t*>(data.data()), data.size(), crlf);
+    e.result = fn(*rec, AsBytes(data), Call::Server(crlf));
     e.text = rec->fontText;
     if (e.result == kSuccess) {
         auto m = BandTextToMatrix(e.text, rec->rows);

@@ -6,6 +6,7 @@
 
 #include "matrix.h"
 #include "support/band_text.h"
+#include "support/encode_texts.h"
 
 using namespace matrix;
 using namespace testing_support;
@@ -20,12 +21,12 @@ struct Outcome {
     Matrix matrix;
 };
 
-Outcome Encode(int (*fn)(SymbolRecord&, const std::uint8_t*, std::size_t, bool), const std::string& data,
-               int option1 = 0, int option2 = 0, bool crlf = true) {
+Outcome Encode(RecordEncoder fn, const std::string& data, int option1 = 0, int option2 = 0,
+               bool crlf = true) {
     auto rec = std::make_unique<SymbolRecord>();
     rec->option1 = option1;
     rec->option2 = option2;
-    const int result = fn(*rec, reinterpret_cast<const std::uint8_t*>(data.data()), data.size(), crlf);
+    const int result = fn(*rec, AsBytes(data), Call::Server(crlf));
     Outcome o{result, rec->rows, rec->fontText, rec->errorText, {}};
     if (result == kSuccess) {
         EXPECT_EQ(rec->width, rec->rows);

@@ -84,6 +84,14 @@ TEST(BandLayout, BitFormAndOverflow) {
     rec->width = 1000;  // 50 bands of 1,001 characters cannot fit
     EXPECT_FALSE(WriteBandText(*rec, true, ModuleForm::Bit));
     EXPECT_STREQ(rec->fontText, "");
+    // An encoder's last step reports a text that does not fit, whatever it had reached.
+    EXPECT_EQ(FinishBandText(*rec, false, ModuleForm::Bit, kWarning), kDataTooLong);
+    EXPECT_STREQ(rec->errorText, kBandTextTooLong);
+    EXPECT_STREQ(rec->fontText, "");
+    rec->rows = 4;
+    rec->width = 9;
+    EXPECT_EQ(FinishBandText(*rec, false, ModuleForm::Bit, kWarning), kWarning);
+    EXPECT_STREQ(rec->fontText, "000000004\n");
 }
 
 std::size_t Length(const char* s) { return std::char_traits<char>::length(s); }

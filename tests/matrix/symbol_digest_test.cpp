@@ -15,13 +15,15 @@
 #include <string>
 
 #include "matrix.h"
+#include "support/encode_texts.h"
 
 namespace {
 
 using namespace matrix;
+using testing_support::AsBytes;
 
 using Setup = std::function<void(SymbolRecord&)>;
-using Call = std::function<int(SymbolRecord&, const std::string&)>;
+using Encoder = std::function<int(SymbolRecord&, const std::string&)>;
 
 class Corpus {
 public:
@@ -34,10 +36,10 @@ public:
     Corpus(const Corpus&) = delete;
     Corpus& operator=(const Corpus&) = delete;
 
-    void Encode(const std::string& data, const Setup& setup, const Call& call) {
+    void Encode(const std::string& data, const Setup& setup, const Encoder& encode) {
         *rec_ = SymbolRecord{};
         setup(*rec_);
-        const int result = call(*rec_, data);
+        const int result = encode(*rec_, data);
         const std::size_t textLength = strnlen(rec_->fontText, sizeof rec_->fontText);
         Fold(&result, sizeof result);
         Fold(&rec_->rows, sizeof rec_->rows);
@@ -67,8 +69,6 @@ private:
     std::uint64_t hash_ = 0xCBF29CE484222325ull;
     std::size_t count_ = 0;
 };
-
-const std::uint8_t* Bytes(const std::string& s) { return reinterpret_cast<const std::uint8_t*>(s.data()); }
 
 // Data of one kind: 0 digits, 1 QR alphanumerics, 2 printable text, 3 any byte, 4 a mix of
 // runs of the others.
@@ -104,47 +104,47 @@ std::vector<std::size_t> Lengths(std::size_t largest) {
 TEST(SymbolDigest, QrCode) {
     Corpus corpus("qr");
     std::mt19937 rng(18004);
-    const Call call = [](SymbolRecord& r, const std::string& d) { return EncodeQRCode(r, Bytes(d), d.size(), true); };
+    const Encoder encode = [](SymbolRecord& r, const std::string& d) { return EncodeQRCode(r, AsBytes(d), Call::Server(true)); };
     for (int level = 1; level <= 4; ++level) {
         // Every version with little data, so every version's masks are scored.
         for (int version = 1; version <= 40; ++version)
-            corpus.Encode(Make(rng, 4, 1 + rng() % 20), [&](SymbolRecord& r) { r.option1 = level; r.option2 = version; }, call);
+            corpus.Encode(Make(rng, 4, 1 + rng() % 20), [&](SymbolRecord& r) { r.option1 = level; r.option2 = version; }, encode);
         for (int kind = 0; kind <= 4; ++kind)
             for (std::size_t n : Lengths(kind == 0 ? 7100 : kind == 1 ? 4300 : 2960))
-                corpus.Encode(Make(rng, kind, n), [&](SymbolRecord& r) { r.option1 = level; }, call);
+                corpus.Encode(Make(rng, kind, n), [&](SymbolRecord& r) { r.option1 = level; }, encode);
     }
-    corpus.Encode("https://www.example.com/products/item?id=123456789", [](SymbolRecord& r) { r.option1 = 2; }, call);
+    corpus.Encode("https://www.example.com/products/item?id=123456789", [](SymbolRecord& r) { r.option1 = 2; }, encode);
     EXPECT_EQ(corpus.digest(), 0xFA321CA34B67B23Dull) << corpus.count() << " symbols";
 }
 
 TEST(SymbolDigest, MicroQr) {
     Corpus corpus("microqr");
     std::mt19937 rng(1);
-    const Call call = [](SymbolRecord& r, const std::string& d) { return EncodeMicroQRCode(r, Bytes(d), d.size(), true); };
+    const Encoder encode = [](SymbolRecord& r, const std::string& d) { return EncodeMicroQRCode(r, AsBytes(d), Call::Server(true)); };
     for (int level = 1; level <= 4; ++level)
         for (int version = 0; version <= 4; ++version)
             for (int kind = 0; kind <= 4; ++kind)
                 for (std::size_t n = 1; n <= 36; n += 1 + n / 8)
-                    corpus.Encode(Make(rng, kind, n), [&](SymbolRecord& r) { r.option1 = level; r.option2 = version; }, call);
+                    corpus.Encode(Make(rng, kind, n), [&](SymbolRecord& r) { r.option1 = level; r.option2 = version; }, encode);
     EXPECT_EQ(corpus.digest(), 0xA230644DC93E412Bull) << corpus.count() << " symbols";
 }
 
 TEST(SymbolDigest, DataMatrix) {
     Corpus corpus("datamatrix");
     std::mt19937 rng(16022);
-    const Call call = [](SymbolRecord& r, const std::string& d) { return EncodeDataMatrix(r, Bytes(d), d.size(), 0, true); };
+    const Encoder encode = [](SymbolRecord& r, const std::string& d) { return EncodeDataMatrix(r, AsBytes(d), Call::Server(true)); };
     // Every size chosen with a little data, then the automatic choice in each shape.
     for (const DataMatrixSize& size : kDataMatrixSizes)
-        corpus.Encode(Make(rng, 4, 1 + rng() % 4), [&](SymbolRecord& r) { r.option2 = size.option2; }, call);
+        corpus.Encode(Make(rng, 4, 1 + rng() % 4), [&](SymbolRecord& r) { r.option2 = size.option2; }, encode);
     for (int shape : {0, 100, 101})
         for (int kind = 0; kind <= 4; ++kind)
             for (std::size_t n : Lengths(kind == 0 ? 3116 : 1600))
-                corpus.Encode(Make(rng, kind, n), [&](SymbolRecord& r) { r.option3 = shape; }, call);
+                corpus.Encode(Make(rng, kind, n), [&](SymbolRecord& r) { r.option3 = shape; }, encode);
     for (int encodation = 1; encodation <= 6; ++encodation)
         for (std::size_t n : Lengths(700)) {
             const std::string data = Make(rng, encodation == 4 ? 1 : 2, n);
-            corpus.Encode(data, [](SymbolRecord&) {}, [&](SymbolRecord& r, const std::string& d) {
-                return EncodeDataMatrix(r, Bytes(d), d.size(), encodation, false);
+            corpus.Encode(data, [&](SymbolRecord& r) { r.option4 = encodation; }, [](SymbolRecord& r, const std::string& d) {
+                return EncodeDataMatrix(r, AsBytes(d), Call::Server(false));
             });
         }
     EXPECT_EQ(corpus.digest(), 0xF1D11646AD9E045Full) << corpus.count() << " symbols";
@@ -153,18 +153,18 @@ TEST(SymbolDigest, DataMatrix) {
 TEST(SymbolDigest, Aztec) {
     Corpus corpus("aztec");
     std::mt19937 rng(24778);
-    const Call call = [](SymbolRecord& r, const std::string& d) { return EncodeAztec(r, Bytes(d), d.size(), true); };
+    const Encoder encode = [](SymbolRecord& r, const std::string& d) { return EncodeAztec(r, AsBytes(d), Call::Server(true)); };
     for (int size = 1; size <= 36; ++size)
-        corpus.Encode(Make(rng, 4, 1 + rng() % 10), [&](SymbolRecord& r) { r.option2 = size; }, call);
+        corpus.Encode(Make(rng, 4, 1 + rng() % 10), [&](SymbolRecord& r) { r.option2 = size; }, encode);
     for (int level = -1; level <= 19; ++level)
         for (int kind = 0; kind <= 4; kind += 2)
             for (std::size_t n : Lengths(kind == 0 ? 3800 : 1900))
-                corpus.Encode(Make(rng, kind, n), [&](SymbolRecord& r) { r.option1 = level; }, call);
+                corpus.Encode(Make(rng, kind, n), [&](SymbolRecord& r) { r.option1 = level; }, encode);
     for (int kind = 1; kind <= 3; kind += 2)
         for (std::size_t n : Lengths(1900))
             corpus.Encode(Make(rng, kind, n), [&](SymbolRecord& r) { r.option1 = 3; r.outputFlags = n % 3 ? 0 : 0x10; },
                           [](SymbolRecord& r, const std::string& d) {
-                              return EncodeAztec(r, Bytes(d), d.size(), false, Build::Desktop);
+                              return EncodeAztec(r, AsBytes(d), Call::Desktop());
                           });
     EXPECT_EQ(corpus.digest(), 0x05B3CFB729BEEDADull) << corpus.count() << " symbols";
 }
@@ -172,7 +172,7 @@ TEST(SymbolDigest, Aztec) {
 TEST(SymbolDigest, Pdf417) {
     Corpus corpus("pdf417");
     std::mt19937 rng(15438);
-    const Call call = [](SymbolRecord& r, const std::string& d) { return EncodePDF417(r, Bytes(d), d.size(), true); };
+    const Encoder encode = [](SymbolRecord& r, const std::string& d) { return EncodePDF417(r, AsBytes(d), Call::Server(true)); };
     for (int level = -1; level <= 8; ++level)
         for (int columns = 0; columns <= 30; columns += 3)
             for (int kind = 0; kind <= 4; ++kind)
@@ -182,7 +182,7 @@ TEST(SymbolDigest, Pdf417) {
                         r.symbology = n % 2 ? 20 : 56;
                         r.option1 = level;
                         r.option2 = columns;
-                    }, call);
+                    }, encode);
                 }
     EXPECT_EQ(corpus.digest(), 0xCDFB717DB501F426ull) << corpus.count() << " symbols";
 }
@@ -195,7 +195,7 @@ TEST(SymbolDigest, MicroPdf417AndMaxicode) {
             for (std::size_t n : Lengths(kind == 0 ? 370 : 260))
                 corpus.Encode(Make(rng, kind, n), [&](SymbolRecord& r) { r.symbology = 21; r.option2 = columns; },
                               [](SymbolRecord& r, const std::string& d) {
-                                  return EncodeMicroPDF417(r, Bytes(d), d.size(), true);
+                                  return EncodeMicroPDF417(r, AsBytes(d), Call::Server(true));
                               });
     for (int mode = 2; mode <= 6; ++mode)
         for (int kind = 0; kind <= 4; ++kind)
@@ -203,7 +203,7 @@ TEST(SymbolDigest, MicroPdf417AndMaxicode) {
                 corpus.Encode(Make(rng, kind, n), [&](SymbolRecord& r) {
                     r.option1 = mode;
                     std::strcpy(r.primaryMessage, mode == 2 ? "152382802840001" : "B1050  056999");
-                }, [](SymbolRecord& r, const std::string& d) { return EncodeMaxicode(r, Bytes(d), d.size()); });
+                }, [](SymbolRecord& r, const std::string& d) { return EncodeMaxicode(r, AsBytes(d), Call::Server(true)); });
     EXPECT_EQ(corpus.digest(), 0x765D17F84A6A384Eull) << corpus.count() << " symbols";
 }
 

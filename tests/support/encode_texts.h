@@ -1,6 +1,8 @@
 // Small helpers shared by the encoder tests.
 #pragma once
 
+#include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -13,6 +15,11 @@ std::u16string U(std::string_view bytes);
 
 // Runs an encoder of the frame and copies its result.
 std::u16string Encode(linear::EncodeFn fn, linear::Context& ctx, std::u16string_view text);
+
+// The bytes of 8-bit text, as the record encoders take them.
+inline std::span<const std::uint8_t> AsBytes(std::string_view bytes) {
+    return {reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()};
+}
 
 // Shows UTF-16 text with non-printable characters as <code> for test messages.
 std::string Show(std::u16string_view text);

@@ -1,0 +1,10 @@
+#include "workspace.h"
+
+namespace matrix {
+
+Workspace& SharedWorkspace() {
+    static Workspace workspace{};
+    return workspace;
+}
+
+}  // namespace matrix
