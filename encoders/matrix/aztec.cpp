@@ -197,19 +197,19 @@ const int* AztecCompactMap() {
 
 int AztecEncodeText(const char16_t* chars, std::size_t count, std::vector<std::uint8_t>& bits) {
     struct Item {
-        unsigned set;
-        int code[5];
-        int byte;
+        std::uint8_t set;
+        std::uint8_t code[5];
+        std::uint8_t byte;
     };
     std::vector<Item> items;
     items.reserve(count);
     for (std::size_t i = 0; i < count; ++i) {
         const unsigned ch = chars[i];
         const unsigned next = i + 1 < count ? chars[i + 1] : 0;
-        Item it{0, {0, 0, 0, 0, 0}, static_cast<int>(ch & 0xFF)};
+        Item it{0, {0, 0, 0, 0, 0}, static_cast<std::uint8_t>(ch & 0xFF)};
         auto add = [&](Mode m, int code) {
-            it.set |= Bit(m);
-            it.code[m] = code;
+            it.set = static_cast<std::uint8_t>(it.set | Bit(m));
+            it.code[m] = static_cast<std::uint8_t>(code);
         };
         int pair = 0;
         if (ch == '\r' && next == '\n') pair = 2;
@@ -238,7 +238,7 @@ int AztecEncodeText(const char16_t* chars, std::size_t count, std::vector<std::u
             if (ch == ',') add(kDigit, 12);
             if (ch == '.') add(kDigit, 13);
         }
-        if (!it.set) it.set = Bit(kBinary);
+        if (!it.set) it.set = static_cast<std::uint8_t>(Bit(kBinary));
         items.push_back(it);
     }
 
