@@ -9,7 +9,7 @@ namespace {
 enum Set : char { kSetA = 'A', kSetB = 'B', kSetC = 'C' };
 
 // Symbol character values of the function characters.
-constexpr int kShift = 98, kCodeC = 99, kFnc1 = 102, kPad = 103;
+constexpr int kShift = 98, kCodeC = 99, kFnc1 = 102;
 int CodeA() { return 101; }  // in sets B and C
 int CodeB() { return 100; }  // in sets A and C
 int Fnc4(Set s) { return s == kSetA ? 101 : 100; }
@@ -21,11 +21,7 @@ char16_t GlyphA(int v) {
     if (v < 96) return static_cast<char16_t>(v - 64);
     return static_cast<char16_t>(226 + v - 96);
 }
-char16_t GlyphB(int v) {
-    if (v == 0) return 224;
-    if (v < 96) return static_cast<char16_t>(32 + v);
-    return static_cast<char16_t>(226 + v - 96);
-}
+char16_t GlyphB(int v) { return code16k::ValueGlyph(v); }
 
 // Start and stop values of rows 1 to 16.
 constexpr int kStartValue[16] = {0, 1, 2, 3, 4, 5, 6, 7, 0, 1, 2, 3, 4, 5, 6, 7};
@@ -57,6 +53,35 @@ struct Symbols {
 };
 
 }  // namespace
+
+namespace code16k {
+
+int Finish(std::vector<int>& values, int mode) {
+    while (values.size() < 8 || values.size() % 5 != 3) values.push_back(kPad);
+    const int rows = static_cast<int>(values.size() + 2) / 5;
+    values[0] = 7 * (rows - 2) + mode;
+    long first = 0, second = 0;
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        first += values[i] * static_cast<long>(i + 2);
+        second += values[i] * static_cast<long>(i + 1);
+    }
+    first %= 107;
+    second = (second + first * static_cast<long>(values.size() + 1)) % 107;
+    values.push_back(static_cast<int>(first));
+    values.push_back(static_cast<int>(second));
+    return rows;
+}
+
+char16_t ValueGlyph(int v) {
+    if (v == 0) return 224;
+    if (v < 96) return static_cast<char16_t>(32 + v);
+    return static_cast<char16_t>(226 + v - 96);
+}
+
+char16_t RowStartGlyph(int row) { return static_cast<char16_t>(0xED + kStartValue[row]); }
+char16_t RowStopGlyph(int row) { return static_cast<char16_t>(0xF5 + kStopValue[row]); }
+
+}  // namespace code16k
 
 const char16_t* EncodeCode16K(linear::Context& ctx, const char16_t* text, const Call& call) {
     const bool crlf = call.CrLf(true);
@@ -168,31 +193,17 @@ const char16_t* EncodeCode16K(linear::Context& ctx, const char16_t* text, const 
         }
     }
 
-    // Pads to a whole number of rows (at least two) with the two check characters.
-    while (sym.count < 8 || sym.count % 5 != 3) sym.put(kPad, kSetB);
-    const int rows = (sym.count + 2) / 5;
-    sym.value[0] = 7 * (rows - 2) + mode;
-    int first = 0;
-    for (int i = 0; i < sym.count; ++i) first += sym.value[i] * (i + 2);
-    sym.put(first % 107, kSetB);
-    int second = 0;
-    for (int i = 0; i < sym.count; ++i) second += sym.value[i] * (i + 1);
-    sym.put(second % 107, kSetB);
-
-    for (int r = 0; r < rows; ++r) {
-        out.put(0xFE);
-        out.put(static_cast<char16_t>(0xED + kStartValue[r]));
-        for (int j = 0; j < 5; ++j) {
-            const int i = r * 5 + j;
-            out.put(sym.set[i] == kSetA ? GlyphA(sym.value[i]) : GlyphB(sym.value[i]));
-        }
-        out.put(static_cast<char16_t>(0xF5 + kStopValue[r]));
-        out.put(0xFF);
-        if (crlf) out.put(u'\r');
-        out.put(u'\n');
-    }
-    for (int i = 0; i < 7; ++i) out.put(0xFD);
-    out.put(0xE1);
+    // Pads to a whole number of rows (at least two) with the two check characters; the
+    // pads and checks are written through the set B table.
+    std::vector<int> values(sym.value, sym.value + sym.count);
+    const int rows = code16k::Finish(values, mode);
+    code16k::WriteRows(
+        rows,
+        [&](int i) {
+            const int v = values[static_cast<std::size_t>(i)];
+            return i < sym.count && sym.set[i] == kSetA ? GlyphA(v) : GlyphB(v);
+        },
+        crlf, [&](char16_t c) { out.put(c); });
     return linear::Publish(ctx, ctx.resultBuffer(), out.view());
 }
 

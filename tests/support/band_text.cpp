@@ -3,9 +3,12 @@
 #include <string>
 #include <vector>
 
+#include "fonts/layouts.h"
+
 namespace testing_support {
 
 std::optional<Matrix> BandTextToMatrix(std::string_view fontText, int rows) {
+    const fonts::Layout& band = *fonts::FindLayout("band");
     std::vector<std::string> lines;
     std::string line;
     for (char c : fontText) {
@@ -22,14 +25,14 @@ std::optional<Matrix> BandTextToMatrix(std::string_view fontText, int rows) {
     for (std::size_t b = 0; b < lines.size(); ++b) {
         if (lines[b].size() != lines[0].size()) return std::nullopt;
         for (char c : lines[b]) {
-            int v;
-            if (c >= '0' && c <= '9') v = c - '0';
-            else if (c >= 'A' && c <= 'F') v = c - 'A' + 10;
-            else return std::nullopt;
+            // Only the sixteen digits belong to the band font; each is one module wide.
+            const fonts::Glyph* g = band.Find(static_cast<unsigned char>(c));
+            if (!g || g->advance != band.module) return std::nullopt;
             for (int k = 0; k < 4; ++k) {
+                const bool dark = fonts::Layout::Covers(*g, band.module / 2.0, (k + 0.5) * band.module);
                 const std::size_t r = 4 * b + static_cast<std::size_t>(k);
-                if (r < m.size()) m[r].push_back((v >> (3 - k)) & 1);
-                else if ((v >> (3 - k)) & 1) return std::nullopt;  // rows past the symbol are light
+                if (r < m.size()) m[r].push_back(dark);
+                else if (dark) return std::nullopt;  // rows past the symbol are light
             }
         }
     }

@@ -1,4 +1,4 @@
-// Test-side reading of the band layout: font text back into the module matrix.
+// Band text back into the module matrix, through the band font's glyphs.
 #pragma once
 
 #include <optional>

@@ -1,8 +1,9 @@
 #include "support/barcode_image.h"
 
-#include <cmath>
-
 #include <algorithm>
+#include <string>
+
+#include "support/font_text.h"
 
 namespace testing_support {
 
@@ -47,34 +48,28 @@ Image RenderMatrix(const Matrix& matrix, int scale, int quiet) {
 }
 
 Image RenderMaxicode(const Matrix& cells) {
-    const double w = 12, radius = w / std::sqrt(3.0), rowStep = 1.5 * radius;
-    const int quiet = 24;
-    Image img;
-    img.width = static_cast<int>(30 * w) + 2 * quiet;
-    img.height = static_cast<int>(32 * rowStep + 2 * radius) + 2 * quiet;
-    img.pixels.assign(static_cast<std::size_t>(img.width * img.height), 255);
-    for (std::size_t r = 0; r < cells.size() && r < 33; ++r)
-        for (std::size_t c = 0; c < cells[r].size() && c < 30; ++c) {
-            if (!cells[r][c]) continue;
-            const double shift = r % 2 ? 0.5 : 0.0;
-            const double cx = quiet + (static_cast<double>(c) + 0.5 + shift) * w;
-            const double cy = quiet + radius + static_cast<double>(r) * rowStep;
-            for (int y = static_cast<int>(cy - radius); y <= static_cast<int>(cy + radius) + 1; ++y)
-                for (int x = static_cast<int>(cx - w / 2); x <= static_cast<int>(cx + w / 2) + 1;
-                     ++x) {
-                    const double dx = std::fabs(x + 0.5 - cx), dy = std::fabs(y + 0.5 - cy);
-                    if (dx <= w / 2 && dy <= radius - dx / std::sqrt(3.0))
-                        img.pixels[static_cast<std::size_t>(y * img.width + x)] = 0;
-                }
+    // The cells as the hexagon font's text: a line a band of three rows, a glyph a pair of columns.
+    auto cell = [&cells](std::size_t r, std::size_t c) {
+        return r < cells.size() && c < cells[r].size() && cells[r][c] ? 1 : 0;
+    };
+    std::u16string text;
+    for (std::size_t band = 0; band < 11; ++band) {
+        for (std::size_t pair = 0; pair < 15; ++pair) {
+            const std::size_t r = 3 * band, col = 2 * pair;
+            const int a = cell(r, col), b = cell(r, col + 1), c = cell(r + 1, col), d = cell(r + 1, col + 1);
+            const int e = cell(r + 2, col), f = cell(r + 2, col + 1);
+            if (band % 2 == 0) {
+                text += static_cast<char16_t>(u'0' + 16 * e + 8 * f + 4 * c + 2 * a + b);
+                if (d) text += u'~';
+            } else {
+                if (pair == 0) text += u'[';
+                if (c) text += u'~';
+                text += static_cast<char16_t>(u'0' + 16 * e + 8 * f + 4 * d + 2 * a + b);
+            }
         }
-    const double fx = quiet + 14.5 * w, fy = quiet + radius + 16 * rowStep;
-    for (int y = 0; y < img.height; ++y)
-        for (int x = 0; x < img.width; ++x) {
-            const double d = std::hypot(x + 0.5 - fx, y + 0.5 - fy) / w;
-            if ((d >= 0.9 && d < 1.5) || (d >= 2.1 && d < 2.7) || (d >= 3.3 && d < 3.9))
-                img.pixels[static_cast<std::size_t>(y * img.width + x)] = 0;
-        }
-    return img;
+        text += u"\r\n";
+    }
+    return RenderMaxicodeText(text);
 }
 
 }  // namespace testing_support

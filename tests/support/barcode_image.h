@@ -33,8 +33,8 @@ Image RenderRows(const std::vector<Modules>& rows, const std::vector<int>& rowHe
 // A matrix symbol, `scale` pixels a module, with `quiet` modules of quiet zone.
 Image RenderMatrix(const Matrix& matrix, int scale = 4, int quiet = 4);
 
-// A Maxicode symbol from its 33 rows of 30 cells: offset rows of hexagons (odd rows half a
-// cell to the right) around the finder's three rings.
+// A Maxicode symbol from its 33 rows of 30 cells, drawn in the hexagon font: offset rows of
+// hexagons (odd rows half a cell to the right) around the finder's three rings.
 Image RenderMaxicode(const Matrix& cells);
 
 }  // namespace testing_support

@@ -1,5 +1,4 @@
-// Test-side descriptions of the linear barcode fonts: what bars each glyph draws, from the
-// symbologies' published patterns and the glyph assignments of the encoders.
+// The bars of Code 39 and Code 93 font text, drawn through the fonts' glyph layouts.
 #pragma once
 
 #include <optional>

@@ -1,13 +1,13 @@
 #include "support/numeric_fonts.h"
 
+#include "support/font_text.h"
+
 #include <array>
 #include <vector>
 
 namespace testing_support {
 
 namespace {
-
-constexpr int kWide = 3;
 
 // Runs of a module row: widths of alternating bars and spaces, first a bar.
 std::vector<int> Runs(const Modules& m) {
@@ -25,30 +25,15 @@ std::vector<int> Runs(const Modules& m) {
     return runs;
 }
 
-// Elements given as "0" narrow / "1" wide, alternating from a bar (or a space).
-void AppendNW(Modules& m, std::string_view nw, bool bar = true) {
-    for (char c : nw) {
-        m.insert(m.end(), c == '1' ? kWide : 1, bar);
-        bar = !bar;
-    }
-}
-
 std::string WideNarrow(const std::vector<int>& runs, std::size_t from, std::size_t n) {
     std::string s;
     for (std::size_t i = from; i < from + n && i < runs.size(); ++i) s += runs[i] > 1 ? '1' : '0';
     return s;
 }
 
-// Interleaved and Industrial 2 of 5 digit patterns (1 wide).
+// Industrial 2 of 5 digit patterns (1 wide), for the reader.
 constexpr std::array<std::string_view, 10> k25 = {"00110", "10001", "01001", "11000", "00101",
                                                   "10100", "01100", "00011", "10010", "01010"};
-
-// Codabar patterns, seven elements from a bar (1 wide).
-constexpr std::string_view kCodabarChars = "0123456789-$:/.+ABCD";
-constexpr std::array<std::string_view, 20> kCodabar = {
-    "0000011", "0000110", "0001001", "1100000", "0010010", "1000010", "0100001",
-    "0100100", "0110000", "1001000", "0001100", "0011000", "1000101", "1010001",
-    "1010100", "0010101", "0011010", "0101001", "0001011", "0001110"};
 
 // Code 11 patterns, five elements from a bar; the last is the start/stop.
 constexpr std::string_view kCode11Chars = "0123456789-*";
@@ -64,10 +49,6 @@ char Code11Check(const std::string& d, int maxWeight) {
     return v == 10 ? '-' : static_cast<char>('0' + v);
 }
 
-// POSTNET digits: bars from the left, 1 full (weights 7 4 2 1 0; two full bars 7 + 4 = 11 is 0).
-constexpr std::array<std::string_view, 10> kPostnet = {"11000", "00011", "00101", "00110", "01001",
-                                                       "01010", "01100", "10001", "10010", "10100"};
-
 // Royal Mail: a row is the ascender pattern, a column the descender pattern.
 constexpr std::array<std::string_view, 6> kRm4 = {"0011", "0101", "0110", "1001", "1010", "1100"};
 constexpr std::string_view kRmChars = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ";
@@ -75,40 +56,15 @@ constexpr std::string_view kRmChars = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ";
 }  // namespace
 
 std::optional<Modules> I25FontToModules(std::u16string_view fontText) {
-    Modules m;
-    for (char16_t g : fontText) {
-        if (g == 0xE6) AppendNW(m, "0000");
-        else if (g == 0xE7) AppendNW(m, "100");
-        else if ((g >= 33 && g <= 126) || (g >= 0xE0 && g <= 0xE5)) {
-            const unsigned v = g >= 0xE0 ? g - 130 : g - 33;
-            std::string nw;
-            for (int k = 0; k < 5; ++k) nw += {k25[v / 10][k], k25[v % 10][k]};
-            AppendNW(m, nw);
-        } else return std::nullopt;
-    }
-    return m;
+    return FontTextModules("i25", fontText);
 }
 
 std::optional<Modules> CodabarFontToModules(std::u16string_view fontText) {
-    Modules m;
-    for (char16_t g : fontText) {
-        const auto i = g < 128 ? kCodabarChars.find(static_cast<char>(g)) : std::string_view::npos;
-        if (i == std::string_view::npos) return std::nullopt;
-        if (!m.empty()) m.push_back(false);
-        AppendNW(m, kCodabar[i]);
-    }
-    return m;
+    return FontTextModules("codabar", fontText);
 }
 
 std::optional<Modules> Code11FontToModules(std::u16string_view fontText) {
-    Modules m;
-    for (char16_t g : fontText) {
-        const auto i = g < 128 ? kCode11Chars.find(static_cast<char>(g)) : std::string_view::npos;
-        if (i == std::string_view::npos) return std::nullopt;
-        if (!m.empty()) m.push_back(false);
-        AppendNW(m, kCode11[i]);
-    }
-    return m;
+    return FontTextModules("code11", fontText);
 }
 
 std::optional<std::string> ReadCode11(const Modules& modules) {
@@ -140,20 +96,7 @@ std::optional<std::string> ReadCode11(const Modules& modules) {
 }
 
 std::optional<Modules> Code25FontToModules(std::u16string_view fontText) {
-    Modules m;
-    auto bars = [&m](std::string_view widths) {
-        for (char w : widths) {
-            m.insert(m.end(), w == '1' ? kWide : 1, true);
-            m.push_back(false);
-        }
-    };
-    for (char16_t g : fontText) {
-        if (g == u'(') bars("110");
-        else if (g == u')') bars("101");
-        else if (g >= u'0' && g <= u'9') bars(k25[g - u'0']);
-        else return std::nullopt;
-    }
-    return m;
+    return FontTextModules("code25", fontText);
 }
 
 std::optional<std::string> ReadCode25(const Modules& modules) {
@@ -181,16 +124,7 @@ std::optional<std::string> ReadCode25(const Modules& modules) {
 }
 
 std::optional<Modules> MsiFontToModules(std::u16string_view fontText) {
-    Modules m;
-    auto bit = [&m](bool one) { AppendNW(m, one ? "10" : "01"); };
-    for (char16_t g : fontText) {
-        if (g == u'[') bit(true);
-        else if (g == u']') AppendNW(m, "010");  // narrow bar, wide space, narrow bar
-        else if (g >= u'0' && g <= u'9') {
-            for (int b = 3; b >= 0; --b) bit(((g - u'0') >> b) & 1);
-        } else return std::nullopt;
-    }
-    return m;
+    return FontTextModules("msi", fontText);
 }
 
 std::optional<std::string> ReadMsi(const Modules& modules) {
@@ -223,14 +157,10 @@ std::optional<std::string> ReadMsi(const Modules& modules) {
 }
 
 std::optional<Bars> PostnetFontToBars(std::u16string_view fontText) {
-    Bars b;
-    for (char16_t g : fontText) {
-        if (g == u'[' || g == u']') b += 'F';
-        else if (g >= u'0' && g <= u'9')
-            for (char c : kPostnet[g - u'0']) b += c == '1' ? 'F' : 'T';
-        else return std::nullopt;
-    }
-    return b;
+    auto bars = FontTextBars("postnet", fontText);
+    if (bars)
+        for (char& b : *bars) b = b == 'F' ? 'F' : 'T';  // two states: full or half
+    return bars;
 }
 
 std::optional<std::string> ReadPostnet(const Bars& bars) {
@@ -255,20 +185,7 @@ std::optional<std::string> ReadPostnet(const Bars& bars) {
 }
 
 std::optional<Bars> RoyalMailFontToBars(std::u16string_view fontText) {
-    Bars b;
-    for (char16_t g : fontText) {
-        if (g == u'[') b += 'A';
-        else if (g == u']') b += 'F';
-        else {
-            const auto v = g < 128 ? kRmChars.find(static_cast<char>(g)) : std::string_view::npos;
-            if (v == std::string_view::npos) return std::nullopt;
-            for (int k = 0; k < 4; ++k) {
-                const bool up = kRm4[v / 6][k] == '1', down = kRm4[v % 6][k] == '1';
-                b += up ? (down ? 'F' : 'A') : (down ? 'D' : 'T');
-            }
-        }
-    }
-    return b;
+    return FontTextBars("royalmail", fontText);
 }
 
 std::optional<std::string> ReadRoyalMail(const Bars& bars) {

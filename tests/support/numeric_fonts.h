@@ -1,7 +1,6 @@
-// Test-side descriptions of the Code 11, Code 2 of 5, Interleaved 2 of 5, MSI, Codabar,
-// POSTNET and Royal Mail fonts (glyph to bars, from the symbologies' published patterns and
-// the encoders' glyph assignments), and small readers that take the bars back to
-// characters and verify the check characters by each standard's rule.
+// The bars of Code 11, Code 2 of 5, Interleaved 2 of 5, MSI, Codabar, POSTNET and Royal Mail
+// font text, drawn through the fonts' glyph layouts, and small readers that take the bars back
+// to characters and verify the check characters by each standard's rule.
 #pragma once
 
 #include <optional>

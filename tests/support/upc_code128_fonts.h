@@ -1,5 +1,5 @@
-// Test-side descriptions of the UPC/EAN font and of the two builds' Code 128 fonts: what bars
-// each glyph draws, from the symbologies' published patterns and the fonts' glyph layouts.
+// The bars of UPC/EAN font text and of the two builds' Code 128 font text, drawn through the
+// fonts' glyph layouts.
 #pragma once
 
 #include <optional>

@@ -1,0 +1,87 @@
+// The desktop program's table of symbologies: for each the name the user picks, the encode
+// routines, the behaviour of the "Checksum" and "Human Readable" boxes, the family of
+// barcode font faces and a sample text. The one place of the font family keys and faces.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "session.h"
+
+namespace desktop {
+
+struct SymbologyAction {
+    std::uint32_t nSymbologyKind;
+    std::u16string szDisplayName;
+    std::array<EncodeFn, 3> pfnEncode;  // [0] "Checksum" off, [1] on, [2] stored only
+    std::int32_t nAttr1;                // CheckBoxMode of the "Checksum" box
+    std::int32_t nAttr2;
+    std::int32_t nAttr3;                // CheckBoxMode of the "Human Readable" box
+    std::u16string szFontFamily;        // family key: the stem of the faces
+    std::int32_t nAttr4, nAttr5;
+    std::u16string szSampleData;
+    std::uint32_t bFontAvailable;       // 1 when the default face is installed
+    std::u16string szFontFace;          // the default face
+};
+
+// Capacities of the row's texts, terminator included.
+inline constexpr std::size_t kDisplayNameUnits = 30;
+inline constexpr std::size_t kFontFamilyUnits = 30;
+inline constexpr std::size_t kSampleDataUnits = 200;
+inline constexpr std::size_t kFontFaceUnits = 104;
+
+// The 53 rows in list order, each with bFontAvailable 0.
+std::vector<SymbologyAction> BuildSymbologyTable();
+
+// Whether a face is installed (Platform::IsFontInstalled, or a test's fake).
+using FontPredicate = std::function<bool(std::u16string_view face)>;
+
+// Sets bFontAvailable of every row from its default face.
+void CheckSymbologyFonts(std::vector<SymbologyAction>& table, const FontPredicate& installed);
+
+// The suffixes of the composed face lists, largest first.
+inline constexpr std::array<std::u16string_view, 7> kFontSizeSuffixes = {
+    u"XXL", u"XL", u"L", u"M", u"S", u"XS", u"XXS"};
+
+// The faces offered for a row with `humanReadable`, in list order: the installed ones of
+// the row family's candidates.
+std::vector<std::u16string> FontFaces(const SymbologyAction& row, std::int32_t humanReadable,
+                                      const FontPredicate& installed);
+
+// The entry to select in a fresh face list: with keepIndex 0 or more the entry at that
+// index, or the last when the list is shorter; with a negative keepIndex the first entry
+// that begins with the family key and "M", else entry 0. -1 for an empty list.
+int SelectFontFace(const std::vector<std::u16string>& faces, const SymbologyAction& row,
+                   int keepIndex);
+
+// Every face that the table's default faces and the face-list rules can ask for, each once,
+// in the order first asked.
+std::vector<std::u16string> AllFontFaces();
+
+// Case-insensitive comparison of ASCII letters, as the table's lookups use.
+bool EqualNoCase(std::u16string_view a, std::u16string_view b);
+
+// The first row whose display name equals `name` without regard to case, or null.
+const SymbologyAction* FindSymbology(const std::vector<SymbologyAction>& table,
+                                     std::u16string_view name);
+
+// The display names of the rows whose default face is installed, in table order: the
+// symbology list.
+std::vector<std::u16string> ListedSymbologies(const std::vector<SymbologyAction>& table);
+
+// The entry of the symbology list to select at start: the one that equals the stored
+// DefaultSymbology without regard to case; else entry 0, whose name is then stored.
+// -1 (nothing read or written) for an empty list.
+int SelectDefaultSymbology(Platform& platform, const std::vector<std::u16string>& listed);
+
+// The one encode entry: the row's routine [1] when AddChecksum is set, else [0], on a copy
+// of the text (at most kInputUnits - 1 units); the message line is cleared first. Returns
+// the font text (empty when the row has no routine), valid until the next encode.
+inline constexpr std::size_t kInputUnits = 8192;
+std::u16string EncodeSelected(Session& session, const SymbologyAction& row, std::u16string_view text);
+
+}  // namespace desktop

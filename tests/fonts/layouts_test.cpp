@@ -1,0 +1,158 @@
+// The font set against the desktop program that uses it: every row's default face is built
+// (or known not to be), the faces built are faces the program asks for, the encoders' texts
+// only use glyphs the row's font has, and the glyph outlines keep lines of text joined.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+
+#include "desktop/fake_platform.h"
+#include "fonts/layouts.h"
+#include "frame.h"
+#include "support/encode_texts.h"
+#include "symbology_table.h"
+
+namespace {
+
+using desktop_testing::FakePlatform;
+
+// Faces whose glyph layouts the set does not have yet.
+const std::set<std::u16string> kNotBuilt = {u"KVTelepenMHr", u"KVTelepenNumMHr", u"KVBC412",
+                                             u"KVSemi", u"KVSemiB", u"KVCode16KM"};
+
+std::u16string Wide(const std::string& s) { return std::u16string(s.begin(), s.end()); }
+
+const fonts::Face* Generated(std::u16string_view face) {
+    static const std::vector<fonts::Face> faces = fonts::GeneratedFaces();
+    for (const fonts::Face& f : faces)
+        if (desktop::EqualNoCase(Wide(f.name), face)) return &f;
+    return nullptr;
+}
+
+bool Installed(std::u16string_view face) { return Generated(face) != nullptr; }
+
+TEST(FontSet, EveryRowsDefaultFaceIsBuiltAndEveryBuiltFaceIsAskedFor) {
+    for (const auto& row : desktop::BuildSymbologyTable()) {
+        if (kNotBuilt.count(row.szFontFace)) continue;
+        EXPECT_TRUE(Installed(row.szFontFace)) << testing_support::Show(row.szDisplayName);
+    }
+    const auto asked = desktop::AllFontFaces();
+    for (const fonts::Face& f : fonts::GeneratedFaces()) {
+        const bool known = std::any_of(asked.begin(), asked.end(), [&](const std::u16string& a) {
+            return desktop::EqualNoCase(a, Wide(f.name));
+        });
+        EXPECT_TRUE(known) << f.name;
+        ASSERT_NE(fonts::FindLayout(f.layout), nullptr) << f.name;
+    }
+}
+
+TEST(FontSet, FaceListsOfTheFamiliesBuiltWhole) {
+    const auto table = desktop::BuildSymbologyTable();
+    auto faces = [&](std::u16string_view name, int hr) {
+        return desktop::FontFaces(*desktop::FindSymbology(table, name), hr, Installed);
+    };
+    EXPECT_EQ(faces(u"Code 39", 1).size(), 7u);
+    EXPECT_EQ(faces(u"Code 39", 1).front(), u"KVCode39XXLHr");
+    EXPECT_EQ(faces(u"Code 39", 0).back(), u"KVCode39XXS");
+    // Code 128 with a fixed set and no human-readable text uses the plain Code 128 faces.
+    EXPECT_EQ(faces(u"Code128B", 0), faces(u"GS1-128", 0));
+    EXPECT_EQ(faces(u"Code128A", 1).size(), 7u);
+    EXPECT_EQ(faces(u"EAN-13", 1), faces(u"UPC-A", 0));
+    EXPECT_EQ(faces(u"Databar", 0), (std::vector<std::u16string>{u"KVDatabarS", u"KVDatabarM", u"KVDatabarL"}));
+    EXPECT_EQ(faces(u"Pharma Two", 0), (std::vector<std::u16string>{u"KVPharmaTwoL", u"KVPharmaTwoS"}));
+    EXPECT_EQ(faces(u"Master Carton Code", 0), (std::vector<std::u16string>{u"KVCartonHr", u"KVCarton"}));
+    // A family of which only the default face is built.
+    EXPECT_EQ(faces(u"Codabar", 1), std::vector<std::u16string>{u"KVCodabarMHr"});
+    EXPECT_TRUE(faces(u"Codabar", 0).empty());
+}
+
+// Every glyph that a row's routines write for its sample text (and for a text of every
+// character the user can type into it) is drawn by the row's default font.
+TEST(FontSet, EncodersWriteOnlyGlyphsOfTheirRowsFont) {
+    FakePlatform platform;
+    platform.allFaces = true;
+    linear::Context ctx{linear::kDesktop};
+    desktop::OptionSettings options;
+    desktop::Session session{ctx, options, platform};
+    std::u16string printable;
+    for (char16_t c = 32; c < 127; ++c) printable += c;
+    int checked = 0;
+    for (const auto& row : desktop::BuildSymbologyTable()) {
+        const fonts::Face* face = Generated(row.szFontFace);
+        if (!face) continue;
+        const fonts::Layout& layout = *fonts::FindLayout(face->layout);
+        for (const auto& text : {row.szSampleData, printable, std::u16string(u"0123456789")})
+            for (int routine = 0; routine < 2; ++routine) {
+                if (!row.pfnEncode[routine]) continue;
+                // GS1-128 hands back its messages in place of the font text.
+                if (row.szDisplayName == u"GS1-128" && text != row.szSampleData) continue;
+                options.AddChecksum = routine;
+                const std::u16string font = desktop::EncodeSelected(session, row, text);
+                if (text == row.szSampleData) {
+                    EXPECT_FALSE(font.empty()) << testing_support::Show(row.szDisplayName);
+                }
+                for (char16_t g : font) {
+                    ASSERT_NE(layout.Find(g), nullptr)
+                        << testing_support::Show(row.szDisplayName) << " writes " << int(g) << " in "
+                        << testing_support::Show(font);
+                }
+                ++checked;
+            }
+    }
+    EXPECT_GT(checked, 100);
+}
+
+TEST(FontLayouts, LinesJoinAndLineEndsDrawNothing) {
+    for (const fonts::Layout& l : fonts::AllLayouts()) {
+        for (char16_t end : {u'\r', u'\n'}) {
+            const fonts::Glyph* g = l.Find(end);
+            ASSERT_NE(g, nullptr) << l.name;
+            EXPECT_EQ(g->advance, 0) << l.name;
+            EXPECT_TRUE(g->rects.empty() && g->polygons.empty()) << l.name;
+        }
+        for (std::size_t i = 1; i < l.glyphs.size(); ++i) EXPECT_LT(l.glyphs[i - 1].code, l.glyphs[i].code) << l.name;
+        for (const fonts::Glyph& g : l.glyphs) {
+            EXPECT_EQ(2 * g.advance % l.module, 0) << l.name << " " << int(g.code);  // Maxicode's "[" is half a module
+            for (const fonts::Rect& r : g.rects) {
+                EXPECT_TRUE(r.w > 0 && r.h > 0 && r.x >= 0 && r.x + r.w <= g.advance) << l.name << " " << int(g.code);
+                EXPECT_TRUE(r.y >= 0 && r.y + r.h <= fonts::kEm) << l.name << " " << int(g.code);
+            }
+        }
+    }
+}
+
+TEST(FontLayouts, BandGlyphIsOneModuleWideAndFourTall) {
+    const fonts::Layout& band = *fonts::FindLayout("band");
+    EXPECT_EQ(band.module * 4, fonts::kEm);
+    for (int v = 0; v < 16; ++v) {
+        const fonts::Glyph* g = band.Find(static_cast<char16_t>(v < 10 ? u'0' + v : u'A' + v - 10));
+        ASSERT_NE(g, nullptr);
+        EXPECT_EQ(g->advance, band.module);
+        for (int k = 0; k < 4; ++k)
+            EXPECT_EQ(fonts::Layout::Covers(*g, band.module / 2.0, (k + 0.5) * band.module), ((v >> (3 - k)) & 1) != 0)
+                << v << " row " << k;
+    }
+    EXPECT_EQ(band.Find(u'a'), nullptr);  // the encoders write upper-case digits only
+}
+
+// A hexagon cell: the five hexagons of "0" + 31 and the middle one of "~" tile without overlap.
+TEST(FontLayouts, MaxicodeHexagonsTouchButDoNotOverlap) {
+    const fonts::Layout& hex = *fonts::FindLayout("maxicode");
+    const fonts::Glyph* full = hex.Find(u'0' + 31);
+    const fonts::Glyph* tilde = hex.Find(u'~');
+    ASSERT_TRUE(full && tilde);
+    EXPECT_EQ(full->polygons.size(), 5u);
+    EXPECT_EQ(full->advance, 2 * hex.module);
+    EXPECT_EQ(tilde->advance, 0);
+    // The middle of each hexagon is covered by exactly one of them.
+    const double pitch = fonts::kEm / 3.0;
+    for (auto [x, y] : {std::pair{0.5, 0.5}, {1.5, 0.5}, {1.0, 1.5}, {0.5, 2.5}, {1.5, 2.5}}) {
+        EXPECT_TRUE(fonts::Layout::Covers(*full, x * hex.module, y * pitch));
+        EXPECT_FALSE(fonts::Layout::Covers(*tilde, x * hex.module, y * pitch));
+    }
+    // Between the top two hexagons and the middle one lies no gap wider than rounding.
+    EXPECT_TRUE(fonts::Layout::Covers(*full, 0.75 * hex.module, 1.0 * pitch));
+    EXPECT_FALSE(fonts::Layout::Covers(*hex.Find(u'0'), hex.module, 1.5 * pitch));
+}
+
+}  // namespace

@@ -1,0 +1,40 @@
+// Font text drawn through the glyph layouts of the barcode fonts (desktop/fonts/layouts.h), the
+// same outlines the font builder turns into TrueType files.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "fonts/layouts.h"
+#include "support/barcode_image.h"
+
+namespace testing_support {
+
+// The module columns of a one-line font text, each dark when a glyph covers its middle at
+// height `y` (font units from the top of the em); nothing when a glyph is not in the layout.
+std::optional<Modules> FontTextModules(std::string_view layout, std::u16string_view text,
+                                       double y = fonts::kEm / 2.0);
+
+// The bars of a one-line postal font text, one letter a bar: "F" full, "A" ascender only,
+// "D" descender only, "T" tracker only; nothing when a glyph is not in the layout.
+std::optional<std::string> FontTextBars(std::string_view layout, std::u16string_view text);
+
+// The font text as the font prints it: lines (ended by LF; CR draws nothing) one em apart,
+// `pixelsPerModule` pixels to a module of the layout, with `quiet` modules of margin. Unknown
+// glyphs draw nothing and advance nothing.
+Image RenderFontText(std::string_view layout, std::u16string_view text, double pixelsPerModule,
+                     int quiet);
+
+// Maxicode font text (11 lines of 15 cells) drawn in the hexagon font, 12 pixels to a module,
+// with the finder's three rings that the font does not draw.
+Image RenderMaxicodeText(std::u16string_view fontText);
+
+// Draws Maxicode's finder (three dark rings) around the centre of row 16, column 14, given in
+// pixels, with modules `moduleWidth` pixels wide.
+void DrawMaxicodeFinder(Image& img, double centreX, double centreY, double moduleWidth);
+
+// 8-bit font text as UTF-16 code units of the same values.
+std::u16string Widen(std::string_view text);
+
+}  // namespace testing_support
