@@ -133,6 +133,40 @@ void Append(std::vector<std::uint8_t>& bits, unsigned value, int count) {
     for (int i = count - 1; i >= 0; --i) bits.push_back(static_cast<std::uint8_t>((value >> i) & 1));
 }
 
+// Appends bits (one 0/1 byte a bit) to a vector, which grows in large steps and is cut to the
+// bits written when the sink goes out of scope.
+class BitSink {
+public:
+    explicit BitSink(std::vector<std::uint8_t>& bits) : bits_(bits), length_(bits.size()) {}
+    ~BitSink() { bits_.resize(length_); }
+    BitSink(const BitSink&) = delete;
+    BitSink& operator=(const BitSink&) = delete;
+
+    void put(unsigned value, int count) {
+        const std::size_t end = length_ + static_cast<std::size_t>(count);
+        if (end > bits_.size()) bits_.resize(std::max(2 * bits_.size(), end + 256));
+        std::uint8_t* out = bits_.data() + length_;
+        for (int i = count - 1; i >= 0; --i) *out++ = static_cast<std::uint8_t>((value >> i) & 1);
+        length_ = end;
+    }
+
+private:
+    std::vector<std::uint8_t>& bits_;
+    std::size_t length_;
+};
+
+// Codes of the ASCII characters in the mixed and the punctuation mode, 0 for none.
+struct ModeCodes {
+    std::uint8_t mixed[128] = {}, punct[128] = {};
+    constexpr ModeCodes() {
+        const char* mixedChars = "@\\^_`|~";
+        const char* punctChars = "!\"#$%&'()*+,-./:;<=>?[]{}";
+        for (int i = 0; mixedChars[i]; ++i) mixed[static_cast<int>(mixedChars[i])] = static_cast<std::uint8_t>(i + 20);
+        for (int i = 0; punctChars[i]; ++i) punct[static_cast<int>(punctChars[i])] = static_cast<std::uint8_t>(i + 6);
+    }
+};
+constexpr ModeCodes kModeCodes;
+
 }  // namespace
 
 int AztecSkipGrid(int coordinate) {
@@ -163,19 +197,19 @@ const int* AztecCompactMap() {
 
 int AztecEncodeText(const char16_t* chars, std::size_t count, std::vector<std::uint8_t>& bits) {
     struct Item {
-        unsigned set;
-        int code[5];
-        int byte;
+        std::uint8_t set;
+        std::uint8_t code[5];
+        std::uint8_t byte;
     };
     std::vector<Item> items;
     items.reserve(count);
     for (std::size_t i = 0; i < count; ++i) {
         const unsigned ch = chars[i];
         const unsigned next = i + 1 < count ? chars[i + 1] : 0;
-        Item it{0, {0, 0, 0, 0, 0}, static_cast<int>(ch & 0xFF)};
+        Item it{0, {0, 0, 0, 0, 0}, static_cast<std::uint8_t>(ch & 0xFF)};
         auto add = [&](Mode m, int code) {
-            it.set |= Bit(m);
-            it.code[m] = code;
+            it.set = static_cast<std::uint8_t>(it.set | Bit(m));
+            it.code[m] = static_cast<std::uint8_t>(code);
         };
         int pair = 0;
         if (ch == '\r' && next == '\n') pair = 2;
@@ -186,8 +220,6 @@ int AztecEncodeText(const char16_t* chars, std::size_t count, std::vector<std::u
             add(kPunct, pair);
             ++i;
         } else if (ch < 128) {
-            static const char kPunctChars[] = "!\"#$%&'()*+,-./:;<=>?[]{}";
-            static const char kMixedChars[] = "@\\^_`|~";
             if (ch >= 'A' && ch <= 'Z') add(kUpper, static_cast<int>(ch - 'A' + 2));
             if (ch >= 'a' && ch <= 'z') add(kLower, static_cast<int>(ch - 'a' + 2));
             if (ch >= '0' && ch <= '9') add(kDigit, static_cast<int>(ch - '0' + 2));
@@ -200,15 +232,13 @@ int AztecEncodeText(const char16_t* chars, std::size_t count, std::vector<std::u
             if (ch >= 1 && ch <= 13) add(kMixed, static_cast<int>(ch + 1));
             if (ch >= 27 && ch <= 31) add(kMixed, static_cast<int>(ch - 12));
             if (ch == 127) add(kMixed, 27);
-            if (ch && std::strchr(kMixedChars, static_cast<int>(ch)))
-                add(kMixed, static_cast<int>(std::strchr(kMixedChars, static_cast<int>(ch)) - kMixedChars) + 20);
+            if (kModeCodes.mixed[ch]) add(kMixed, kModeCodes.mixed[ch]);
             if (ch == '\r') add(kPunct, 1);
-            if (ch && std::strchr(kPunctChars, static_cast<int>(ch)))
-                add(kPunct, static_cast<int>(std::strchr(kPunctChars, static_cast<int>(ch)) - kPunctChars) + 6);
+            if (kModeCodes.punct[ch]) add(kPunct, kModeCodes.punct[ch]);
             if (ch == ',') add(kDigit, 12);
             if (ch == '.') add(kDigit, 13);
         }
-        if (!it.set) it.set = Bit(kBinary);
+        if (!it.set) it.set = static_cast<std::uint8_t>(Bit(kBinary));
         items.push_back(it);
     }
 
@@ -252,7 +282,8 @@ int AztecEncodeText(const char16_t* chars, std::size_t count, std::vector<std::u
     }
 
     Mode mode = kUpper;
-    auto put = [&](int code) { Append(bits, static_cast<unsigned>(code), mode == kDigit ? 4 : 5); };
+    BitSink sink(bits);
+    auto put = [&](int code) { sink.put(static_cast<unsigned>(code), mode == kDigit ? 4 : 5); };
     auto latch = [&](Mode to) {
         if (mode == to) return;
         if (mode == kDigit || mode == kPunct) {
@@ -288,13 +319,13 @@ int AztecEncodeText(const char16_t* chars, std::size_t count, std::vector<std::u
             if (mode == kPunct || mode == kDigit) latch(kUpper);
             put(31);
             if (block.length <= 31) {
-                Append(bits, static_cast<unsigned>(block.length), 5);
+                sink.put(static_cast<unsigned>(block.length), 5);
             } else {
-                Append(bits, 0, 5);
-                Append(bits, static_cast<unsigned>(block.length - 31), 11);
+                sink.put(0, 5);
+                sink.put(static_cast<unsigned>(block.length - 31), 11);
             }
             for (std::size_t i = 0; i < block.length; ++i)
-                Append(bits, static_cast<unsigned>(items[block.start + i].byte), 8);
+                sink.put(static_cast<unsigned>(items[block.start + i].byte), 8);
             continue;
         }
         const bool shiftUpper = block.shortBlock && target == kUpper && (mode == kLower || mode == kDigit);
@@ -307,7 +338,7 @@ int AztecEncodeText(const char16_t* chars, std::size_t count, std::vector<std::u
             mode = target;
             const int code = items[block.start + i].code[target];
             mode = saved;
-            Append(bits, static_cast<unsigned>(code), target == kDigit ? 4 : 5);
+            sink.put(static_cast<unsigned>(code), target == kDigit ? 4 : 5);
         }
     }
     return kSuccess;
@@ -394,10 +425,12 @@ int EncodeAztec(SymbolRecord& rec, std::span<const std::uint8_t> input, const Ca
     RsEncodeLong(words.size(), words.data(), check.data());
     RsFree();
     std::vector<std::uint8_t> stream;
-    stream.reserve(static_cast<std::size_t>(size.totalBits));
-    Append(stream, 0, size.totalBits % size.wordBits);
-    for (auto w : words) Append(stream, w, size.wordBits);
-    for (int i = checkWords - 1; i >= 0; --i) Append(stream, check[static_cast<std::size_t>(i)], size.wordBits);
+    {
+        BitSink sink(stream);
+        sink.put(0, size.totalBits % size.wordBits);
+        for (auto w : words) sink.put(w, size.wordBits);
+        for (int i = checkWords - 1; i >= 0; --i) sink.put(check[static_cast<std::size_t>(i)], size.wordBits);
+    }
 
     // Mode message: layers and data codewords, with check nibbles over GF(16).
     std::vector<std::uint8_t> mode;

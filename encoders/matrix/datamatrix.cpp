@@ -4,6 +4,7 @@
 
 #include "gs1_verify.h"
 #include "reed_solomon.h"
+#include "workspace.h"
 
 namespace matrix {
 
@@ -582,39 +583,81 @@ private:
 
 }  // namespace
 
-std::vector<std::vector<std::uint8_t>> DataMatrixPlace(const DataMatrixSize& size,
-                                                       const std::vector<std::uint8_t>& cw) {
+namespace {
+
+// The modules of a symbol size, row-major: 0 light, 1 dark, 2 + n bit n of the codeword
+// stream (codeword n / 8, the most significant bit first).
+using Layout = std::vector<std::uint16_t>;
+
+Layout BuildLayout(const DataMatrixSize& size) {
     const int vRegions = size.rows / size.regionRows, hRegions = size.columns / size.regionColumns;
     const int areaRows = size.regionRows - 2, areaColumns = size.regionColumns - 2;
-    const int nrow = vRegions * areaRows, ncol = hRegions * areaColumns;
-    const std::vector<int> cells = Placement(nrow, ncol).Run();
+    const int ncol = hRegions * areaColumns;
+    const std::vector<int> cells = Placement(vRegions * areaRows, ncol).Run();
+    Layout layout(static_cast<std::size_t>(size.rows * size.columns), 0);
+    // Region by region: the finder and alignment patterns (solid bottom row and left column,
+    // alternating top row and right column), the data area inside them.
+    for (int vr = 0; vr < vRegions; ++vr) {
+        for (int hr = 0; hr < hRegions; ++hr) {
+            const int top = vr * size.regionRows, left = hr * size.regionColumns;
+            std::uint16_t* region = layout.data() + static_cast<std::size_t>(top * size.columns + left);
+            for (int lr = 0; lr < size.regionRows; ++lr) {
+                std::uint16_t* row = region + static_cast<std::size_t>(lr * size.columns);
+                const bool bottom = lr == size.regionRows - 1;
+                for (int lc = 0; lc < size.regionColumns; ++lc) {
+                    bool dark = false;
+                    if (bottom || lc == 0) dark = true;
+                    else if (lr == 0) dark = (lc & 1) == 0;
+                    else if (lc == size.regionColumns - 1) dark = (lr & 1) == 1;
+                    row[lc] = dark ? 1 : 0;
+                }
+            }
+            const int* area = cells.data() + static_cast<std::size_t>(vr * areaRows * ncol + hr * areaColumns);
+            for (int y = 0; y < areaRows; ++y) {
+                const int* from = area + static_cast<std::size_t>(y * ncol);
+                std::uint16_t* to = region + static_cast<std::size_t>((y + 1) * size.columns + 1);
+                for (int x = 0; x < areaColumns; ++x) {
+                    const int cell = from[x];  // codeword (from 1) x 8 + bit, or 1 for the corner fill
+                    to[x] = static_cast<std::uint16_t>(cell >= 8 ? cell - 8 + 2 : cell);
+                }
+            }
+        }
+    }
+    return layout;
+}
+
+// The layouts of the table's sizes live in the workspace, each built on first use; a size
+// from elsewhere gets its layout built into `scratch`.
+const Layout& LayoutOf(const DataMatrixSize& size, Layout& scratch) {
+    const std::ptrdiff_t k = &size - kDataMatrixSizes;
+    if (k < 0 || k >= kDmSizeCount) return scratch = BuildLayout(size);
+    Layout& layout = SharedWorkspace().dataMatrix.bySize[k];
+    if (layout.empty()) layout = BuildLayout(size);
+    return layout;
+}
+
+// Calls put(row, column, dark) for every module of the symbol, row by row.
+template <typename Put>
+void Place(const DataMatrixSize& size, const std::vector<std::uint8_t>& cw, Put put) {
+    Layout scratch;
+    const std::uint16_t* cell = LayoutOf(size, scratch).data();
+    for (int r = 0; r < size.rows; ++r)
+        for (int c = 0; c < size.columns; ++c, ++cell) {
+            const int v = *cell;
+            const int bit = v - 2;
+            put(r, c, v < 2 ? v : (cw[static_cast<std::size_t>(bit >> 3)] >> (7 - (bit & 7))) & 1);
+        }
+}
+
+}  // namespace
+
+std::vector<std::vector<std::uint8_t>> DataMatrixPlace(const DataMatrixSize& size,
+                                                       const std::vector<std::uint8_t>& cw) {
     std::vector<std::vector<std::uint8_t>> m(static_cast<std::size_t>(size.rows),
                                              std::vector<std::uint8_t>(static_cast<std::size_t>(size.columns), 0));
-    // Finder and alignment patterns: solid bottom row and left column, alternating top row
-    // and right column, in every region.
-    for (int r = 0; r < size.rows; ++r) {
-        for (int c = 0; c < size.columns; ++c) {
-            const int lr = r % size.regionRows, lc = c % size.regionColumns;
-            bool dark = false;
-            if (lr == size.regionRows - 1 || lc == 0) dark = true;
-            else if (lr == 0) dark = lc % 2 == 0;
-            else if (lc == size.regionColumns - 1) dark = lr % 2 == 1;
-            if (dark) m[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)] = 1;
-        }
-    }
-    for (int y = 0; y < nrow; ++y) {
-        for (int x = 0; x < ncol; ++x) {
-            const int cell = cells[static_cast<std::size_t>(y * ncol + x)];
-            bool dark = cell == 1;
-            if (cell >= 8) {
-                const int chr = cell / 8, bit = cell % 8;
-                dark = (cw[static_cast<std::size_t>(chr - 1)] >> (7 - bit)) & 1;
-            }
-            if (dark)
-                m[static_cast<std::size_t>(y + 2 * (y / areaRows) + 1)]
-                 [static_cast<std::size_t>(x + 2 * (x / areaColumns) + 1)] = 1;
-        }
-    }
+    Place(size, cw, [&](int r, int c, int dark) {
+        m[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)] = static_cast<std::uint8_t>(dark);
+    });
     return m;
 }
 
@@ -654,12 +697,8 @@ int EncodeDataMatrix(SymbolRecord& rec, std::span<const std::uint8_t> input, con
     }
     const DataMatrixSize& size = kDataMatrixSizes[row];
     DataMatrixAddEcc(size, cw);
-    const auto m = DataMatrixPlace(size, cw);
-    for (int r = 0; r < size.rows; ++r) {
-        for (int c = 0; c < size.columns; ++c)
-            rec.modules[r][c] = m[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)];
-        rec.rowHeights[r] = 1;
-    }
+    Place(size, cw, [&](int r, int c, int dark) { rec.modules[r][c] = static_cast<std::uint8_t>(dark); });
+    for (int r = 0; r < size.rows; ++r) rec.rowHeights[r] = 1;
     rec.rows = size.rows;
     rec.width = size.columns;
     return FinishBandText(rec, call.CrLf(true), ModuleForm::Byte, result);

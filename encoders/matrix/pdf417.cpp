@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <vector>
 
 #include "pdf417_tables.h"
 #include "workspace.h"
@@ -215,6 +216,27 @@ void NumericCompaction(const std::uint8_t* s, int length, Codewords& out) {
     }
 }
 
+// GF(929) by logarithms to the base 3, a generator of its multiplicative group (order 928).
+// A product is power[log a + log b] with no modulo: the power table runs through the group
+// twice and then holds zeros, which kZeroLog, the logarithm given to 0, reaches from any
+// logarithm of a non-zero element.
+constexpr int kOrder = 928;
+constexpr int kZeroLog = 2 * kOrder - 1;
+struct Gf929 {
+    std::uint16_t log[929] = {};
+    std::uint16_t power[3 * kOrder - 1] = {};
+    constexpr Gf929() {
+        int p = 1;
+        for (int i = 0; i < kOrder; ++i) {
+            power[i] = power[i + kOrder] = static_cast<std::uint16_t>(p);
+            log[p] = static_cast<std::uint16_t>(i);
+            p = p * 3 % 929;
+        }
+        log[0] = kZeroLog;
+    }
+};
+constexpr Gf929 kGf929;
+
 // Coefficients of the monic generator polynomial with roots 3^1 .. 3^k over GF(929),
 // lowest power first (k + 1 values into g).
 void Generator(int k, int* g) {
@@ -228,11 +250,32 @@ void Generator(int k, int* g) {
     }
 }
 
-void PutPattern(SymbolRecord& rec, int row, int& column, std::uint32_t pattern, int modules) {
-    for (int i = modules - 1; i >= 0; --i) {
-        if ((pattern >> i) & 1) SetModuleBit(rec, row, column);
-        ++column;
+// The logarithms of the generator's coefficients x^0 .. x^(k-1), kept in the workspace from
+// the first use of k on.
+const std::uint16_t* GeneratorLogs(int k) {
+    std::vector<std::uint16_t>& logs = SharedWorkspace().pdf417.generatorLogs[k];
+    if (logs.empty()) {
+        int g[513];
+        Generator(k, g);
+        logs.resize(static_cast<std::size_t>(k));
+        for (int j = 0; j < k; ++j) logs[static_cast<std::size_t>(j)] = kGf929.log[g[j]];
     }
+    return logs.data();
+}
+
+// Sets the dark modules of `pattern` (its highest of `modules` bits first) from `column` on,
+// in bit form: module c in bit c % 7 of byte c / 7.
+void PutPattern(SymbolRecord& rec, int row, int& column, std::uint32_t pattern, int modules) {
+    std::uint8_t* byte = &rec.modules[row][column / 7];
+    int bit = column % 7;
+    for (int i = modules - 1; i >= 0; --i) {
+        *byte |= static_cast<std::uint8_t>(((pattern >> i) & 1) << bit);
+        if (++bit == 7) {
+            bit = 0;
+            ++byte;
+        }
+    }
+    column += modules;
 }
 
 }  // namespace
@@ -267,13 +310,22 @@ int Pdf417DataCodewords(const std::uint8_t* data, std::size_t length, bool reade
 }
 
 void Pdf417ErrorCorrection(const int* codewords, int count, int k, int* check) {
-    int c[513];
-    Generator(k, c);
+    const std::uint16_t* c = GeneratorLogs(k);
     int e[512] = {};
     for (int i = 0; i < count; ++i) {
         const int t = (codewords[i] + e[k - 1]) % 929;
-        for (int j = k - 1; j >= 1; --j) e[j] = (e[j - 1] + 929 - t * c[j] % 929) % 929;
-        e[0] = (929 - t * c[0] % 929) % 929;
+        if (t == 0) {
+            for (int j = k - 1; j >= 1; --j) e[j] = e[j - 1];
+            e[0] = 0;
+            continue;
+        }
+        // e[j] = e[j - 1] - t c[j] (mod 929), the logarithm of t taken once for the row.
+        const std::uint16_t* times = kGf929.power + kGf929.log[t];
+        for (int j = k - 1; j >= 1; --j) {
+            const int v = e[j - 1] - times[c[j]];
+            e[j] = v < 0 ? v + 929 : v;
+        }
+        e[0] = times[c[0]] == 0 ? 0 : 929 - times[c[0]];
     }
     for (int j = 0; j < k; ++j) {
         const int v = e[k - 1 - j];

@@ -97,11 +97,19 @@ constexpr std::uint8_t kBlocks[40][4] = {
 
 }  // namespace
 
-int AlphanumericValue(std::uint8_t c) {
-    for (int i = 0; kAlphanumeric[i]; ++i)
-        if (static_cast<std::uint8_t>(kAlphanumeric[i]) == c) return i;
-    return -1;
-}
+namespace {
+// Alphanumeric value by byte, -1 outside the alphabet.
+struct AlphanumericTable {
+    std::int8_t value[256] = {};
+    constexpr AlphanumericTable() {
+        for (int c = 0; c < 256; ++c) value[c] = -1;
+        for (int i = 0; kAlphanumeric[i]; ++i) value[static_cast<std::uint8_t>(kAlphanumeric[i])] = static_cast<std::int8_t>(i);
+    }
+};
+constexpr AlphanumericTable kAlphanumericTable;
+}  // namespace
+
+int AlphanumericValue(std::uint8_t c) { return kAlphanumericTable.value[c]; }
 
 namespace {
 // Turns every maximal run of `from` shorter than `minimum` into `to`.
@@ -175,7 +183,7 @@ std::uint32_t VersionWord(int version) {
 
 namespace {
 
-constexpr std::uint8_t kFunction = 16;  // marks finder, timing, alignment, format and version modules
+constexpr std::uint8_t kFunction = kFunctionModule;
 
 struct Grid {
     int size = 0;
@@ -237,17 +245,24 @@ Grid SetupGrid(int version) {
     return g;
 }
 
+// Calls f(row, column, bit) for each of the 30 modules of the two format areas of a symbol
+// of `size` modules; `bit` is the bit of the format word the module carries.
+template <typename F>
+void ForEachFormatModule(int size, F f) {
+    for (int i = 0; i <= 5; ++i) f(i, 8, i);
+    f(7, 8, 6);
+    f(8, 8, 7);
+    f(8, 7, 8);
+    for (int i = 9; i < 15; ++i) f(8, 14 - i, i);
+    for (int i = 0; i < 8; ++i) f(8, size - 1 - i, i);
+    for (int i = 8; i < 15; ++i) f(size - 15 + i, 8, i);
+}
+
 void WriteFormat(Grid& g, std::uint32_t word) {
-    const int size = g.size;
-    auto bit = [&](int i) { return ((word >> i) & 1) != 0; };
-    for (int i = 0; i <= 5; ++i) g.setFunction(i, 8, bit(i));
-    g.setFunction(7, 8, bit(6));
-    g.setFunction(8, 8, bit(7));
-    g.setFunction(8, 7, bit(8));
-    for (int i = 9; i < 15; ++i) g.setFunction(8, 14 - i, bit(i));
-    for (int i = 0; i < 8; ++i) g.setFunction(8, size - 1 - i, bit(i));
-    for (int i = 8; i < 15; ++i) g.setFunction(size - 15 + i, 8, bit(i));
-    g.setFunction(size - 8, 8, true);
+    ForEachFormatModule(g.size, [&](int row, int column, int bit) {
+        g.setFunction(row, column, ((word >> bit) & 1) != 0);
+    });
+    g.setFunction(g.size - 8, 8, true);
 }
 
 void WriteVersion(Grid& g, int version) {
@@ -259,7 +274,7 @@ void WriteVersion(Grid& g, int version) {
     }
 }
 
-bool MaskCondition(int mask, int i, int j) {
+constexpr bool MaskCondition(int mask, int i, int j) {
     switch (mask) {
         case 0: return (i + j) % 2 == 0;
         case 1: return i % 2 == 0;
@@ -272,74 +287,163 @@ bool MaskCondition(int mask, int i, int j) {
     }
 }
 
-void ApplyMask(Grid& g, int mask) {
-    for (int i = 0; i < g.size; ++i)
-        for (int j = 0; j < g.size; ++j)
-            if (!(g.at(i, j) & kFunction) && MaskCondition(mask, i, j)) g.at(i, j) ^= 1;
-}
+// The symbol as bit lines: a line of up to 177 modules in three 64-bit words, module k in bit
+// k % 64 of word k / 64; bits past the symbol are 0.
+constexpr int kLineWords = 3;
+constexpr int kMaxSize = 177;
+using Word = std::uint64_t;
 
-// Penalty score of one line (a row or a column) for rules 1 and 3.
-int LinePenalty(const std::uint8_t* line, int n, std::vector<std::uint8_t>& padded, std::vector<int>& windows) {
-    int score = 0;
-    // Rule 1: runs of five or more of one colour.
-    int run = 1;
-    for (int k = 1; k <= n; ++k) {
-        if (k < n && line[k] == line[k - 1]) {
-            ++run;
-        } else {
-            if (run >= 5) score += 3 + (run - 5);
-            run = 1;
+// Every mask condition repeats after 12 rows and after 12 columns. row[m][i % 12] holds the
+// modules of row i that mask m inverts (wherever they are data modules); column[m][j % 12]
+// those of column j.
+struct MaskPatterns {
+    Word row[8][12][kLineWords] = {};
+    Word column[8][12][kLineWords] = {};
+    constexpr MaskPatterns() {
+        for (int m = 0; m < 8; ++m)
+            for (int p = 0; p < 12; ++p)
+                for (int k = 0; k < 64 * kLineWords; ++k) {
+                    if (MaskCondition(m, p, k)) row[m][p][k / 64] |= Word{1} << (k % 64);
+                    if (MaskCondition(m, k, p)) column[m][p][k / 64] |= Word{1} << (k % 64);
+                }
+    }
+};
+constexpr MaskPatterns kMaskPatterns;
+
+void ApplyMask(Grid& g, int mask) {
+    for (int i = 0; i < g.size; ++i) {
+        const Word* pattern = kMaskPatterns.row[mask][i % 12];
+        for (int j = 0; j < g.size; ++j) {
+            std::uint8_t& cell = g.at(i, j);
+            const unsigned data = (cell & kFunction) ? 0 : 1;
+            cell ^= static_cast<std::uint8_t>(data & (pattern[j / 64] >> (j % 64)));
         }
     }
-    // Rule 3: dark-light-dark-dark-dark-light-dark with four light modules before or after,
-    // for windows starting at 0 .. n - 8; modules outside the symbol are light. windows[x + 4]
-    // holds the 11 modules from x on, the first the highest bit.
-    std::fill(padded.begin(), padded.end(), 0);
-    std::copy(line, line + n, padded.begin() + 4);
-    unsigned w = 0;
-    for (int q = 0; q < n + 8; ++q) {
-        w = ((w << 1) | padded[static_cast<std::size_t>(q)]) & 0x7FFu;
-        if (q >= 10) windows[static_cast<std::size_t>(q - 10)] = static_cast<int>(w);
-    }
-    for (int s = 0; s <= n - 8; ++s) {
-        const bool after = windows[static_cast<std::size_t>(s + 4)] == 0x5D0;   // 1011101 0000
-        const bool before = windows[static_cast<std::size_t>(s)] == 0x05D;      // 0000 1011101
-        if (before || after) score += 40;
+}
+
+// Bits set in a word, without a library call on processors that lack the instruction.
+inline int Popcount(Word x) {
+    x -= (x >> 1) & 0x5555555555555555u;
+    x = (x & 0x3333333333333333u) + ((x >> 2) & 0x3333333333333333u);
+    x = (x + (x >> 4)) & 0x0F0F0F0F0F0F0F0Fu;
+    return static_cast<int>((x * 0x0101010101010101u) >> 56);
+}
+
+// Bit k of the result is bit k + s of the line (s 1 .. 63): word i of the line shifted down.
+template <int W>
+Word Down(const Word* x, int i, int s) {
+    return (x[i] >> s) | (i + 1 < W ? x[i + 1] << (64 - s) : 0);
+}
+// Bit k of the result is bit k - s of the line.
+template <int W>
+Word Up(const Word* x, int i, int s) {
+    return (x[i] << s) | (i > 0 ? x[i - 1] >> (64 - s) : 0);
+}
+
+// Rules 1 and 3 over one line of W words. `valid` has the bits of the line's modules,
+// `finderStarts` those of the positions 0 .. size - 8 where a finder-like pattern may start.
+template <int W>
+int LinePenalty(const Word* line, const Word* valid, const Word* finderStarts) {
+    Word light[W], five[W];
+    for (int i = 0; i < W; ++i) light[i] = ~line[i] & valid[i];
+    // Rule 1: a run of L >= 5 modules of one colour holds L - 4 starts of five alike and
+    // scores L - 2, the count of those starts plus 2 for the first of them. Starts of five
+    // dark and of five light modules never lie at the same or at neighbouring positions (they
+    // would share modules), so one word holds both and a first start is one without a start
+    // just before it.
+    for (int i = 0; i < W; ++i)
+        five[i] = (line[i] & Down<W>(line, i, 1) & Down<W>(line, i, 2) & Down<W>(line, i, 3) & Down<W>(line, i, 4)) |
+                  (light[i] & Down<W>(light, i, 1) & Down<W>(light, i, 2) & Down<W>(light, i, 3) &
+                   Down<W>(light, i, 4));
+    int score = 0;
+    for (int i = 0; i < W; ++i) {
+        score += Popcount(five[i]) + 2 * Popcount(five[i] & ~Up<W>(five, i, 1));
+        // Rule 3: dark, light, three dark, light, dark with four light modules after it or
+        // before it; modules outside the symbol are light.
+        const Word pattern = line[i] & ~Down<W>(line, i, 1) & Down<W>(line, i, 2) & Down<W>(line, i, 3) &
+                             Down<W>(line, i, 4) & ~Down<W>(line, i, 5) & Down<W>(line, i, 6) & finderStarts[i];
+        if (!pattern) continue;
+        const Word after = ~(Down<W>(line, i, 7) | Down<W>(line, i, 8) | Down<W>(line, i, 9) | Down<W>(line, i, 10));
+        const Word before = ~(Up<W>(line, i, 1) | Up<W>(line, i, 2) | Up<W>(line, i, 3) | Up<W>(line, i, 4));
+        score += 40 * Popcount(pattern & (after | before));
     }
     return score;
 }
 
-// Penalty score of a masked symbol with its format information.
-int Penalty(const Grid& g) {
-    const int n = g.size;
-    const std::size_t cells = static_cast<std::size_t>(n * n);
-    std::vector<std::uint8_t> rows(cells), columns(cells);
-    int darkCount = 0;
-    for (int r = 0; r < n; ++r)
+// Bits 0 .. count - 1 of a line.
+void FirstBits(Word* line, int count) {
+    for (int i = 0; i < kLineWords; ++i) {
+        const int bits = std::clamp(count - 64 * i, 0, 64);
+        line[i] = bits == 64 ? ~Word{0} : (Word{1} << bits) - 1;
+    }
+}
+
+template <int W>
+std::array<int, 8> Penalties(const std::uint8_t* cells, int n, int levelBits) {
+    // The symbol before masking by rows and by columns, and its data modules.
+    Word rows[kMaxSize][W] = {}, columns[kMaxSize][W] = {}, dataRows[kMaxSize][W] = {},
+         dataColumns[kMaxSize][W] = {};
+    for (int r = 0; r < n; ++r) {
+        const std::uint8_t* cell = cells + static_cast<std::size_t>(r) * static_cast<std::size_t>(n);
         for (int c = 0; c < n; ++c) {
-            const std::uint8_t v = g.cells[static_cast<std::size_t>(r * n + c)] & 1;
-            rows[static_cast<std::size_t>(r * n + c)] = v;
-            columns[static_cast<std::size_t>(c * n + r)] = v;
-            darkCount += v;
+            const Word dark = cell[c] & 1, data = (cell[c] & kFunction) ? 0 : 1;
+            rows[r][c / 64] |= dark << (c % 64);
+            columns[c][r / 64] |= dark << (r % 64);
+            dataRows[r][c / 64] |= data << (c % 64);
+            dataColumns[c][r / 64] |= data << (r % 64);
         }
-    std::vector<std::uint8_t> padded(static_cast<std::size_t>(n + 8));
-    std::vector<int> windows(static_cast<std::size_t>(n + 8));
-    int score = 0;
-    for (int line = 0; line < n; ++line) {
-        score += LinePenalty(&rows[static_cast<std::size_t>(line * n)], n, padded, windows);
-        score += LinePenalty(&columns[static_cast<std::size_t>(line * n)], n, padded, windows);
     }
-    // Rule 2: 2 x 2 squares of one colour.
-    for (int r = 0; r + 1 < n; ++r) {
-        const std::uint8_t* a = &rows[static_cast<std::size_t>(r * n)];
-        const std::uint8_t* b = a + n;
-        for (int c = 0; c + 1 < n; ++c)
-            if (a[c] == a[c + 1] && a[c] == b[c] && a[c] == b[c + 1]) score += 3;
+    Word valid[kLineWords], finderStarts[kLineWords], pairs[kLineWords];
+    FirstBits(valid, n);
+    FirstBits(finderStarts, n - 7);
+    FirstBits(pairs, n - 1);
+
+    std::array<int, 8> scores{};
+    Word masked[kMaxSize][W], maskedColumns[kMaxSize][W];
+    for (int mask = 0; mask < 8; ++mask) {
+        for (int k = 0; k < n; ++k) {
+            const Word* rowPattern = kMaskPatterns.row[mask][k % 12];
+            const Word* columnPattern = kMaskPatterns.column[mask][k % 12];
+            for (int i = 0; i < W; ++i) {
+                masked[k][i] = rows[k][i] ^ (rowPattern[i] & dataRows[k][i]);
+                maskedColumns[k][i] = columns[k][i] ^ (columnPattern[i] & dataColumns[k][i]);
+            }
+        }
+        const std::uint32_t format = FormatWord(levelBits, mask);
+        ForEachFormatModule(n, [&](int row, int column, int bit) {
+            const Word rowBit = Word{1} << (column % 64), columnBit = Word{1} << (row % 64);
+            if ((format >> bit) & 1) {
+                masked[row][column / 64] |= rowBit;
+                maskedColumns[column][row / 64] |= columnBit;
+            } else {
+                masked[row][column / 64] &= ~rowBit;
+                maskedColumns[column][row / 64] &= ~columnBit;
+            }
+        });
+
+        int score = 0, dark = 0;
+        for (int k = 0; k < n; ++k) {
+            score += LinePenalty<W>(masked[k], valid, finderStarts);
+            score += LinePenalty<W>(maskedColumns[k], valid, finderStarts);
+            for (int i = 0; i < W; ++i) dark += Popcount(masked[k][i]);
+        }
+        // Rule 2: 2 x 2 squares of one colour, found by rows c and c + 1 agreeing in
+        // columns c and c + 1 and row r's columns c and c + 1 agreeing.
+        int squares = 0;
+        for (int r = 0; r + 1 < n; ++r) {
+            const Word* a = masked[r];
+            const Word* b = masked[r + 1];
+            Word same[W];
+            for (int i = 0; i < W; ++i) same[i] = ~(a[i] ^ b[i]);
+            for (int i = 0; i < W; ++i)
+                squares += Popcount(same[i] & Down<W>(same, i, 1) & ~(a[i] ^ Down<W>(a, i, 1)) & pairs[i]);
+        }
+        // Rule 4: balance of dark and light.
+        const int p = 100 * dark / (n * n);
+        const int k = p > 50 ? (p - 50) / 5 : (50 - p) / 5;
+        scores[static_cast<std::size_t>(mask)] = score + 3 * squares + 10 * k;
     }
-    // Rule 4: balance of dark and light.
-    const int p = 100 * darkCount / (n * n);
-    const int k = p > 50 ? (p - 50) / 5 : (50 - p) / 5;
-    return score + 10 * k;
+    return scores;
 }
 
 struct Run {
@@ -420,9 +524,14 @@ class BitWriter {
 public:
     explicit BitWriter(std::size_t capacityBits) : capacity_(capacityBits), bytes_((capacityBits + 7) / 8, 0) {}
     void put(std::uint32_t value, int bits) {
+        // Never past the capacity: the bits that fit are the value's first ones.
+        if (length_ + static_cast<std::size_t>(bits) > capacity_) {
+            const int room = static_cast<int>(capacity_ - length_);
+            value >>= bits - room;
+            bits = room;
+        }
         for (int b = bits - 1; b >= 0; --b) {
-            if (length_ >= capacity_) return;  // never past the capacity
-            if ((value >> b) & 1) bytes_[length_ / 8] |= static_cast<std::uint8_t>(0x80 >> (length_ % 8));
+            bytes_[length_ / 8] |= static_cast<std::uint8_t>(((value >> b) & 1) << (7 - length_ % 8));
             ++length_;
         }
     }
@@ -513,8 +622,9 @@ void PlaceData(Grid& g, const std::vector<std::uint8_t>& codewords) {
             const int row = upward ? n - 1 - k : k;
             for (int c = 0; c < 2; ++c) {
                 const int column = right - c;
-                if (g.at(row, column) & kFunction) continue;
-                if (bit < total && (codewords[bit / 8] >> (7 - bit % 8)) & 1) g.at(row, column) = 1;
+                std::uint8_t& cell = g.at(row, column);
+                if (cell & kFunction) continue;
+                if (bit < total) cell = static_cast<std::uint8_t>((codewords[bit / 8] >> (7 - bit % 8)) & 1);
                 ++bit;
             }
         }
@@ -526,10 +636,26 @@ constexpr int kLevelBits[4] = {1, 0, 3, 2};  // L, M, Q, H
 }  // namespace
 
 int TotalCodewords(int version) {
-    const Grid g = SetupGrid(version);
-    int free = 0;
-    for (std::uint8_t v : g.cells) free += (v & kFunction) ? 0 : 1;
-    return free / 8;
+    // Counted once for every version.
+    static const std::array<int, 40> totals = [] {
+        std::array<int, 40> t{};
+        for (int v = 1; v <= 40; ++v) {
+            const Grid g = SetupGrid(v);
+            int free = 0;
+            for (std::uint8_t cell : g.cells) free += (cell & kFunction) ? 0 : 1;
+            t[static_cast<std::size_t>(v - 1)] = free / 8;
+        }
+        return t;
+    }();
+    return totals[static_cast<std::size_t>(version - 1)];
+}
+
+std::vector<std::uint8_t> FunctionPatterns(int version) { return SetupGrid(version).cells; }
+
+std::array<int, 8> MaskPenalties(const std::uint8_t* cells, int size, int levelBits) {
+    if (size <= 64) return Penalties<1>(cells, size, levelBits);
+    if (size <= 128) return Penalties<2>(cells, size, levelBits);
+    return Penalties<3>(cells, size, levelBits);
 }
 
 bool EncodeStream(std::span<const std::uint8_t> input, int level, int requestedVersion, Stream& out) {
@@ -582,17 +708,9 @@ int EncodeQRCode(SymbolRecord& rec, std::span<const std::uint8_t> input, const C
     Grid grid = SetupGrid(version);
     PlaceData(grid, AddEcc(stream.data, version, level));
 
-    int bestMask = 0, bestScore = 0;
-    for (int mask = 0; mask < 8; ++mask) {
-        Grid trial = grid;
-        ApplyMask(trial, mask);
-        WriteFormat(trial, FormatWord(kLevelBits[level], mask));
-        const int score = Penalty(trial);
-        if (mask == 0 || score < bestScore) {
-            bestScore = score;
-            bestMask = mask;
-        }
-    }
+    // The first mask with the lowest penalty.
+    const std::array<int, 8> scores = MaskPenalties(grid.cells.data(), grid.size, kLevelBits[level]);
+    const int bestMask = static_cast<int>(std::min_element(scores.begin(), scores.end()) - scores.begin());
     ApplyMask(grid, bestMask);
     WriteFormat(grid, FormatWord(kLevelBits[level], bestMask));
     if (version >= 7) WriteVersion(grid, version);
@@ -601,8 +719,10 @@ int EncodeQRCode(SymbolRecord& rec, std::span<const std::uint8_t> input, const C
     rec.rows = rec.width = size;
     for (int r = 0; r < size; ++r) {
         rec.rowHeights[r] = 1;
-        for (int c = 0; c < size; ++c)
-            if (grid.at(r, c) & 1) SetModuleByte(rec, r, c);
+        for (int c = 0; c < size; ++c) {
+            std::uint8_t& module = rec.modules[r][c];  // set dark modules, leave the others
+            module = module ? module : static_cast<std::uint8_t>(grid.at(r, c) & 1);
+        }
     }
     return FinishBandText(rec, call.CrLf(true), ModuleForm::Byte, kSuccess);
 }

@@ -1,6 +1,7 @@
 // QR Code (Model 2, versions 1 to 40) and the pieces of it that Micro QR shares.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -35,6 +36,18 @@ int Blocks(int version, int level);
 int TotalCodewords(int version);
 // Alignment-pattern centre positions (empty for version 1).
 std::vector<int> AlignmentPositions(int version);
+
+// The modules of a symbol before data placement, one byte a module, row-major: bit 0 dark,
+// kFunctionModule marking the finder, separator, timing, alignment and dark modules and the
+// format and version areas (reserved light).
+inline constexpr std::uint8_t kFunctionModule = 16;
+std::vector<std::uint8_t> FunctionPatterns(int version);
+// The penalty score (ISO/IEC 18004 rules 1 to 4) of each of the eight masks over `cells`
+// (size x size, laid out as FunctionPatterns lays them out, data modules filled in): the mask
+// applied to the data modules and the format information of `levelBits` and the mask written;
+// the version areas stay light. A finder-like pattern counts where it starts at positions 0
+// to size - 8 of its row or column.
+std::array<int, 8> MaskPenalties(const std::uint8_t* cells, int size, int levelBits);
 
 // BCH(15,5) word of five data bits, generator 0x537, before masking.
 std::uint32_t Bch15(std::uint32_t data);

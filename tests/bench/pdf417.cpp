@@ -31,6 +31,14 @@ void BM_Pdf417Largest(benchmark::State& state) {
 }
 BENCHMARK(BM_Pdf417Largest);
 
+// The most check codewords: level 8 (512) after 480 bytes (401 data codewords).
+void BM_Pdf417Level8(benchmark::State& state) {
+    std::string data;
+    for (int i = 0; i < 480; ++i) data += static_cast<char>(128 + i % 128);
+    Run(state, data, 8, 0);
+}
+BENCHMARK(BM_Pdf417Level8);
+
 void BM_Pdf417Text1000(benchmark::State& state) {
     std::string data;
     const char* words = "The quick brown fox, 1234 jumps over the lazy dog; ";

@@ -32,6 +32,10 @@ void BM_QrVersion40LevelH(benchmark::State& state) { Encode(state, Bytes(1273), 
 void BM_QrUrl50Bytes(benchmark::State& state) {
     Encode(state, "https://www.example.com/products/item?id=123456789", 1, matrix::EncodeQRCode);
 }
+// A 62-byte URL at level M (version 4).
+void BM_QrUrl62LevelM(benchmark::State& state) {
+    Encode(state, "https://www.example.com/catalogue/products/item?id=1234&ref=qr", 2, matrix::EncodeQRCode);
+}
 void BM_MicroQrM4(benchmark::State& state) { Encode(state, "12345678901234567890123456789012345", 1, matrix::EncodeMicroQRCode); }
 
 }  // namespace
@@ -39,4 +43,5 @@ void BM_MicroQrM4(benchmark::State& state) { Encode(state, "12345678901234567890
 BENCHMARK(BM_QrVersion40LevelL);
 BENCHMARK(BM_QrVersion40LevelH);
 BENCHMARK(BM_QrUrl50Bytes);
+BENCHMARK(BM_QrUrl62LevelM);
 BENCHMARK(BM_MicroQrM4);

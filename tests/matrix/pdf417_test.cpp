@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -132,6 +133,20 @@ TEST(Pdf417, ErrorCorrectionRootsAndTables) {
         std::vector<int> all = cw;
         all.insert(all.end(), check.begin(), check.end());
         EXPECT_TRUE(pdf417_reading::ChecksVerify(all, k)) << k;
+    }
+    // Every number of check codewords, taken up in any order, over data with zero codewords
+    // (the check register then only shifts) and codewords up to 928.
+    std::mt19937 rng(929);
+    std::vector<int> ks;
+    for (int k = 2; k <= 512; ++k) ks.push_back(k);
+    std::shuffle(ks.begin(), ks.end(), rng);
+    for (int k : ks) {
+        std::vector<int> data(1 + rng() % 60);
+        for (int& c : data) c = rng() % 3 == 0 ? 0 : static_cast<int>(rng() % 929);
+        std::vector<int> check(static_cast<std::size_t>(k));
+        Pdf417ErrorCorrection(data.data(), static_cast<int>(data.size()), k, check.data());
+        data.insert(data.end(), check.begin(), check.end());
+        ASSERT_TRUE(pdf417_reading::ChecksVerify(data, k)) << k;
     }
     // The compiled patterns are the standard's element widths.
     const auto lookup = pdf417_reading::ClusterLookup();
