@@ -81,8 +81,10 @@ const char16_t* DatabarFixed(Session& s, const char16_t* text, matrix::Symbol ki
     return Run(s, {kind}, Ansi(s, CodePage::Thread, data), [](SymbolRecord& r) { r.option1 = 0; });
 }
 
+// The whole text: what fits the symbol is encoded whole, what does not gets the encoder's
+// message (a cut would drop the last fields and still report success).
 const char16_t* DatabarExpanded(Session& s, const char16_t* text, matrix::Symbol kind) {
-    const std::u16string data = CutTo(Decoded(s, text), 74);
+    const std::u16string data = Decoded(s, text);
     return Run(s, {kind}, Ansi(s, CodePage::Thread, data), [](SymbolRecord& r) { r.option1 = 0; });
 }
 

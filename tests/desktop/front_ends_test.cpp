@@ -11,6 +11,7 @@
 #include "desktop/readers.h"
 #include "front_ends.h"
 #include "linear.h"
+#include "matrix/databar_expanded_reader.h"
 #include "matrix.h"
 #include "support/encode_texts.h"
 #include "support/reader.h"
@@ -276,6 +277,24 @@ TEST_F(FrontEnds, DatabarLengthsAndMessages) {
     EXPECT_EQ(platform.line(), u"Invalid characters in data");
     // Escapes are decoded before the cut.
     EXPECT_EQ(Call(FrontEndDatabarLimited, u"&#48;031234567890"), Call(FrontEndDatabarLimited, u"0031234567890"));
+}
+
+// DataBar Expanded takes the whole text: data well past 74 characters that fits the symbol
+// reads back whole from its bars, and data that does not fit gets the encoder's message.
+TEST_F(FrontEnds, DatabarExpandedTakesTheWholeText) {
+    const std::u16string fits =
+        u"(01)90012345678908(17)261231(11)250101(10)4711(21)88483702(240)12345(30)12(400)1";
+    ASSERT_GT(fits.size(), 74u);
+    platform.messages.clear();
+    const std::u16string font = Call(FrontEndDatabarExpanded, fits);
+    ASSERT_FALSE(font.empty()) << Narrow(platform.line());
+    const auto read = databar_reader::ReadOneRow(Narrow(font));
+    EXPECT_EQ(read.error, "");
+    EXPECT_EQ(read.text, Narrow(fits));
+
+    const std::u16string tooLong = fits + u"(91)ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    EXPECT_EQ(Call(FrontEndDatabarExpanded, tooLong), u"");
+    EXPECT_NE(platform.line(), u"");
 }
 
 TEST_F(FrontEnds, IntelligentMailRoutingFilledWithZeros) {
