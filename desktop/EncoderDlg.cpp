@@ -3,10 +3,12 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <cstring>
 #include <string>
 
 #include "Keyboard.h"
 #include "OptionDlg.h"
+#include "output_texts.h"
 #include "resource.h"
 
 namespace {
@@ -272,7 +274,8 @@ BOOL CEncoderDlg::OnCmdMsg(UINT id, int code) {
         // The keyboard, clipboard, print and sequence tools belong to other parts of the
         // program; their buttons do nothing yet.
         case kKeyboard: OnKeyboard(); return TRUE;
-        case kCopy: case kPrint: case kSequence:
+        case kCopy: OnCopyToClipboard(); return TRUE;
+        case kPrint: case kSequence:
             return TRUE;
         default:
             break;
@@ -407,6 +410,53 @@ void CEncoderDlg::OnKeyboard() {
         m_pKeyboard->ShowWindow(SW_HIDE);
     }
     m_bKeyboardVisible = m_bKeyboardVisible == 0 ? 1 : 0;
+}
+
+namespace {
+
+// A movable, shareable, zeroed global block holding `size` bytes from `data`; null on failure.
+HGLOBAL GlobalCopy(const void* data, std::size_t size) {
+    HGLOBAL block = ::GlobalAlloc(GMEM_MOVEABLE | GMEM_SHARE | GMEM_ZEROINIT, size);
+    if (!block) return nullptr;
+    void* p = ::GlobalLock(block);
+    if (!p) {
+        ::GlobalFree(block);
+        return nullptr;
+    }
+    std::memcpy(p, data, size);
+    ::GlobalUnlock(block);
+    return block;
+}
+
+}  // namespace
+
+void CEncoderDlg::OnCopyToClipboard() {
+    if (m_output.empty()) return;
+    const std::u16string output(reinterpret_cast<const char16_t*>(m_output.data()));
+    LOGFONTW lf{};
+    if (m_pOptions) m_pOptions->GetLogFont(&lf);
+    const std::wstring faceW(lf.lfFaceName);
+    const std::string rtf = desktop::BuildRtf(std::u16string(faceW.begin(), faceW.end()), lf.lfHeight, output);
+    const std::string bytes = desktop::ClipboardBytes(output);
+    const std::u16string wide = desktop::ClipboardUnicode(output);
+    if (rtf.empty()) return;
+    struct Format {
+        UINT id;
+        HGLOBAL block;
+    } formats[] = {
+        {::RegisterClipboardFormatW(L"Rich Text Format"), GlobalCopy(rtf.data(), rtf.size())},
+        {CF_TEXT, GlobalCopy(bytes.data(), bytes.size())},
+        {CF_OEMTEXT, GlobalCopy(bytes.data(), bytes.size())},
+        {CF_UNICODETEXT, GlobalCopy(wide.data(), wide.size() * sizeof(char16_t))},
+    };
+    if (::OpenClipboard(m_hWnd)) {
+        ::EmptyClipboard();
+        for (Format& f : formats)
+            if (f.block && f.id && ::SetClipboardData(f.id, f.block)) f.block = nullptr;  // the clipboard's now
+        ::CloseClipboard();
+    }
+    for (const Format& f : formats)
+        if (f.block) ::GlobalFree(f.block);
 }
 
 void CEncoderDlg::OnOptions() {

@@ -58,6 +58,7 @@ private:
     void OnPaint();
     void OnOptions();
     void OnKeyboard();
+    void OnCopyToClipboard();
     void OnMinimize();
     void OnDestroy();
     bool Start();
