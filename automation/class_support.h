@@ -2,6 +2,8 @@
 // reads, and the flag setters.
 #pragma once
 
+#include <algorithm>
+#include <climits>
 #include <cstring>
 #include <memory>
 #include <new>
@@ -40,6 +42,13 @@ HRESULT Guard(F work) {
     } catch (const std::bad_alloc&) {
         return E_OUTOFMEMORY;
     }
+}
+
+// A caller's option moved by `delta` for the encoder's scale, held to the int range: no
+// argument overflows, and one out of range stays out of range for the encoder to refuse.
+inline int Shifted(long value, int delta) {
+    return static_cast<int>(
+        std::clamp<long long>(static_cast<long long>(value) + delta, INT_MIN, INT_MAX));
 }
 
 // A zero-filled symbol record, on the heap (it is large).

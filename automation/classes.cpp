@@ -263,7 +263,7 @@ private:
     std::wstring Run(BSTR in, long truncated, long security, long columns, long rows,
                      long compaction) const {
         RecordSetup setup;
-        setup.option1 = security == 0 ? 1 : static_cast<int>(security - 1);
+        setup.option1 = security == 0 ? 1 : Shifted(security, -1);
         setup.option2 = static_cast<int>(columns);
         setup.option3 = static_cast<int>(rows);
         setup.option4 = static_cast<int>(compaction);
@@ -331,7 +331,7 @@ public:
 private:
     std::wstring Run(BSTR in, long level) const {
         RecordSetup setup;
-        setup.option1 = static_cast<int>(level + 1);
+        setup.option1 = Shifted(level, 1);
         const std::wstring text = DecodedInput(in);
         return Encoded(kKind, setup,
                        Converted(kCodePage == CP_UTF8 ? WholeCharacters(text) : text, kCodePage),

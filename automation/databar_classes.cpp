@@ -1,6 +1,7 @@
 // The DataBar and Pharmacode classes.
 #include <cstdint>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "classes.h"
@@ -15,13 +16,14 @@ namespace {
 const ParamName kMedicalParams[] = {
     {L"strToEncode", 0}, {L"strOutput", 1}, {L"nOption", 0}, {nullptr, 0}};
 
-// Input buffers of the encoders, in bytes, their terminating NUL included.
-constexpr std::size_t kDigitsBuffer = 14;     // Omnidirectional, Stacked, Limited
-constexpr std::size_t kExpandedBuffer = 75;   // Expanded, Expanded Stacked
-constexpr std::size_t kPharmacodeBuffer = 2048;
+// The most bytes the encoders are given: 13 digits (Omnidirectional, Stacked, Limited) and
+// 2,047 for Pharmacode. The Expanded forms get their whole text: the encoder itself refuses
+// data that does not fit the symbol.
+constexpr std::size_t kDigitsBytes = 13;
+constexpr std::size_t kPharmacodeBytes = 2047;
+constexpr std::size_t kWholeText = std::string::npos;
 
 constexpr std::size_t kDigits = 13;
-constexpr std::size_t kExpandedLength = 74;
 
 using matrix::Symbol;
 
@@ -30,13 +32,13 @@ struct Encoded {
     std::wstring text;  // the font text, or the message when result > 0
 };
 
-// One record encode: `text` in the ANSI code page, in a zero-filled buffer of `bufferSize`
-// bytes. Text that would need more bytes than the buffer holds before its NUL (characters
-// of a multi-byte code page) is cut after its last whole character that fits; the encoder
-// gets the bytes' count, which in a single-byte code page is the text's length.
-Encoded EncodeRecord(Symbol kind, const std::wstring& text, std::size_t bufferSize) {
-    const std::string bytes = ToCodePage(text, CP_ACP, bufferSize - 1);
-    std::vector<std::uint8_t> buffer(bufferSize, 0);
+// One record encode: `text` in the ANSI code page, NUL-terminated, at most `maxBytes` bytes.
+// Text that would need more bytes (characters of a multi-byte code page) is cut after its
+// last whole character that fits; the encoder gets the bytes' count, which in a single-byte
+// code page is the text's length.
+Encoded EncodeRecord(Symbol kind, const std::wstring& text, std::size_t maxBytes) {
+    const std::string bytes = ToCodePage(text, CP_ACP, maxBytes);
+    std::vector<std::uint8_t> buffer(bytes.size() + 1, 0);
     std::memcpy(buffer.data(), bytes.data(), bytes.size());
     auto rec = NewRecord();
     int result;
@@ -66,7 +68,7 @@ HRESULT Digits(Symbol kind, BSTR in, bool crlfLines, BSTR* out) {
     return Guard([&] {
         std::wstring text = DecodedInput(in);
         text.resize(kDigits, L'0');
-        Encoded e = EncodeRecord(kind, text, kDigitsBuffer);
+        Encoded e = EncodeRecord(kind, text, kDigitsBytes);
         if (e.result <= 0) {
             if (crlfLines) e.text = WithCrLf(e.text);
             e.text += L" *";
@@ -75,14 +77,13 @@ HRESULT Digits(Symbol kind, BSTR in, bool crlfLines, BSTR* out) {
     });
 }
 
-// The Expanded forms: the first 74 characters of bracketed GS1 data. Font text, whole or
-// piece `index`, ends with " *"; a message comes back whole.
+// The Expanded forms: bracketed GS1 data, whole (data that does not fit the symbol gets the
+// encoder's message rather than a symbol of part of it). Font text, whole or piece `index`,
+// ends with " *"; a message comes back whole.
 HRESULT ExpandedForm(Symbol kind, BSTR in, bool crlfLines, long index, BSTR* out) {
     if (!out) return E_POINTER;
     return Guard([&] {
-        std::wstring text = DecodedInput(in);
-        if (text.size() > kExpandedLength) text.resize(kExpandedLength);
-        Encoded e = EncodeRecord(kind, text, kExpandedBuffer);
+        Encoded e = EncodeRecord(kind, DecodedInput(in), kWholeText);
         if (e.result <= 0) {
             if (crlfLines) e.text = WithCrLf(e.text);
             if (index != 0) e.text = Piece(e.text, index);
@@ -92,12 +93,12 @@ HRESULT ExpandedForm(Symbol kind, BSTR in, bool crlfLines, long index, BSTR* out
     });
 }
 
-// Pharmacode takes the text as it is: no numeric escapes. Text beyond the buffer's 2,047
-// bytes is cut (the encoders accept far fewer digits and report the rest as too long).
+// Pharmacode takes the text as it is: no numeric escapes. Text beyond 2,047 bytes is cut
+// (the encoders accept far fewer digits and report the rest as too long).
 HRESULT Pharmacode(Symbol kind, BSTR in, BSTR* out) {
     if (!out) return E_POINTER;
     return Guard([&] {
-        return Whole(EncodeRecord(kind, ArgText(in), kPharmacodeBuffer).text, out);
+        return Whole(EncodeRecord(kind, ArgText(in), kPharmacodeBytes).text, out);
     });
 }
 

@@ -179,8 +179,13 @@ TARNVIK_DEFINE_DATABAR(DatabarExpStkEncode, DatabarExpStk)
 
 }  // extern "C"
 
-int ZYLPDMicroF417Encode(wchar_t* input, wchar_t& output) {
+// ZYLPDMicroF417Encode: its callers declare the buffer as a reference to its first character
+// and link to the C++ name _Z20ZYLPDMicroF417EncodePwRw, which tarnvik.def gives to this
+// function. A reference and a pointer pass alike, and as a pointer the buffer can be tested:
+// a null buffer is refused as in every other export (through a reference the compiler would
+// take the address for non-null and drop the test).
+extern "C" int TarnvikPDMicroF417Encode(const wchar_t* input, wchar_t* output) {
     return Export<IMicroPDF417, true>(
-        CLSID_CMicroPDF417, IID_IMicroPDF417, input, &output,
+        CLSID_CMicroPDF417, IID_IMicroPDF417, input, output,
         [](IMicroPDF417* i, BSTR in, BSTR* out) { return i->Encode(in, out); });
 }

@@ -52,5 +52,7 @@ int ZYLDatabarExpStkEncode(const wchar_t* input, wchar_t* output);
 
 }  // extern "C"
 
-// Exported under its C++ name: `output` is the first character of the caller's buffer.
+// Exported under its C++ name: `output` is the first character of the caller's buffer. The
+// export is TarnvikPDMicroF417Encode (its buffer taken as a pointer), named so by tarnvik.def.
 int ZYLPDMicroF417Encode(wchar_t* input, wchar_t& output);
+extern "C" int TarnvikPDMicroF417Encode(const wchar_t* input, wchar_t* output);

@@ -20,20 +20,34 @@ std::string Convert(const wchar_t* text, int units, UINT cp) {
     WideCharToMultiByte(cp, 0, text, units, out.data(), bytes, nullptr, nullptr);
     return out;
 }
+
+// A unit count that does not part a surrogate pair: one less when it would.
+std::size_t WholeUnits(const std::wstring& text, std::size_t units) {
+    if (units > 0 && units < text.size() && IS_LOW_SURROGATE(text[units]) &&
+        IS_HIGH_SURROGATE(text[units - 1]))
+        --units;
+    return units;
+}
 }  // namespace
 
 std::string ToCodePage(const std::wstring& text, UINT cp, std::size_t maxBytes) {
-    // The byte count is the conversion's own: a multi-byte code page needs more bytes than
-    // the text has UTF-16 units.
+    // Every character takes one byte at least and two UTF-16 units at most, so no more than
+    // 2 x maxBytes units can fit: longer text is cut to that before its one conversion.
     std::size_t units = text.size();
+    if (maxBytes < units / 2) units = WholeUnits(text, 2 * maxBytes);
     std::string out = Convert(text.data(), static_cast<int>(units), cp);
-    while (out.size() > maxBytes && units > 0) {
-        --units;
-        if (units > 0 && IS_LOW_SURROGATE(text[units]) && IS_HIGH_SURROGATE(text[units - 1]))
-            --units;
-        out = Convert(text.data(), static_cast<int>(units), cp);
+    if (out.size() <= maxBytes) return out;
+    // The byte count is the conversion's own (a multi-byte code page needs more bytes than the
+    // text has units): the longest prefix that fits is found by halving, between a prefix
+    // that fits (`fits` units) and one that does not (`over`), both on character boundaries.
+    std::size_t fits = 0, over = units;
+    while (over - fits > 1) {
+        const std::size_t mid = WholeUnits(text, fits + (over - fits) / 2);
+        if (mid == fits) break;  // one surrogate pair lies between them
+        if (Convert(text.data(), static_cast<int>(mid), cp).size() <= maxBytes) fits = mid;
+        else over = mid;
     }
-    return out;
+    return Convert(text.data(), static_cast<int>(fits), cp);
 }
 
 std::wstring FromCodePage(const std::string& bytes, UINT cp) {

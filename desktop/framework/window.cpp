@@ -292,24 +292,25 @@ BOOL CWnd::WalkPreTranslateTree(HWND stop, MSG* msg) {
     return FALSE;
 }
 
-BOOL CWnd::ModifyStyle(DWORD remove, DWORD add, UINT flags) {
-    DWORD style = GetStyle(), changed = (style & ~remove) | add;
+namespace {
+// Changes the style or extended style; nothing at all happens when it stays the same.
+BOOL ModifyLong(HWND wnd, int index, DWORD remove, DWORD add, UINT flags) {
+    DWORD style = static_cast<DWORD>(::GetWindowLongW(wnd, index)), changed = (style & ~remove) | add;
     if (changed == style) return FALSE;
-    ::SetWindowLongW(m_hWnd, GWL_STYLE, static_cast<LONG>(changed));
+    ::SetWindowLongW(wnd, index, static_cast<LONG>(changed));
     if (flags)
-        ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0,
+        ::SetWindowPos(wnd, nullptr, 0, 0, 0, 0,
                        SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | flags);
     return TRUE;
 }
+}  // namespace
+
+BOOL CWnd::ModifyStyle(DWORD remove, DWORD add, UINT flags) {
+    return ModifyLong(m_hWnd, GWL_STYLE, remove, add, flags);
+}
 
 BOOL CWnd::ModifyStyleEx(DWORD remove, DWORD add, UINT flags) {
-    DWORD style = GetExStyle(), changed = (style & ~remove) | add;
-    if (changed == style) return FALSE;
-    ::SetWindowLongW(m_hWnd, GWL_EXSTYLE, static_cast<LONG>(changed));
-    if (flags)
-        ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0,
-                       SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | flags);
-    return TRUE;
+    return ModifyLong(m_hWnd, GWL_EXSTYLE, remove, add, flags);
 }
 
 void CWnd::GetWindowText(CString& text) const {

@@ -175,7 +175,8 @@ int ExpandedBits(SymbolRecord& rec, const std::uint8_t* s, std::size_t n, std::s
     static const char* const kPrefix[15] = {"",        "1XX",     "00XX",    "0100",    "0101",
                                             "01100XX", "01101XX", "0111000", "0111001", "0111010",
                                             "0111011", "0111100", "0111101", "0111110", "0111111"};
-    static const std::size_t kCompressed[15] = {0, 16, 0, 26, 26, 20, 23, 26, 26, 34, 34, 34, 34, 34, 34};
+    // Methods 7 to 14 compress the date too; 7 and 8 also stand for the weight alone.
+    static const std::size_t kCompressed[15] = {0, 16, 0, 26, 26, 20, 23, 34, 34, 34, 34, 34, 34, 34, 34};
     std::size_t compressed = kCompressed[method];
     if ((method == 7 || method == 8) && n == 26) compressed = 26;
     const std::size_t xx = bits.size() + std::strlen(kPrefix[method]) - 2;

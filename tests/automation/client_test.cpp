@@ -693,6 +693,34 @@ TEST(MethodText, CodePageConversionCountsBytesNotUnits) {
     EXPECT_EQ(tarnvik::FromCodePage(std::string("AB\0CD", 5), 1252), L"AB");
 }
 
+// A bounded conversion keeps the longest prefix of whole characters that fits: checked
+// against every prefix converted whole, for every bound, in code pages of one to four bytes a
+// character; and a million characters are cut to the bound before their one conversion.
+TEST(MethodText, BoundedConversionKeepsTheLongestPrefixThatFits) {
+    const std::wstring text = L"a\u00e9\u4e2d\U0001F600b\U0001F601\u00fc\u65e5z";
+    for (UINT cp : {UINT(CP_UTF8), UINT(1252), UINT(932)}) {
+        const std::string whole = tarnvik::ToCodePage(text, cp);
+        for (std::size_t bound = 0; bound <= whole.size() + 1; ++bound) {
+            std::string best;
+            for (std::size_t units = 0; units <= text.size(); ++units) {
+                if (units > 0 && units < text.size() && IS_LOW_SURROGATE(text[units])) continue;
+                const std::string prefix = tarnvik::ToCodePage(text.substr(0, units), cp);
+                if (prefix.size() <= bound && prefix.size() >= best.size()) best = prefix;
+            }
+            EXPECT_EQ(tarnvik::ToCodePage(text, cp, bound), best) << cp << " " << bound;
+        }
+    }
+    std::wstring million;
+    while (million.size() < 1000000) million += L"\u00e9\U0001F600";  // 2 + 4 bytes in UTF-8
+    std::string want;
+    while (want.size() + 6 <= 2047) want += "\xc3\xa9\xf0\x9f\x98\x80";  // 2,046 bytes
+    const std::string cut = tarnvik::ToCodePage(million, CP_UTF8, 2047);
+    EXPECT_EQ(cut.size(), want.size());
+    EXPECT_TRUE(cut == want);
+    EXPECT_EQ(tarnvik::ToCodePage(std::wstring(1000000, L'\u65e5'), 932, 2047).size(), 2046u);
+    EXPECT_EQ(tarnvik::ToCodePage(std::wstring(1000000, L'7'), 1252, 2047), std::string(2047, '7'));
+}
+
 TEST(MethodText, MasterCartonAndIntelligentMailData) {
     EXPECT_EQ(tarnvik::MasterCartonData(L"123"), L"1000000000023");
     EXPECT_EQ(tarnvik::MasterCartonData(L""), L"0000000000000");

@@ -25,8 +25,10 @@ for (var i = 1; i <= 4; i++) {
 expectEq("pieces joined", joined + " *", whole);
 expectEq("negative index is piece 1", db.DatabarExpStkCR(data, -3), db.DatabarExpStkCR(data, 1));
 var long80 = "(01)90012345678908(3103)001750(15)991231(10)12345678901234567890(21)123456(17)99";
-expectEq("DatabarExp cuts at 74", db.DatabarExp(long80), db.DatabarExp(long80.substr(0, 74)));
-expectEq("DatabarExp cut text encodes", db.DatabarExp(long80).slice(-2), " *");
+expectEq("DatabarExp encodes the whole text", db.DatabarExp(long80), "Invalid data length for AI (17)");
+var long86 = long80 + "1231";
+expectEq("DatabarExp of 86 characters encodes", db.DatabarExp(long86).slice(-2), " *");
+expectEq("DatabarExp of 86 characters is not cut", db.DatabarExp(long86) == db.DatabarExp(long86.substr(0, 74)), false);
 
 var med = new ActiveXObject("Tarnvik.Medical.1");
 expectEq("Pharmaone 131070", med.Pharmaone("131070"), "1111111111111111");

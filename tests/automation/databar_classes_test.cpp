@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <oaidl.h>
 
+#include <climits>
 #include <cstring>
 #include <memory>
 #include <span>
@@ -13,6 +14,7 @@
 #include <vector>
 
 #include "databar.h"
+#include "matrix/databar_expanded_reader.h"
 #include "matrix/databar_font.h"
 #include "pharmacode.h"
 #include "support/read_back.h"
@@ -132,10 +134,16 @@ const struct {
     {"DatabarLtd", &IDatabar::DatabarLtd, kLimited},
 };
 
-// 80 characters whose first 74 are valid data; the last six would make it invalid.
+// 74 characters of valid data; six more make it invalid.
 const std::string kLong74 =
     "(01)90012345678908(3103)001750(15)991231(10)12345678901234567890(21)123456";
 const std::string kLong80 = kLong74 + "(17)99";
+// Valid data far beyond 74 characters that still fits the symbol.
+const std::string kLongData[] = {
+    "(01)90012345678908(3103)001750(15)991231(10)12345678901234567890(21)123456(17)991231",
+    "(01)90012345678908(17)261231(11)250101(10)4711(21)88483702(240)12345(30)12(400)1",
+    "(01)90012345678908(15)991231(30)1234(10)123456789012345678(21)987654321012345(400)7",
+};
 // Expanded Stacked data of six rows: 618 characters of font text with LF line ends.
 const std::string kSixRows = "(01)90012345678908(10)ABCDEFGHIJ(21)ABCDEFGHIJKLMNOPQR";
 
@@ -195,17 +203,43 @@ TEST_F(DatabarClass, StackedLineEndsFollowTheFlagTheOtherWayRound) {
     EXPECT_EQ(Db(&IDatabar::DatabarStack, L"1"), Suffixed(kStacked, "1000000000000"));
 }
 
-TEST_F(DatabarClass, ExpandedFormsTakeTheFirst74Characters) {
-    ASSERT_EQ(kLong80.size(), 80u);
+// The Expanded forms encode the whole text: data that fits comes back whole, read from the
+// symbol's own bits; data that does not gets the encoder's message, never a symbol of a part.
+TEST_F(DatabarClass, ExpandedFormsEncodeTheWholeText) {
+    for (const std::string& data : kLongData) {
+        SCOPED_TRACE(data);
+        ASSERT_GT(data.size(), 74u);
+        const std::wstring one = Db(&IDatabar::DatabarExp, W(data));
+        ASSERT_EQ(one.substr(one.size() - 2), L" *");
+        const auto read = databar_reader::ReadOneRow(N(one.substr(0, one.size() - 2)));
+        EXPECT_EQ(read.error, "");
+        EXPECT_EQ(read.text, data);
+        EXPECT_EQ(one, Suffixed(kExpanded, data));
+        std::string stacked = N(Db(&IDatabar::DatabarExpStk, W(data)));
+        ASSERT_EQ(stacked.substr(stacked.size() - 2), " *");
+        stacked.resize(stacked.size() - 2);
+        const auto rows = databar_reader::ReadStacked(stacked);
+        EXPECT_EQ(rows.error, "");
+        EXPECT_EQ(rows.text, data);
+        EXPECT_EQ(Db(&IDatabar::DatabarExpStk, W(data)), Suffixed(kExpandedStacked, data));
+        EXPECT_EQ(Piece(W(data), 0), Suffixed(kExpandedStacked, data));
+    }
+    // Invalid past the 74th character, and too long for the symbol: the messages, whole.
     bool ok = true;
-    EncoderText(kExpanded, kLong80, &ok);
-    EXPECT_FALSE(ok);  // so only the cut lets it encode
-    EXPECT_EQ(Db(&IDatabar::DatabarExp, W(kLong80)), Suffixed(kExpanded, kLong74));
-    EXPECT_EQ(Db(&IDatabar::DatabarExpStk, W(kLong80)), Suffixed(kExpandedStacked, kLong74));
-    EXPECT_EQ(Piece(W(kLong80), 0), Suffixed(kExpandedStacked, kLong74));
-    const std::wstring one = Db(&IDatabar::DatabarExp, W(kLong74));
-    ASSERT_EQ(one.substr(one.size() - 2), L" *");
-    // Escapes are decoded before the cut; no padding.
+    const std::wstring invalid = EncoderText(kExpanded, kLong80, &ok);
+    EXPECT_FALSE(ok);
+    EXPECT_EQ(invalid, L"Invalid data length for AI (17)");
+    EXPECT_EQ(Db(&IDatabar::DatabarExp, W(kLong80)), invalid);
+    EXPECT_EQ(Db(&IDatabar::DatabarExpStk, W(kLong80)), invalid);
+    EXPECT_EQ(Piece(W(kLong80), 2), invalid);
+    const std::string tooLong = kLongData[0] + "(10)1234";
+    for (const std::wstring& result : {Db(&IDatabar::DatabarExp, W(tooLong)),
+                                       Db(&IDatabar::DatabarExpStk, W(tooLong)), Piece(W(tooLong), 1)})
+        EXPECT_EQ(result, L"Input too long");
+    // A million characters: the message, at once.
+    const std::string huge = "(10)" + std::string(1000000, 'A');
+    EXPECT_EQ(Db(&IDatabar::DatabarExp, W(huge)), EncoderText(kExpanded, huge));
+    // Escapes are decoded first; no padding.
     EXPECT_EQ(Db(&IDatabar::DatabarExp, L"&#40;01)90012345678908"),
               Suffixed(kExpanded, "(01)90012345678908"));
     EXPECT_EQ(Db(&IDatabar::DatabarExp, L"(01)123"), EncoderText(kExpanded, "(01)123"));
@@ -227,6 +261,8 @@ TEST_F(DatabarClass, ExpandedStackedPiecesEachEndWithTheSuffix) {
     EXPECT_EQ(Piece(W(kSixRows), 3), text.substr(500) + L" *");
     EXPECT_EQ(Piece(W(kSixRows), 4), L" *");
     EXPECT_EQ(Piece(W(kSixRows), -5), p1);
+    EXPECT_EQ(Piece(W(kSixRows), INT_MIN), p1);
+    EXPECT_EQ(Piece(W(kSixRows), INT_MAX), L" *");
     // A message comes back whole, whatever the index.
     const std::wstring message = EncoderText(kExpandedStacked, "(01)123");
     for (LONG index : {0, 1, 2, 7}) EXPECT_EQ(Piece(L"(01)123", index), message) << index;
@@ -248,6 +284,9 @@ TEST_F(DatabarClass, PharmacodeTakesTheTextAsItIs) {
         // Text the ANSI code page cannot hold becomes "?"; text past 2,047 bytes is cut.
         EXPECT_EQ(Call(med_, f.method, L"1\u4e2d"), EncoderText(f.symbology, "1?"));
         EXPECT_EQ(Call(med_, f.method, std::wstring(5000, L'7')),
+                  EncoderText(f.symbology, std::string(2047, '7')));
+        // A million characters are cut before they are converted, and answered at once.
+        EXPECT_EQ(Call(med_, f.method, std::wstring(1000000, L'7')),
                   EncoderText(f.symbology, std::string(2047, '7')));
         // The flag is stored only.
         EXPECT_EQ(med_->SetCRLF(0), S_OK);
@@ -319,7 +358,7 @@ TEST_F(DatabarClass, SymbolsReadBackThroughTheFont) {
     db_->SetCRLF(0);
     for (const std::string& data : {std::string("(01)90012345678908(3103)001750"),
                                     std::string("(01)98898765432106(3202)012345(15)991231"),
-                                    std::string("(10)ABC123"), kLong74, kSixRows}) {
+                                    std::string("(10)ABC123"), kLong74, kLongData[1], kSixRows}) {
         const std::string one = Drawn(Db(&IDatabar::DatabarExp, W(data)));
         auto m = databar_font::ElementsToModules(one, 'A');
         add("DatabarExp " + data, m ? std::optional(databar_font::Rows{{*m}, {34}}) : std::nullopt,

@@ -6,6 +6,8 @@
 #include <windows.h>
 #include <oaidl.h>
 
+#include <algorithm>
+#include <climits>
 #include <cstdlib>
 #include <cstring>
 #include <cwchar>
@@ -285,13 +287,64 @@ TEST_F(Exports, ResultsMatchTheirSymbologies) {
     EXPECT_STREQ(out, L"**");
 }
 
+// Every export refuses a null buffer with its error line and 0. ZYLPDMicroF417Encode's
+// callers pass a reference to the buffer's first character; a null one arrives as a null
+// address, and is refused the same way.
 TEST_F(Exports, ANullBufferIsRefused) {
-    auto code39 = Proc<Plain>("ZYLCode39");
-    ASSERT_TRUE(code39);
-    testing::internal::CaptureStdout();
-    EXPECT_EQ(code39(L"ABC", nullptr), 0);
-    const std::string printed = testing::internal::GetCapturedStdout();
-    EXPECT_EQ(printed.rfind("Error: 0x80004003 ", 0), 0u) << printed;
+    std::vector<ExportCase> cases = Cases();
+    ASSERT_EQ(cases.size(), kExports + 1);
+    cases.erase(std::remove_if(cases.begin(), cases.end(),
+                               [](const ExportCase& c) { return c.name == "ZYLPDMicroF417Encode"; }),
+                cases.end());
+    using ByAddress = int (*)(wchar_t*, wchar_t*);
+    auto micro = Proc<ByAddress>("_Z20ZYLPDMicroF417EncodePwRw");
+    ASSERT_TRUE(micro);
+    wchar_t input[] = L"ABC";
+    cases.push_back({"ZYLPDMicroF417Encode", [micro, &input](const wchar_t*, wchar_t* out) {
+                         return micro(input, out);
+                     }, nullptr});
+    for (const ExportCase& c : cases) {
+        ASSERT_TRUE(c.call) << c.name;
+        testing::internal::CaptureStdout();
+        EXPECT_EQ(c.call(L"ABC", nullptr), 0) << c.name;
+        const std::string printed = testing::internal::GetCapturedStdout();
+        EXPECT_EQ(printed.rfind("Error: 0x80004003 ", 0), 0u) << c.name << ": " << printed;
+    }
+}
+
+// The option exports pass options at both ends of the int range to their methods unchanged.
+TEST_F(Exports, ExtremeOptionsGiveTheirMethodsResults) {
+    auto dmOption = Proc<WithThree>("ZYLDataMatrixOption");
+    auto pdfOption = Proc<WithFive>("ZYLPDF417Option");
+    auto qrOption = Proc<WithOne>("ZYLQRCodeOption");
+    auto aztecOption = Proc<WithTwo>("ZYLAztecOption");
+    auto maxicode = Proc<WithOne>("ZYLMaxicodeEncode");
+    ASSERT_TRUE(dmOption && pdfOption && qrOption && aztecOption && maxicode);
+    const std::wstring in = L"EXTREME 123";
+    std::vector<wchar_t> out(kBuffer);
+    for (const int v : {INT_MIN, INT_MIN + 1, -1, INT_MAX - 1, INT_MAX}) {
+        SCOPED_TRACE(v);
+        ASSERT_EQ(dmOption(in.c_str(), v, v, v, out.data()), 1);
+        EXPECT_EQ(std::wstring(out.data()),
+                  Method<IDatamatrix>(CLSID_CDatamatrix, IID_IDatamatrix, true, in,
+                                      [v](IDatamatrix* i, BSTR b, BSTR* o) { return i->EncodeCR(b, 0, v, v, v, o); }));
+        ASSERT_EQ(pdfOption(in.c_str(), v, v, v, v, v, out.data()), 1);
+        EXPECT_EQ(std::wstring(out.data()),
+                  Method<IPDF417>(CLSID_CPDF417, IID_IPDF417, true, in,
+                                  [](IPDF417* i, BSTR b, BSTR* o) { return i->Encode(b, o); }));
+        ASSERT_EQ(qrOption(in.c_str(), v, out.data()), 1);
+        EXPECT_EQ(std::wstring(out.data()),
+                  Method<IQRCode>(CLSID_CQRCode, IID_IQRCode, true, in,
+                                  [v](IQRCode* i, BSTR b, BSTR* o) { return i->EncodeCR(b, 0, v, o); }));
+        ASSERT_EQ(aztecOption(in.c_str(), v, v, out.data()), 1);
+        EXPECT_EQ(std::wstring(out.data()),
+                  Method<IAztec>(CLSID_CAztec, IID_IAztec, false, in,
+                                 [v](IAztec* i, BSTR b, BSTR* o) { return i->EncodeCR(b, 0, v, v, o); }));
+        ASSERT_EQ(maxicode(in.c_str(), v, out.data()), 1);
+        EXPECT_EQ(std::wstring(out.data()),
+                  Method<IMaxicode>(CLSID_CMaxicode, IID_IMaxicode, false, in,
+                                    [v](IMaxicode* i, BSTR b, BSTR* o) { return i->EncodeCR(b, 0, v, o); }));
+    }
 }
 
 // Wine's type-library marshaler looks the library up under language 0 alone, while the

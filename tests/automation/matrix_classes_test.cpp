@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <oaidl.h>
 
+#include <climits>
 #include <cmath>
 #include <cstring>
 #include <functional>
@@ -627,6 +628,50 @@ TEST_F(MatrixClasses, Pdf417AndMicroPdf417MethodsGiveTheEncodersText) {
     EXPECT_EQ(Text([&](BSTR* o) { return p->Encode(huge, o); }), L"Data too long");
     Bstr over(std::wstring(400, L'x'));
     EXPECT_EQ(Text([&](BSTR* o) { return mp->Encode(over, o); }), L"Data too long");
+}
+
+// Option arguments at both ends of their range reach the encoders as the encoders' own
+// calls would take them: the level shift (+1) and the security shift (-1) hold to the int
+// range instead of overflowing, and every other option goes as it is.
+TEST_F(MatrixClasses, ExtremeArgumentsReachTheEncodersInRange) {
+    IQRCode* q = NewQR();
+    IMicroQRCode* mq = NewMicroQR();
+    IPDF417* p = NewPDF417();
+    IAztec* a = NewAztec();
+    IDatamatrix* dm = NewDatamatrix();
+    IMaxicode* mx = NewMaxicode();
+    ASSERT_TRUE(q && mq && p && a && dm && mx);
+    const auto& n = matrix::Numbers(matrix::Build::Server);
+    Bstr b(L"EXTREME 123");
+    const std::string bytes = "EXTREME 123";
+    EXPECT_EQ(Text([&](BSTR* o) { return q->EncodeCR(b, 0, INT_MAX, o); }),
+              RunDirect(Qr(true), {0, INT_MAX}, bytes).Result());
+    EXPECT_EQ(Text([&](BSTR* o) { return q->EncodeCR(b, 0, INT_MIN, o); }),
+              RunDirect(Qr(true), {0, INT_MIN + 1}, bytes).Result());
+    EXPECT_EQ(Text([&](BSTR* o) { return mq->EncodeCR(b, 0, INT_MAX, o); }),
+              RunDirect(MicroQr(true), {0, INT_MAX}, bytes).Result());
+    EXPECT_EQ(Text([&](BSTR* o) { return mq->EncodeCR(b, 0, INT_MIN, o); }),
+              RunDirect(MicroQr(true), {0, INT_MIN + 1}, bytes).Result());
+    EXPECT_EQ(Text([&](BSTR* o) { return p->EncodeCR(b, 0, 0, 0, INT_MIN, 0, 0, o); }),
+              RunDirect(Pdf417(true), {n.pdf417, INT_MIN}, bytes).Result());
+    EXPECT_EQ(Text([&](BSTR* o) { return p->EncodeCR(b, 0, 0, 0, INT_MAX, 0, 0, o); }),
+              RunDirect(Pdf417(true), {n.pdf417, INT_MAX - 1}, bytes).Result());
+    for (const int v : {INT_MIN, INT_MAX}) {
+        SCOPED_TRACE(v);
+        const int security = v == INT_MIN ? INT_MIN : INT_MAX - 1;
+        EXPECT_EQ(Text([&](BSTR* o) { return p->EncodeCR(b, 0, v, v, v, v, v, o); }),
+                  RunDirect(Pdf417(true), {n.pdf417, security, v, v, v}, bytes).Result());
+        EXPECT_EQ(Text([&](BSTR* o) { return a->EncodeCR(b, 0, v, v, o); }),
+                  RunDirect(Aztec(true), {0, v, v}, bytes).Result());
+        EXPECT_EQ(Text([&](BSTR* o) { return dm->EncodeCR(b, 0, v, v, v, o); }),
+                  RunDirect(DataMatrix(v, true), {0, 1, v}, bytes).Result());
+        EXPECT_EQ(Text([&](BSTR* o) { return mx->EncodeCR(b, 0, v, o); }),
+                  RunDirect(Maxicode(), {n.maxicode, v}, bytes).Result());
+        // Piece numbers at the ends: the first piece, and one far beyond the text.
+        const std::wstring whole = Text([&](BSTR* o) { return q->Encode(b, o); });
+        EXPECT_EQ(Text([&](BSTR* o) { return q->EncodeCR(b, v, 1, o); }),
+                  v < 0 ? whole.substr(0, 250) : L"");
+    }
 }
 
 TEST_F(MatrixClasses, MaxicodeEncodesInTheAutomaticMode) {

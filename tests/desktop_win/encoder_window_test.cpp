@@ -222,6 +222,23 @@ TEST_F(EncoderWindow, EncoderMessageFillsTheMessageLineUntilTheNextGoodInput) {
     EXPECT_TRUE(AnyDark(Capture(main, kOutputArea)));
 }
 
+TEST_F(EncoderWindow, TextsBeyondTheEncodeBufferAreCutNotOverrun) {
+    const std::wstring huge(9000, L'7');
+    for (const wchar_t* row : {L"Code128C", L"QR Code"}) {
+        ASSERT_TRUE(ChooseEntry(pane, kSymbology, row));
+        ::SendMessageW(data, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(huge.c_str()));
+        ASSERT_EQ(TextOf(data).size(), huge.size());
+        ::SendMessageW(::GetDlgItem(main, 607), BM_CLICK, 0, 0);  // "Refresh" encodes the field
+        Settle(main);
+        EXPECT_EQ(app.WaitExit(0), -1) << "the program ended encoding a long text";
+        ::SendMessageW(data, EM_SETSEL, 0, -1);
+        ASSERT_TRUE(TypeInto(data, L"1234", L"1234"));
+        Settle(main);
+        EXPECT_EQ(TextOf(::GetDlgItem(main, kMessageLine)), L"");
+        EXPECT_TRUE(AnyDark(Capture(main, kOutputArea))) << "nothing painted after the long text";
+    }
+}
+
 TEST_F(EncoderWindow, ChoosingARowBringsItsSampleAndItsBoxModes) {
     const auto table = desktop::BuildSymbologyTable();
     const auto entries = ListEntries(::GetDlgItem(pane, kSymbology));
