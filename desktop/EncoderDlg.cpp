@@ -3,9 +3,12 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <cstring>
 #include <string>
 
+#include "Keyboard.h"
 #include "OptionDlg.h"
+#include "output_texts.h"
 #include "resource.h"
 
 namespace {
@@ -39,6 +42,7 @@ enum ToolId : UINT {
 };
 
 constexpr int kOptionsWidth = 280, kOptionsHeight = 332;
+constexpr int kKeyboardWidth = 370, kKeyboardHeight = 233;
 constexpr int kOutputTop = 170;
 
 // The kinds whose font text is painted line by line.
@@ -140,6 +144,10 @@ bool CEncoderDlg::Start() {
     m_pOptions = std::make_unique<COptionDlg>(this, m_session);
     if (!m_pOptions->Create(IDD_OPTIONS, this)) m_pOptions.reset();
     m_bOptionsVisible = 0;
+    m_pKeyboard = std::make_unique<CKeyboard>(this);
+    if (!m_pKeyboard->Create(IDD_KEYBOARD, this)) m_pKeyboard.reset();
+    m_bKeyboardVisible = 0;
+    DockPanes();
     return true;
 }
 
@@ -265,7 +273,9 @@ BOOL CEncoderDlg::OnCmdMsg(UINT id, int code) {
             return TRUE;
         // The keyboard, clipboard, print and sequence tools belong to other parts of the
         // program; their buttons do nothing yet.
-        case kKeyboard: case kCopy: case kPrint: case kSequence:
+        case kKeyboard: OnKeyboard(); return TRUE;
+        case kCopy: OnCopyToClipboard(); return TRUE;
+        case kPrint: case kSequence:
             return TRUE;
         default:
             break;
@@ -367,9 +377,13 @@ void CEncoderDlg::OnPaint() {
 }
 
 void CEncoderDlg::DockPanes() {
-    if (!m_pOptions || !::IsWindow(m_pOptions->m_hWnd)) return;
     RECT window{};
     GetWindowRect(&window);
+    // The keyboard under the window.
+    if (m_pKeyboard && ::IsWindow(m_pKeyboard->m_hWnd))
+        ::SetWindowPos(m_pKeyboard->m_hWnd, m_hWnd, window.left + 12, window.bottom, kKeyboardWidth,
+                       kKeyboardHeight, SWP_NOACTIVATE);
+    if (!m_pOptions || !::IsWindow(m_pOptions->m_hWnd)) return;
     MONITORINFO mi{};
     mi.cbSize = sizeof mi;
     RECT work{};
@@ -384,6 +398,65 @@ void CEncoderDlg::DockPanes() {
     x = std::max<int>(work.left, std::min<int>(x, work.right - kOptionsWidth));
     int y = std::max<int>(work.top, std::min<int>(window.top, work.bottom - kOptionsHeight));
     ::SetWindowPos(m_pOptions->m_hWnd, m_hWnd, x, y, kOptionsWidth, kOptionsHeight, SWP_NOACTIVATE);
+}
+
+void CEncoderDlg::OnKeyboard() {
+    if (!m_pKeyboard) return;
+    if (m_bKeyboardVisible == 0) {
+        DockPanes();
+        m_pKeyboard->ShowWindow(SW_SHOW);
+        m_pKeyboard->UpdateKeys();
+    } else {
+        m_pKeyboard->ShowWindow(SW_HIDE);
+    }
+    m_bKeyboardVisible = m_bKeyboardVisible == 0 ? 1 : 0;
+}
+
+namespace {
+
+// A movable, shareable, zeroed global block holding `size` bytes from `data`; null on failure.
+HGLOBAL GlobalCopy(const void* data, std::size_t size) {
+    HGLOBAL block = ::GlobalAlloc(GMEM_MOVEABLE | GMEM_SHARE | GMEM_ZEROINIT, size);
+    if (!block) return nullptr;
+    void* p = ::GlobalLock(block);
+    if (!p) {
+        ::GlobalFree(block);
+        return nullptr;
+    }
+    std::memcpy(p, data, size);
+    ::GlobalUnlock(block);
+    return block;
+}
+
+}  // namespace
+
+void CEncoderDlg::OnCopyToClipboard() {
+    if (m_output.empty()) return;
+    const std::u16string output(reinterpret_cast<const char16_t*>(m_output.data()));
+    LOGFONTW lf{};
+    if (m_pOptions) m_pOptions->GetLogFont(&lf);
+    const std::wstring faceW(lf.lfFaceName);
+    const std::string rtf = desktop::BuildRtf(std::u16string(faceW.begin(), faceW.end()), lf.lfHeight, output);
+    const std::string bytes = desktop::ClipboardBytes(output);
+    const std::u16string wide = desktop::ClipboardUnicode(output);
+    if (rtf.empty()) return;
+    struct Format {
+        UINT id;
+        HGLOBAL block;
+    } formats[] = {
+        {::RegisterClipboardFormatW(L"Rich Text Format"), GlobalCopy(rtf.data(), rtf.size())},
+        {CF_TEXT, GlobalCopy(bytes.data(), bytes.size())},
+        {CF_OEMTEXT, GlobalCopy(bytes.data(), bytes.size())},
+        {CF_UNICODETEXT, GlobalCopy(wide.data(), wide.size() * sizeof(char16_t))},
+    };
+    if (::OpenClipboard(m_hWnd)) {
+        ::EmptyClipboard();
+        for (Format& f : formats)
+            if (f.block && f.id && ::SetClipboardData(f.id, f.block)) f.block = nullptr;  // the clipboard's now
+        ::CloseClipboard();
+    }
+    for (const Format& f : formats)
+        if (f.block) ::GlobalFree(f.block);
 }
 
 void CEncoderDlg::OnOptions() {
@@ -402,6 +475,7 @@ void CEncoderDlg::OnMinimize() {
     if (m_bTrayHidden) {
         m_tray.ShowIcon();
         if (m_pOptions) m_pOptions->ShowWindow(SW_HIDE);
+        if (m_pKeyboard) m_pKeyboard->ShowWindow(SW_HIDE);
         ShowWindow(SW_HIDE);
     } else {
         ShowWindow(SW_SHOW);
@@ -412,6 +486,8 @@ void CEncoderDlg::OnMinimize() {
 void CEncoderDlg::OnDestroy() {
     if (m_pOptions && m_pOptions->m_hWnd) m_pOptions->DestroyWindow();
     m_pOptions.reset();
+    if (m_pKeyboard && m_pKeyboard->m_hWnd) m_pKeyboard->DestroyWindow();
+    m_pKeyboard.reset();
     m_bmpSkin.DeleteObject();
     m_output.clear();
     m_output.shrink_to_fit();

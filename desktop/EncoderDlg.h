@@ -13,6 +13,7 @@
 #include "windows_platform.h"
 
 class COptionDlg;
+class CKeyboard;
 
 // Capacity of the main window's output buffer, in UTF-16 units.
 inline constexpr std::size_t kOutputUnits = 8196;
@@ -38,7 +39,9 @@ public:
     void DockPanes();
 
     std::unique_ptr<COptionDlg> m_pOptions;  // the one owner of the pane
+    std::unique_ptr<CKeyboard> m_pKeyboard;  // the one owner of the pane
     int m_bOptionsVisible = 0;
+    int m_bKeyboardVisible = 0;
     HICON m_hIcon = nullptr;
     CRect m_rcSkin;
     CBitmap m_bmpSkin;
@@ -54,6 +57,8 @@ public:
 private:
     void OnPaint();
     void OnOptions();
+    void OnKeyboard();
+    void OnCopyToClipboard();
     void OnMinimize();
     void OnDestroy();
     bool Start();

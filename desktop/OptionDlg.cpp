@@ -6,6 +6,7 @@
 #include <string>
 
 #include "EncoderDlg.h"
+#include "Keyboard.h"
 #include "resource.h"
 
 namespace {
@@ -195,6 +196,7 @@ void COptionDlg::OnSymbologyChanged(int fromChecksum) {
     if (!row) return;
     pCurrentAction = row;
     ShowSymbologyOptions();
+    if (m_pMain->m_pKeyboard) m_pMain->m_pKeyboard->UpdateKeys();
     if (fromChecksum == 0) ::SetDlgItemTextW(m_pMain->m_hWnd, IDC_DATA, Wide(row->szSampleData).c_str());
     FillFontFaces(-1);
     if (fromChecksum == 1) return;

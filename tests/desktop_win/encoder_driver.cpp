@@ -89,6 +89,8 @@ HWND EncoderProcess::WaitMain(DWORD ms) const {
 
 HWND EncoderProcess::Pane() const { return Find(m_info.dwProcessId, 1004, false, nullptr); }
 
+HWND EncoderProcess::Keyboard() const { return Find(m_info.dwProcessId, 1019, false, L"Special Keyboard"); }
+
 HWND EncoderProcess::WaitMessageBox(DWORD ms) const {
     const DWORD until = ::GetTickCount() + ms;
     while (true) {

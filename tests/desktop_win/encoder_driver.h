@@ -30,6 +30,8 @@ public:
     HWND WaitMain(DWORD ms = 10000) const;
     // The Options pane (a dialog of this process holding the symbology list), shown or not.
     HWND Pane() const;
+    // The keyboard pane (the dialog captioned "Special Keyboard"), shown or not.
+    HWND Keyboard() const;
     // A message box of this process with the caption "Encoder", found within `ms`.
     HWND WaitMessageBox(DWORD ms) const;
 

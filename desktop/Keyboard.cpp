@@ -1,0 +1,96 @@
+#include "Keyboard.h"
+
+#include <string>
+
+#include "EncoderDlg.h"
+#include "OptionDlg.h"
+#include "output_texts.h"
+#include "resource.h"
+
+namespace {
+
+// Data-exchange order of the keys.
+constexpr int kKeyIds[kKeyboardKeys] = {
+    1016, 1017, 1018, 1019, 1020, 1021, 1022, 1023, 1024, 1025, 1026, 1027, 1028, 1029,
+    1030, 1031, 1032, 1033, 1034, 1035, 1036, 1037, 1038, 1039, 1040, 1041, 1042, 1043,
+    1044, 1045, 1046, 1047, 1048, 1051, 1053, 1058, 1055, 1056, 1057, IDOK};
+
+constexpr int kKeyWidth = 38, kKeyHeight = 25;
+
+// Top-left corner of a key in client pixels.
+POINT KeyPlace(int id) {
+    using namespace desktop;
+    if (id >= 1016 && id <= 1023) return {10 + 40 * (id - 1016), 10};
+    if (id >= 1024 && id <= 1032) return {10 + 40 * (id - 1024), 40};
+    if (id >= 1033 && id <= 1041) return {10 + 40 * (id - 1033), 70};
+    if (id >= 1042 && id <= 1047) return {10 + 40 * (id - 1042), 100};
+    switch (id) {
+    case kKeyDel: return {250, 100};
+    case kKeyFnc1: return {10, 130};
+    case kKeyFnc2: return {50, 130};
+    case kKeyFnc3: return {90, 130};
+    case kKeyFnc4: return {130, 130};
+    case kKeyStop: return {170, 130};
+    case kKeyShift: return {210, 130};
+    default: return {10, 160};  // Close
+    }
+}
+
+std::uint32_t CurrentKind(CEncoderDlg* main) {
+    if (!main || !main->m_pOptions || !main->m_pOptions->pCurrentAction) return 0;
+    return main->m_pOptions->pCurrentAction->nSymbologyKind;
+}
+
+}  // namespace
+
+CKeyboard::CKeyboard(CEncoderDlg* main) : CDialogEx(IDD_KEYBOARD, main), m_pMain(main) {}
+
+void CKeyboard::DoDataExchange(CDataExchange* dx) {
+    CDialogEx::DoDataExchange(dx);
+    for (int i = 0; i < kKeyboardKeys; ++i) DDX_Control(dx, kKeyIds[i], m_keys[i]);
+}
+
+BOOL CKeyboard::OnInitDialog() {
+    CDialogEx::OnInitDialog();
+    UpdateKeys();
+    return TRUE;
+}
+
+BOOL CKeyboard::OnCmdMsg(UINT id, int code) {
+    const int key = static_cast<int>(id);
+    if (code == BN_CLICKED && key != IDOK && key >= desktop::kKeyFirstControl && key <= desktop::kKeyFnc4) {
+        const std::u16string escape = desktop::KeyEscape(key, CurrentKind(m_pMain));
+        if (!escape.empty()) AppendEscape(escape);
+        return TRUE;
+    }
+    return CDialogEx::OnCmdMsg(id, code);
+}
+
+void CKeyboard::UpdateKeys() {
+    if (!m_hWnd) return;
+    const int show = desktop::FunctionKeysShown(CurrentKind(m_pMain)) ? SW_SHOW : SW_HIDE;
+    for (int id : {desktop::kKeyFnc1, desktop::kKeyFnc2, desktop::kKeyFnc3, desktop::kKeyFnc4})
+        if (HWND key = ::GetDlgItem(m_hWnd, id)) ::ShowWindow(key, show);
+    for (int id : kKeyIds) {
+        const POINT at = KeyPlace(id);
+        if (HWND key = ::GetDlgItem(m_hWnd, id)) ::MoveWindow(key, at.x, at.y, kKeyWidth, kKeyHeight, TRUE);
+    }
+    ::UpdateWindow(m_hWnd);
+    ::InvalidateRect(m_hWnd, nullptr, TRUE);
+}
+
+void CKeyboard::AppendEscape(std::u16string_view escape) {
+    if (!m_pMain || !m_pMain->m_hWnd) return;
+    HWND data = ::GetDlgItem(m_pMain->m_hWnd, IDC_DATA);
+    if (!data) return;
+    const int n = ::GetWindowTextLengthW(data);
+    std::wstring text(static_cast<std::size_t>(n) + 1, L'\0');
+    const int got = ::GetWindowTextW(data, text.data(), n + 1);
+    text.resize(static_cast<std::size_t>(got > 0 ? got : 0));
+    const std::u16string field(text.begin(), text.end());
+    const std::u16string joined = desktop::AppendEscape(field, escape);
+    ::SetWindowTextW(data, std::wstring(joined.begin(), joined.end()).c_str());
+    // A multi-line edit sends no change notification for a text set from code: encode here.
+    m_pMain->OnChangeData();
+    m_pMain->Invalidate(TRUE);
+}

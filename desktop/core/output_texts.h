@@ -1,0 +1,81 @@
+// Texts of the desktop program's outputs: the keyboard's escapes, the clipboard's rich-text
+// and plain forms, the printed page's lines and the link's fallback command line. Pure text
+// work; the windows put them where they go.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace desktop {
+
+// --- Character keyboard ---------------------------------------------------------------
+
+// Symbology kinds that name the function keys.
+inline constexpr std::uint32_t kKindCode128 = 3, kKindAsianCode128 = 4, kKindDataMatrix = 19,
+                               kKindCode16k = 26;
+
+// Key ids of the keyboard pane.
+inline constexpr int kKeyFirstControl = 1016;  // NUL; ids up to 1047 are characters 0 to 31
+inline constexpr int kKeyLastControl = 1047;
+inline constexpr int kKeyDel = 1048, kKeyFnc2 = 1051, kKeyFnc3 = 1053, kKeyStop = 1055,
+                     kKeyShift = 1056, kKeyFnc1 = 1057, kKeyFnc4 = 1058;
+
+// True when the kind shows FNC1 to FNC4.
+bool FunctionKeysShown(std::uint32_t kind);
+
+// The escape a key appends for the current kind ("&#3;" for ETX), or empty when it appends
+// nothing (STOP, SHIFT, FNC1 outside Code 128, Data Matrix and Code 16K, unknown ids).
+std::u16string KeyEscape(int id, std::uint32_t kind);
+
+// The data field after a key: the whole text followed by the escape.
+std::u16string AppendEscape(std::u16string_view field, std::u16string_view escape);
+
+// --- Clipboard --------------------------------------------------------------------------
+
+// The rich-text document of `text` in face `face` at `heightTenths` tenths of a point, sized
+// to what it holds (no terminating zero).
+std::string BuildRtf(std::u16string_view face, int heightTenths, std::u16string_view text);
+
+// The 8-bit plain form: the low byte of each UTF-16 unit, then a zero byte.
+std::string ClipboardBytes(std::u16string_view text);
+
+// The UTF-16 plain form followed by a zero unit.
+std::u16string ClipboardUnicode(std::u16string_view text);
+
+// --- Printed page -----------------------------------------------------------------------
+
+enum class PrintFont { Header, Label, Value, Link, Barcode };
+
+// One piece of text on the page. A piece with `newLine` starts at the left edge under the
+// previous line (after `blankLines` empty lines of the line step); otherwise it follows the
+// previous piece on its line. `multiLine` pieces are drawn as a block of lines.
+struct PrintPiece {
+    PrintFont font;
+    std::u16string text;
+    bool newLine = false;
+    int blankLines = 0;
+    int pointSize = 0;  // Barcode pieces: the size of the barcode font
+    bool multiLine = false;
+};
+
+inline constexpr std::u16string_view kPrintDocumentName = u"Kestrivo Encoder";
+
+// The body of the page (the header is the maker's name and address, drawn before it).
+std::vector<PrintPiece> PrintBodyPieces(std::u16string_view displayName, std::u16string_view face,
+                                        std::u16string_view data, std::u16string_view encoded);
+
+// --- Link fallback ----------------------------------------------------------------------
+
+// Capacity of the fallback's command line, in UTF-16 units with its terminator.
+inline constexpr std::size_t kCommandLineUnits = 520;
+
+// The command line that opens `url` with the registered browser command `command`: the
+// command cut at its first "\"%1\"" (else at its first "%1"), a space and the address in
+// double quotes. Nothing when the address is empty, holds a double quote or a control
+// character, or the line would not fit.
+std::optional<std::u16string> FallbackCommandLine(std::u16string_view command, std::u16string_view url);
+
+}  // namespace desktop
