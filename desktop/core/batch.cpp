@@ -46,7 +46,7 @@ SequenceResult GenerateSequence(const SequenceFields& fields, std::u16string& ba
     for (std::int64_t value = start; value <= end; value += increment) {
         const std::u16string number = Padded(value, fields.start.size());
         const std::size_t length =
-            fields.prefix.size() + number.size() + fields.suffix.size() + kRecordSeparator.size();
+            fields.prefix.size() + number.size() + fields.suffix.size() + RecordSeparator.size();
         if (length > kBatchTextLimit - text.size()) {
             result.messages.emplace_back(kSequenceTooLong);
             return result;
@@ -54,7 +54,7 @@ SequenceResult GenerateSequence(const SequenceFields& fields, std::u16string& ba
         text += fields.prefix;
         text += number;
         text += fields.suffix;
-        text += kRecordSeparator;
+        text += RecordSeparator;
     }
     batchText = std::move(text);
     result.generated = true;
@@ -81,7 +81,7 @@ bool ImportText(Platform& platform, std::string_view bytes, std::u16string& batc
         rest = lf == std::u16string_view::npos ? std::u16string_view() : rest.substr(lf + 1);
     }
     // A last record that no empty line follows is still a record.
-    if (!batchText.empty() && !std::u16string_view(batchText).ends_with(kRecordSeparator))
+    if (!batchText.empty() && !std::u16string_view(batchText).ends_with(RecordSeparator))
         batchText += u"\n\r";
     return true;
 }
@@ -102,9 +102,9 @@ std::u16string ChosenColumnLetters(std::u16string_view title) {
 
 std::vector<std::u16string_view> BatchRecords(std::u16string_view batchText) {
     std::vector<std::u16string_view> records;
-    for (std::size_t at; (at = batchText.find(kRecordSeparator)) != std::u16string_view::npos;) {
+    for (std::size_t at; (at = batchText.find(RecordSeparator)) != std::u16string_view::npos;) {
         records.push_back(batchText.substr(0, at));
-        batchText.remove_prefix(at + kRecordSeparator.size());
+        batchText.remove_prefix(at + RecordSeparator.size());
     }
     return records;
 }
@@ -158,7 +158,7 @@ std::u16string Escaped(std::u16string_view text, bool attribute) {
 
 }  // namespace
 
-std::string ExportTxt(std::u16string_view batchText, const RecordEncoder& encode) {
+std::string TxtExportLayout(std::u16string_view batchText, const RecordEncoder& encode) {
     Utf16File file;
     file << u"Please apply font typeface to the following codewords to get bar codes."
          << u"\r\n\r\n\r\n\r\n";
@@ -167,7 +167,7 @@ std::string ExportTxt(std::u16string_view batchText, const RecordEncoder& encode
     return file.Take();
 }
 
-std::string ExportXslFo(std::u16string_view batchText, const RecordEncoder& encode,
+std::string XslFoExportLayout(std::u16string_view batchText, const RecordEncoder& encode,
                         std::u16string_view face, std::u16string_view sizeText) {
     Utf16File file;
     file << u"<?xml version=\"1.0\" encoding=\"utf-16\"?>\n"

@@ -16,7 +16,7 @@
 namespace desktop {
 
 // Ends every record of the batch text: LF CR LF CR.
-inline constexpr std::u16string_view kRecordSeparator = u"\n\r\n\r";
+inline constexpr std::u16string_view RecordSeparator = u"\n\r\n\r";
 
 // The most UTF-16 units a generated batch text may hold; a longer sequence is refused.
 inline constexpr std::size_t kBatchTextLimit = std::size_t{1} << 25;
@@ -44,7 +44,7 @@ struct SequenceResult {
 };
 
 // Replaces `batchText` with prefix, value zero-padded to the start text's length, suffix and
-// kRecordSeparator for start, start + increment, ... up to end. End not above start or an
+// RecordSeparator for start, start + increment, ... up to end. End not above start or an
 // increment below 1: kIncorrectValue and nothing changes; a text longer than kBatchTextLimit:
 // kSequenceTooLong and nothing changes. Start and end texts of different lengths add
 // kLengthMismatch first and generation goes on.
@@ -70,16 +70,16 @@ std::u16string ChosenColumnLetters(std::u16string_view title);
 // Record text to font text (the caller's EncodeSelected); empty when it cannot be encoded.
 using RecordEncoder = std::function<std::u16string(std::u16string_view record)>;
 
-// The records of the batch text: the text before each kRecordSeparator, in order; text
+// The records of the batch text: the text before each RecordSeparator, in order; text
 // after the last separator is no record.
 std::vector<std::u16string_view> BatchRecords(std::u16string_view batchText);
 
 // The bytes of the TXT export: byte-order mark FF FE, then UTF-16LE.
-std::string ExportTxt(std::u16string_view batchText, const RecordEncoder& encode);
+std::string TxtExportLayout(std::u16string_view batchText, const RecordEncoder& encode);
 
 // The bytes of the XSL-FO export (same encoding), one table row per record set in `face` at
 // `sizeText` points. "&", "<" and ">" of the texts are written as character references.
-std::string ExportXslFo(std::u16string_view batchText, const RecordEncoder& encode,
+std::string XslFoExportLayout(std::u16string_view batchText, const RecordEncoder& encode,
                         std::u16string_view face, std::u16string_view sizeText);
 
 }  // namespace desktop

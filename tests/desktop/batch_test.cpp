@@ -223,24 +223,24 @@ TEST_F(Export, TxtFileBytes) {
     const std::u16string a = code128(u"A"), b = code128(u"B");
     ASSERT_FALSE(a.empty());
     ASSERT_NE(a, b);
-    const std::string bytes = ExportTxt(Batch({u"A", u"B"}) + u"C", code128);
+    const std::string bytes = TxtExportLayout(Batch({u"A", u"B"}) + u"C", code128);
     EXPECT_EQ(bytes.substr(0, 2), "\xFF\xFE");
     EXPECT_EQ(bytes, Utf16File(std::u16string(kHeading) + a + u"\r\n\r\n" + b + u"\r\n\r\n"));
 
-    EXPECT_EQ(ExportTxt(u"", code128), Utf16File(kHeading));
-    EXPECT_EQ(ExportTxt(u"no separator", code128), Utf16File(kHeading));
+    EXPECT_EQ(TxtExportLayout(u"", code128), Utf16File(kHeading));
+    EXPECT_EQ(TxtExportLayout(u"no separator", code128), Utf16File(kHeading));
 
     // Every LF of a matrix symbology's font text is written as CR LF, also after a CR.
     const RecordEncoder qr = Road(u"QR Code");
     const std::u16string font = qr(u"HELLO");
     ASSERT_NE(font.find(u'\n'), std::u16string::npos);
-    EXPECT_EQ(ExportTxt(Batch({u"HELLO"}), qr),
+    EXPECT_EQ(TxtExportLayout(Batch({u"HELLO"}), qr),
               Utf16File(std::u16string(kHeading) + Crlf(font) + u"\r\n\r\n"));
     // A record that cannot be encoded leaves its pair of line ends.
     const RecordEncoder fixed = [](std::u16string_view r) {
         return r == u"x" ? std::u16string() : std::u16string(u"1\r\n2\n");
     };
-    EXPECT_EQ(ExportTxt(Batch({u"y", u"x"}), fixed),
+    EXPECT_EQ(TxtExportLayout(Batch({u"y", u"x"}), fixed),
               Utf16File(std::u16string(kHeading) + u"1\r\r\n2\r\n\r\n\r\n\r\n\r\n"));
 }
 
@@ -271,13 +271,13 @@ std::u16string Row(std::u16string_view size, std::u16string_view face, std::u16s
 TEST_F(Export, XslFoBytes) {
     const RecordEncoder code128 = Road(u"Code128B");
     const std::u16string a = code128(u"A");
-    EXPECT_EQ(ExportXslFo(Batch({u"A"}) + u"rest", code128, u"Face M", u"12"),
+    EXPECT_EQ(XslFoExportLayout(Batch({u"A"}) + u"rest", code128, u"Face M", u"12"),
               Utf16File(std::u16string(kHead) + Row(u"12", u"Face M", a) +
                         std::u16string(kClosing)));
-    EXPECT_EQ(ExportXslFo(u"", code128, u"F", u"9"),
+    EXPECT_EQ(XslFoExportLayout(u"", code128, u"F", u"9"),
               Utf16File(std::u16string(kHead) + std::u16string(kClosing)));
     const RecordEncoder verbatim = [](std::u16string_view r) { return std::u16string(r); };
-    EXPECT_EQ(ExportXslFo(Batch({u"a&b<c>d\"e'", u"x\ny"}), verbatim, u"F", u"9"),
+    EXPECT_EQ(XslFoExportLayout(Batch({u"a&b<c>d\"e'", u"x\ny"}), verbatim, u"F", u"9"),
               Utf16File(std::u16string(kHead) + Row(u"9", u"F", u"a&amp;b&lt;c&gt;d\"e'") +
                         Row(u"9", u"F", u"x\r\ny") + std::u16string(kClosing)));
 }
@@ -329,7 +329,7 @@ TEST_F(Export, XslFoIsWellFormedWithReservedCharactersInTheData) {
     const RecordEncoder verbatim = [](std::u16string_view r) { return std::u16string(r); };
     const std::u16string batch = Batch({u"A&B", u"<C>", u"&amp;"});
     for (const RecordEncoder& encode : {road, verbatim}) {
-        const auto cells = ParsedCells(ExportXslFo(batch, encode, u"Font & <Face>", u"24"));
+        const auto cells = ParsedCells(XslFoExportLayout(batch, encode, u"Font & <Face>", u"24"));
         ASSERT_TRUE(cells.has_value());
         std::vector<std::u16string> expected;
         for (auto record : BatchRecords(batch))
@@ -348,7 +348,7 @@ TEST_F(Export, XslFoIsWellFormedWithReservedCharactersInTheData) {
     for (char16_t c : Crlf(qr(u"HELLO")))
         if (c != u'\n' || lines.empty() || lines.back() != u'\r') lines += c;
     for (char16_t& c : lines) c = c == u'\r' ? u'\n' : c;
-    const auto cells = ParsedCells(ExportXslFo(Batch({u"HELLO"}), qr, u"QR M", u"10"));
+    const auto cells = ParsedCells(XslFoExportLayout(Batch({u"HELLO"}), qr, u"QR M", u"10"));
     ASSERT_TRUE(cells.has_value());
     EXPECT_EQ(*cells, (std::vector<std::u16string>{u"10pt", u"QR M", lines}));
 }
