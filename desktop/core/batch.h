@@ -1,0 +1,85 @@
+// The batch of the "Sequence" dialog: generating a numbered sequence into the batch text,
+// importing records from text files and naming spreadsheet columns, and exporting the
+// encoded records as a UTF-16 text file or an XSL-FO document. Plain functions: the
+// dialog owns the fields, the files and the message boxes.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform.h"
+
+namespace desktop {
+
+// Ends every record of the batch text: LF CR LF CR.
+inline constexpr std::u16string_view RecordSeparator = u"\n\r\n\r";
+
+// The most UTF-16 units a generated batch text may hold; a longer sequence is refused.
+inline constexpr std::size_t kBatchTextLimit = std::size_t{1} << 25;
+
+inline constexpr std::u16string_view kLengthMismatch = u"String length does NOT match!";
+inline constexpr std::u16string_view kIncorrectValue = u"Incorrect Value";
+inline constexpr std::u16string_view kSequenceTooLong = u"Too many records for the batch text.";
+
+// value x 10 + (c - '0') over every unit of `text`, from 0; characters are not checked.
+// The arithmetic wraps modulo 2^32 (never overflows), read back as a signed value.
+std::int32_t ParseDecimal(std::u16string_view text);
+
+// The fields of the dialog as last read.
+struct SequenceFields {
+    std::u16string prefix;
+    std::u16string start = u"000001";
+    std::u16string end = u"000009";
+    std::u16string increment = u"1";
+    std::u16string suffix;
+};
+
+struct SequenceResult {
+    std::vector<std::u16string> messages;  // message boxes to show, in order
+    bool generated = false;                // the batch text was replaced
+};
+
+// Replaces `batchText` with prefix, value zero-padded to the start text's length, suffix and
+// RecordSeparator for start, start + increment, ... up to end. End not above start or an
+// increment below 1: kIncorrectValue and nothing changes; a text longer than kBatchTextLimit:
+// kSequenceTooLong and nothing changes. Start and end texts of different lengths add
+// kLengthMismatch first and generation goes on.
+SequenceResult GenerateSequence(const SequenceFields& fields, std::u16string& batchText);
+
+// How an import path is read, by its suffix (case as given).
+enum class ImportKind { None, Text, Spreadsheet };
+ImportKind ImportKindOf(std::u16string_view path);
+
+// The batch text of an 8-bit text file in the system's ANSI code page: each line (LF ends a
+// line, a CR before it is dropped) followed by LF CR, so that an empty line ends a record.
+// A last record without an empty line after it is completed. False (and `batchText` empty)
+// when the bytes do not convert.
+bool ImportText(Platform& platform, std::string_view bytes, std::u16string& batchText);
+
+// A1 letters of column `column` (1 is "A", 27 is "AA", 703 is "AAA"); empty below 1.
+std::u16string ColumnLetters(std::uint32_t column);
+
+// The letters of a column title such as "AB1": the part before the first decimal digit when
+// that digit is not the first unit, else "A".
+std::u16string ChosenColumnLetters(std::u16string_view title);
+
+// Record text to font text (the caller's EncodeSelected); empty when it cannot be encoded.
+using RecordEncoder = std::function<std::u16string(std::u16string_view record)>;
+
+// The records of the batch text: the text before each RecordSeparator, in order; text
+// after the last separator is no record.
+std::vector<std::u16string_view> BatchRecords(std::u16string_view batchText);
+
+// The bytes of the TXT export: byte-order mark FF FE, then UTF-16LE.
+std::string TxtExportLayout(std::u16string_view batchText, const RecordEncoder& encode);
+
+// The bytes of the XSL-FO export (same encoding), one table row per record set in `face` at
+// `sizeText` points. "&", "<" and ">" of the texts are written as character references.
+std::string XslFoExportLayout(std::u16string_view batchText, const RecordEncoder& encode,
+                        std::u16string_view face, std::u16string_view sizeText);
+
+}  // namespace desktop
