@@ -459,11 +459,12 @@ Layout Semi(std::string_view name, int strokeCells) {
     for (std::size_t i = 0; i < kSemiChars.size(); ++i) {
         Glyph g{static_cast<unsigned char>(kSemiChars[i]), 6 * cell, {}, {}};
         for (int r = 0; r < 7; ++r) {
-            // The row's dark columns, each stroke `strokeCells` wide, drawn as runs.
+            // The row's dark columns, each stroke `strokeCells` wide (the sixth column stays a
+            // gap), drawn as runs.
             bool dark[6] = {};
             for (int c = 0; c < 5; ++c)
                 if (kRows[i][static_cast<std::size_t>(r * 5 + c)] == '1')
-                    for (int k = c; k < std::min(6, c + strokeCells); ++k) dark[k] = true;
+                    for (int k = c; k < std::min(5, c + strokeCells); ++k) dark[k] = true;
             for (int c = 0; c < 6;) {
                 if (!dark[c]) {
                     ++c;

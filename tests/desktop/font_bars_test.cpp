@@ -188,8 +188,9 @@ TEST(Code16kFont, SymbolsReadBackFromTheirBars) {
 
 // ---- SEMI identifiers ----
 
-// The identifiers print as text: every character the encoders write is drawn, no two alike,
-// and the "B" face draws over the plain face's strokes.
+// The identifiers print as text: every character the encoders write is drawn in a 5 by 7 cell
+// with a column and a row of space, no two alike, and the "B" face draws over the plain face's
+// strokes.
 TEST(SemiFonts, EveryCharacterDrawnAndDistinct) {
     for (std::string_view layout : {"semi", "semibold"}) {
         const fonts::Layout& l = *fonts::FindLayout(layout);
@@ -202,6 +203,9 @@ TEST(SemiFonts, EveryCharacterDrawnAndDistinct) {
                 for (int x = 0; x < g->advance / l.module; ++x) {
                     const bool dark = fonts::Layout::Covers(*g, (x + 0.5) * l.module, (y + 0.5) * l.module);
                     cells.push_back(dark);
+                    if (x == 5 || y == 7) {
+                        EXPECT_FALSE(dark) << layout << " " << static_cast<char>(c);  // the gaps
+                    }
                     if (layout == "semibold" && fonts::Layout::Covers(*fonts::FindLayout("semi")->Find(c), (x + 0.5) * l.module, (y + 0.5) * l.module)) {
                         EXPECT_TRUE(dark) << static_cast<char>(c);
                     }
