@@ -487,7 +487,8 @@ Layout Semi(std::string_view name, int strokeCells) {
 // 0xFE is the leading quiet zone (10 modules) and 0xFF the trailing one (1 module); 0xED + v
 // and 0xF5 + v are the start and stop of row indicator v (start: bar, space, bar, space; stop: a
 // one-module bar, then the pattern from a space); a symbol character is the Code 128 pattern of
-// its value: value 0 at 224, 1 to 95 at 33 to 127, 96 to 106 at 226 to 236. The trailer line
+// its value (106: the first six elements of the Code 128 stop): value 0 at 224, 1 to 95 at 33
+// to 127, 96 to 106 at 226 to 236. The trailer line
 // draws the bottom separator bar: seven 0xFD of 11 modules and 0xE1 of 4, 81 modules in all.
 constexpr std::array<std::string_view, 8> kCode16kIndicators = {"3211", "2221", "2122", "1411",
                                                                 "1132", "1231", "1114", "3112"};
