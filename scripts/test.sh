@@ -1,92 +1,181 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test: the native unit and round-trip tests, the same under
-# AddressSanitizer and UndefinedBehaviorSanitizer, the Windows build under Wine, and a short
-# run of each fuzz target. Installs what it needs first. Exits non-zero on any failure.
+# Builds everything and runs every test, one step a build: the native build (GCC; unit and
+# round-trip tests, benchmarks built), the sanitizer build (clang, ASan and UBSan; the same
+# tests and a short run of each fuzz target) and the Windows build (MinGW-w64) under Wine.
+# Installs what it needs first. Exits non-zero on any failure.
+#
+# A reader or tool that the tests need and that is missing fails the run before anything is
+# built. KESTRIVO_ALLOW_MISSING_TOOLS=1 lets a developer run anyway; the tests that need the
+# missing tool are then reported as skipped ("did not run"), never as passed.
+# KESTRIVO_FUZZ_SECONDS sets each fuzz target's run (default 10), KESTRIVO_JOBS the build and
+# test parallelism (default: the processor count), KESTRIVO_BUILD_DIR the build folder.
 set -uo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
 bash scripts/setup.sh || exit 1
 
-jobs=$(nproc)
+jobs=${KESTRIVO_JOBS:-$(nproc)}
 build=${KESTRIVO_BUILD_DIR:-$root/build}
-fuzz_seconds=${KESTRIVO_FUZZ_SECONDS:-5}
+fuzz_seconds=${KESTRIVO_FUZZ_SECONDS:-10}
+python=${KESTRIVO_PYTHON:-/usr/bin/python3}
 failed=0
 summaries=()
 
 step() { echo; echo "==== $*"; }
 
+# Each tool the tests need: a name, the package that brings it, and a command that succeeds
+# when it can run.
+tools=(
+  "zxing-cpp reader (python3 zxingcpp and PIL)|python3-zxing-cpp python3-pil|$python -c 'import zxingcpp, PIL'"
+  "zbarimg|zbar-tools|zbarimg --version"
+  "fontforge (python3 fontforge)|python3-fontforge|/usr/bin/python3 -c 'import fontforge'"
+  "clang++ with libFuzzer|clang libclang-rt-14-dev|command -v clang++"
+  "MinGW-w64 compiler|g++-mingw-w64-x86-64-posix|command -v x86_64-w64-mingw32-g++-posix"
+  "MinGW-w64 objdump|binutils-mingw-w64-x86-64|command -v x86_64-w64-mingw32-objdump"
+  "Wine (64-bit)|wine64|command -v wine && command -v wineserver && command -v winepath"
+)
+
+check_tools() {
+  local entry name package check missing=0
+  for entry in "${tools[@]}"; do
+    IFS='|' read -r name package check <<<"$entry"
+    if ! bash -c "$check" >/dev/null 2>&1; then
+      echo "MISSING: $name (Debian package $package)"
+      missing=1
+    fi
+  done
+  [ "$missing" -eq 0 ] && return 0
+  if [ "${KESTRIVO_ALLOW_MISSING_TOOLS:-}" = 1 ]; then
+    echo "KESTRIVO_ALLOW_MISSING_TOOLS=1: going on; the tests that need these are skipped, not passed"
+    return 0
+  fi
+  echo "The tests need every tool above: install them (bash scripts/setup.sh as root), or set"
+  echo "KESTRIVO_ALLOW_MISSING_TOOLS=1 to run without them."
+  return 1
+}
+
 # Runs ctest in a build tree and keeps its closing summary line.
 run_ctest() {
-  local name=$1 dir=$2 log
+  local name=$1 dir=$2 log rc line
   log=$(mktemp)
   (cd "$dir" && ctest -j"$jobs" --output-on-failure --timeout 900) 2>&1 | tee "$log"
-  local rc=${PIPESTATUS[0]}
-  local line
+  rc=${PIPESTATUS[0]}
   line=$(grep -E 'tests passed, [0-9]+ tests failed out of' "$log" | tail -1)
   summaries+=("$name: ${line:-no summary (ctest exit $rc)}")
   [ "$rc" -eq 0 ] || failed=1
   rm -f "$log"
 }
 
+# Configures and builds a tree; the build's own result decides (grep only hides progress).
 configure_build() {
   local dir=$1; shift
-  cmake -S "$root" -B "$dir" -DKESTRIVO_WERROR=ON "$@" >/dev/null &&
-    cmake --build "$dir" -j"$jobs" -- --no-print-directory 2>&1 | grep -vE '^\[ *[0-9]+%\]|^(Consolidate|Scanning|Built target)' || true
-  # grep hides progress lines; the build's own result decides.
-  cmake --build "$dir" -j"$jobs" >/dev/null 2>&1
+  cmake -S "$root" -B "$dir" -DKESTRIVO_WERROR=ON "$@" >/dev/null || return 1
+  cmake --build "$dir" -j"$jobs" -- --no-print-directory 2>&1 |
+    grep -vE '^\[ *[0-9]+%\]|^(Consolidate|Scanning|Built target)'
+  return "${PIPESTATUS[0]}"
 }
 
-step "native build and tests"
-if configure_build "$build/native" -DCMAKE_BUILD_TYPE=RelWithDebInfo; then
-  run_ctest native "$build/native"
-else
-  echo "native build failed"; failed=1; summaries+=("native: build failed")
-fi
-
-step "sanitizer build (ASan, UBSan) and tests"
-if configure_build "$build/asan" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKESTRIVO_SANITIZE=ON -DKESTRIVO_BENCHMARKS=OFF; then
-  ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 run_ctest sanitizers "$build/asan"
-else
-  echo "sanitizer build failed"; failed=1; summaries+=("sanitizers: build failed")
-fi
-
-step "Windows build (MinGW-w64) and tests under Wine"
-export KESTRIVO_WINEPREFIX=$build/wine-prefix
-export WINEPREFIX=$KESTRIVO_WINEPREFIX WINEDEBUG=-all
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-  mkdir -p "$WINEPREFIX"; wineboot -i >/dev/null 2>&1; wineserver -w
-fi
-wineserver -p  # persistent: each Wine start then costs a fraction of a second
-trap 'wineserver -k >/dev/null 2>&1 || true' EXIT
-# Start Wine's own services now, detached from any test's output, so that they do not keep
-# a test runner's pipes open.
-wine cmd.exe /c exit </dev/null >/dev/null 2>&1 || true
-if configure_build "$build/win" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" -DCMAKE_BUILD_TYPE=Release; then
-  run_ctest windows "$build/win"
-else
-  echo "Windows build failed"; failed=1; summaries+=("windows: build failed")
-fi
-
-step "fuzz targets (libFuzzer), ${fuzz_seconds}s each"
-if configure_build "$build/fuzz" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DKESTRIVO_FUZZ=ON -DBUILD_TESTING=ON; then
-  fuzz_pass=0 fuzz_fail=0
-  for f in "$build"/fuzz/tests/fuzz/fuzz_*; do
+# Runs every fuzz target of a build tree for fuzz_seconds, up to `jobs` at once, each over a
+# fresh corpus and its checked-in seeds (tests/fuzz/seeds/<target>, read only; a *_stream
+# target shares the seeds of its symbol target). A failing input is kept below
+# <build>/fuzz-artifacts.
+run_fuzz() {
+  local dir=$1 f name logs pass=0 fail=0 running=0
+  logs=$(mktemp -d)
+  mkdir -p "$build/fuzz-artifacts"
+  for f in "$dir"/tests/fuzz/fuzz_*; do
     [ -x "$f" ] || continue
-    corpus=$(mktemp -d)
-    # A target's seed folder, when there is one, is a second corpus that is only read.
-    seeds=$root/tests/fuzz/seeds/$(basename "$f" | sed 's/^fuzz_//')
-    seed_dirs=(); [ -d "$seeds" ] && seed_dirs=("$seeds")
-    if "$f" -max_total_time="$fuzz_seconds" -max_len=4096 -print_final_stats=0 "$corpus" ${seed_dirs[@]+"${seed_dirs[@]}"} >"$corpus.log" 2>&1; then
-      fuzz_pass=$((fuzz_pass + 1)); echo "$(basename "$f"): clean ($(grep -oE '#[0-9]+' "$corpus.log" | tail -1 | tr -d '#') runs)"
-    else
-      fuzz_fail=$((fuzz_fail + 1)); failed=1; echo "$(basename "$f"): FAILED"; tail -40 "$corpus.log"
-    fi
-    rm -rf "$corpus" "$corpus.log"
+    name=$(basename "$f")
+    (
+      corpus=$logs/$name.corpus; mkdir -p "$corpus"
+      seeds=$root/tests/fuzz/seeds/${name#fuzz_}; seeds=${seeds%_stream}
+      seed_dirs=(); [ -d "$seeds" ] && seed_dirs=("$seeds")
+      "$f" -max_total_time="$fuzz_seconds" -max_len=4096 -timeout=30 -print_final_stats=1 \
+        -artifact_prefix="$build/fuzz-artifacts/$name-" \
+        "$corpus" ${seed_dirs[@]+"${seed_dirs[@]}"} >"$logs/$name.log" 2>&1
+      echo $? >"$logs/$name.rc"
+    ) &
+    running=$((running + 1))
+    if [ "$running" -ge "$jobs" ]; then wait -n; running=$((running - 1)); fi
   done
-  summaries+=("fuzz: $fuzz_pass passed, $fuzz_fail failed")
-else
-  echo "fuzz build failed"; failed=1; summaries+=("fuzz: build failed")
-fi
+  wait
+  for f in "$logs"/*.rc; do
+    [ -e "$f" ] || continue
+    name=$(basename "$f" .rc)
+    if [ "$(cat "$f")" = 0 ]; then
+      pass=$((pass + 1))
+      echo "$name: clean ($(sed -n 's/^stat::number_of_executed_units: *//p' "$logs/$name.log") runs)"
+    else
+      fail=$((fail + 1)); failed=1
+      echo "$name: FAILED"; tail -40 "$logs/$name.log"
+    fi
+  done
+  rm -rf "$logs"
+  summaries+=("fuzz: $pass passed, $fail failed")
+}
+
+native_step() {
+  step "native build (GCC) and tests"
+  if configure_build "$build/native" -DCMAKE_BUILD_TYPE=RelWithDebInfo; then
+    run_ctest native "$build/native"
+  else
+    echo "native build failed"; failed=1; summaries+=("native: build failed")
+  fi
+}
+
+sanitizer_step() {
+  step "sanitizer build (clang, ASan and UBSan): tests, then the fuzz targets for ${fuzz_seconds}s each"
+  if configure_build "$build/sanitize" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+       -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DKESTRIVO_SANITIZE=ON -DKESTRIVO_FUZZ=ON; then
+    ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+      run_ctest sanitizers "$build/sanitize"
+    run_fuzz "$build/sanitize"
+  else
+    echo "sanitizer build failed"; failed=1; summaries+=("sanitizers: build failed" "fuzz: build failed")
+  fi
+}
+
+# The window tests get an Xvfb display of their own (the first free number) and a prefix whose
+# windows Wine places itself, so that closing a top-level window takes no seconds.
+start_display() {
+  local n=90
+  while :; do
+    while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
+    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    xvfb_pid=$!
+    for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
+    kill -0 "$xvfb_pid" 2>/dev/null && break
+    n=$((n + 1))
+  done
+  export DISPLAY=":$n"
+  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1
+}
+
+windows_step() {
+  step "Windows build (MinGW-w64) and tests under Wine"
+  export KESTRIVO_WINEPREFIX=$build/wine-prefix
+  export WINEPREFIX=$KESTRIVO_WINEPREFIX WINEDEBUG=-all
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    mkdir -p "$WINEPREFIX"; wineboot -i >/dev/null 2>&1; wineserver -w
+  fi
+  wineserver -p  # persistent: each Wine start then costs a fraction of a second
+  start_display
+  trap 'wineserver -k >/dev/null 2>&1 || true; [ -n "${xvfb_pid:-}" ] && kill "$xvfb_pid" 2>/dev/null' EXIT
+  # Start Wine's own services now, detached from any test's output, so that they do not keep
+  # a test runner's pipes open.
+  wine cmd.exe /c exit </dev/null >/dev/null 2>&1 || true
+  if configure_build "$build/win" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" -DCMAKE_BUILD_TYPE=Release; then
+    run_ctest windows "$build/win"
+  else
+    echo "Windows build failed"; failed=1; summaries+=("windows: build failed")
+  fi
+}
+
+step "tools the tests need"
+check_tools || exit 1
+native_step
+sanitizer_step
+windows_step
 
 step "summary"
 printf '%s\n' "${summaries[@]}"

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "code39.h"
+
 namespace desktop {
 
 using linear::Context;
@@ -87,24 +89,10 @@ namespace {
 // The Code 39 glyphs of one character of full ASCII; empty when it has none.
 std::u16string FullAsciiUnit(char16_t c) {
     constexpr std::u16string_view kPlain = u"0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ-. ";
-    constexpr std::u16string_view kGlyph = u"0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ-.#";
-    auto pair = [](char16_t shift, int letter) {
-        return std::u16string{shift, static_cast<char16_t>(letter)};
-    };
-    if (const auto p = kPlain.find(c); p != std::u16string_view::npos) return {kGlyph[p]};
-    if (c == linear::kNulStandIn) return u"%U";
-    if (c == u'/') return u"/O";
-    if (c == u':') return u"/Z";
-    if (c == u'@') return u"%V";
-    if (c == u'`') return u"%W";
-    if (c >= 1 && c <= 26) return pair(u'$', c + 64);
-    if (c >= 33 && c <= 46) return pair(u'/', c % 32 + 64);
-    if (c >= u'a' && c <= u'z') return pair(u'+', c - 32);
-    if (c >= 27 && c <= 31) return pair(u'%', 'A' + (c - 27));
-    if (c >= 59 && c <= 63) return pair(u'%', 'F' + (c - 59));
-    if (c >= 91 && c <= 95) return pair(u'%', 'K' + (c - 91));
-    if (c >= 123 && c <= 127) return pair(u'%', 'P' + (c - 123));
-    return {};
+    if (kPlain.find(c) != std::u16string_view::npos) return {c == u' ' ? u'#' : c};
+    const auto [shift, letter] = linear::FullAsciiShifted(c, {u'$', u'%', u'/', u'+'});
+    if (!shift) return {};
+    return {shift, letter};
 }
 }  // namespace
 

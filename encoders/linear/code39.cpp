@@ -40,25 +40,12 @@ struct Code93Unit {
 };
 
 Code93Unit Code93Encode(char16_t c) {
-    auto pair = [](char16_t shift, int letter) {
-        return Code93Unit{shift, static_cast<char16_t>(letter)};
-    };
     // The shift glyphs themselves are taken through their full-ASCII pairs below.
     const bool isShiftGlyph = c == u'^' || c == u')' || c == u'&' || c == u'(';
     if (!isShiftGlyph && c < 128 && kCode93Values.find(c) != std::u16string_view::npos)
         return {SpaceAsHash(c), 0};
-    if (c == kNulStandIn) return pair(u')', 'U');
-    if (c == u':') return pair(u'&', 'Z');
-    if (c == u'@') return pair(u')', 'V');
-    if (c == u'`') return pair(u')', 'W');
-    if (c >= 1 && c <= 26) return pair(u'^', c + 64);
-    if (c >= 33 && c <= 46) return pair(u'&', c % 32 + 64);
-    if (c >= u'a' && c <= u'z') return pair(u'(', c - 32);
-    if (c >= 27 && c <= 31) return pair(u')', 'A' + (c - 27));
-    if (c >= 59 && c <= 63) return pair(u')', 'F' + (c - 59));
-    if (c >= 91 && c <= 95) return pair(u')', 'K' + (c - 91));
-    if (c >= 123 && c <= 127) return pair(u')', 'P' + (c - 123));
-    return {};
+    const auto [shift, letter] = FullAsciiShifted(c, {u'^', u')', u'&', u'('});
+    return {shift, letter};
 }
 
 // Code 93 check over the glyphs and, when given, one more glyph after them; weights 1 to
@@ -73,6 +60,24 @@ char16_t Code93Check(std::u16string_view glyphs, char16_t last, unsigned maxWeig
 }
 
 }  // namespace
+
+std::pair<char16_t, char16_t> FullAsciiShifted(char16_t c, const FullAsciiShifts& s) {
+    auto pair = [](char16_t shift, int letter) {
+        return std::pair<char16_t, char16_t>{shift, static_cast<char16_t>(letter)};
+    };
+    if (c == kNulStandIn) return pair(s.percent, 'U');
+    if (c == u':') return pair(s.slash, 'Z');
+    if (c == u'@') return pair(s.percent, 'V');
+    if (c == u'`') return pair(s.percent, 'W');
+    if (c >= 1 && c <= 26) return pair(s.dollar, c + 64);
+    if (c >= 33 && c <= 47) return pair(s.slash, c % 32 + 64);
+    if (c >= u'a' && c <= u'z') return pair(s.plus, c - 32);
+    if (c >= 27 && c <= 31) return pair(s.percent, 'A' + (c - 27));
+    if (c >= 59 && c <= 63) return pair(s.percent, 'F' + (c - 59));
+    if (c >= 91 && c <= 95) return pair(s.percent, 'K' + (c - 91));
+    if (c >= 123 && c <= 127) return pair(s.percent, 'P' + (c - 123));
+    return {0, 0};
+}
 
 const char16_t* EncodeCode39(Context& ctx, const char16_t* text) {
     return Code39Symbol(ctx, text, false);

@@ -532,17 +532,12 @@ int TotalCodewords(int version) {
     return free / 8;
 }
 
-}  // namespace qr
-
-int EncodeQRCode(SymbolRecord& rec, std::span<const std::uint8_t> input, const Call& call) {
+bool EncodeStream(std::span<const std::uint8_t> input, int level, int requestedVersion, Stream& out) {
     const std::uint8_t* data = input.data();
     const std::size_t length = input.size();
-    using namespace qr;
-    rec.fontText[0] = 0;
-    int level = (rec.option1 >= 1 && rec.option1 <= 4) ? rec.option1 - 1 : 0;
     std::string modes = DefineModes(data, length);
     const int estimate = EstimateBits(modes);
-    if (estimate > 8 * DataCodewords(40, level)) return Fail(rec, kDataTooLong, "Data too long for selected ECC level");
+    if (estimate > 8 * DataCodewords(40, level)) return false;
     int version = 1;
     while (8 * DataCodewords(version, level) < estimate) ++version;
     int current = estimate;
@@ -555,23 +550,37 @@ int EncodeQRCode(SymbolRecord& rec, std::span<const std::uint8_t> input, const C
         }
         --version;
     }
-    if (rec.option2 >= 1 && rec.option2 <= 40 && rec.option2 > version) {
-        version = rec.option2;
+    if (requestedVersion >= 1 && requestedVersion <= 40 && requestedVersion > version) {
+        version = requestedVersion;
         current = BinaryLength(modes, version);
     }
     // The optimised modes can cost a few bits more than the estimate they were sized by:
     // take a larger version rather than cut the data.
     while (current > 8 * DataCodewords(version, level)) {
-        if (version == 40) return Fail(rec, kDataTooLong, "Data too long for selected ECC level");
+        if (version == 40) return false;
         ++version;
         current = BinaryLength(modes, version);
     }
     for (int raised = 1; raised <= 3; ++raised)
         if (raised > level && current <= 8 * DataCodewords(version, raised)) level = raised;
 
-    const std::vector<std::uint8_t> codewords = AddEcc(BuildBitStream(modes, data, version, level), version, level);
+    out.version = version;
+    out.level = level;
+    out.data = BuildBitStream(modes, data, version, level);
+    return true;
+}
+
+}  // namespace qr
+
+int EncodeQRCode(SymbolRecord& rec, std::span<const std::uint8_t> input, const Call& call) {
+    using namespace qr;
+    rec.fontText[0] = 0;
+    Stream stream;
+    if (!EncodeStream(input, (rec.option1 >= 1 && rec.option1 <= 4) ? rec.option1 - 1 : 0, rec.option2, stream))
+        return Fail(rec, kDataTooLong, "Data too long for selected ECC level");
+    const int version = stream.version, level = stream.level;
     Grid grid = SetupGrid(version);
-    PlaceData(grid, codewords);
+    PlaceData(grid, AddEcc(stream.data, version, level));
 
     int bestMask = 0, bestScore = 0;
     for (int mask = 0; mask < 8; ++mask) {

@@ -43,5 +43,16 @@ std::uint32_t FormatWord(int levelBits, int mask);
 // 18-bit version word for versions 7..40.
 std::uint32_t VersionWord(int version);
 
+// The data stage of an encode: the version and level chosen and the data codewords.
+struct Stream {
+    int version = 0;
+    int level = 0;                    // index 0 L .. 3 H, raised where the version has room
+    std::vector<std::uint8_t> data;   // data codewords, padded to the version's capacity
+};
+// Chooses the modes, version (at least `requestedVersion` when that is 1..40) and level (at
+// least `level`, index 0..3) for the input and builds the data codewords; false when the data
+// does not fit version 40 at the level.
+bool EncodeStream(std::span<const std::uint8_t> input, int level, int requestedVersion, Stream& out);
+
 }  // namespace qr
 }  // namespace matrix

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <memory>
 
+#include "band_text.h"
 #include "matrix.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -18,7 +19,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const int r = matrix::EncodeAztec(*rec, {data + 4, size - 4}, call);
     if (r != -1 && r != 0 && r != 2 && r != 5 && r != 6 && r != 8) __builtin_trap();
     if (!std::memchr(rec->fontText, 0, sizeof rec->fontText)) __builtin_trap();
-    if ((r == 0 || r == 2) && (rec->rows < 15 || rec->rows > 151 || !rec->fontText[0])) __builtin_trap();
+    if ((r == 0 || r == 2) && (rec->rows < 15 || rec->rows > 151 || rec->width != rec->rows ||
+                               !BandTextWellFormed(*rec, call.CrLf(false))))
+        __builtin_trap();
     if (r > 2 && rec->fontText[0]) __builtin_trap();
     return 0;
 }

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <memory>
 
+#include "band_text.h"
 #include "matrix.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -17,12 +18,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     rec->inputMode = data[2] % 3;
     rec->outputFlags = (data[2] & 0x80) ? 0x10 : 0;
     rec->option4 = data[3] % 8;  // the encodation
-    const matrix::Call call =
-        (data[3] & 0x40) ? matrix::Call::Desktop() : matrix::Call::Server((data[3] & 0x80) != 0);
+    const bool desktop = (data[3] & 0x40) != 0, crlf = desktop || (data[3] & 0x80) != 0;
+    const matrix::Call call = desktop ? matrix::Call::Desktop() : matrix::Call::Server(crlf);
     const int r = matrix::EncodeDataMatrix(*rec, {data + 4, size - 4}, call);
     if (std::memchr(rec->fontText, 0, sizeof rec->fontText) == nullptr) __builtin_trap();
     if (std::memchr(rec->errorText, 0, sizeof rec->errorText) == nullptr) __builtin_trap();
-    if ((r == matrix::kSuccess || r == matrix::kWarning) && rec->fontText[0] == 0) __builtin_trap();
+    if ((r == matrix::kSuccess || r == matrix::kWarning) && !BandTextWellFormed(*rec, crlf)) __builtin_trap();
     if (r != matrix::kSuccess && r != matrix::kWarning && rec->fontText[0] != 0) __builtin_trap();
     return 0;
 }

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <memory>
 
+#include "band_text.h"
 #include "matrix.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -15,8 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const int result = matrix::EncodeMicroQRCode(*rec, {data + 3, size - 3}, matrix::Call::Server(crlf));
     if (result == matrix::kSuccess) {
         if (rec->rows < 11 || rec->rows > 17) __builtin_trap();
-        const std::size_t line = static_cast<std::size_t>(rec->width) + (crlf ? 2 : 1);
-        if (std::strlen(rec->fontText) != line * static_cast<std::size_t>((rec->rows + 3) / 4)) __builtin_trap();
+        if (rec->width != rec->rows || !BandTextWellFormed(*rec, crlf)) __builtin_trap();
     } else if (rec->fontText[0]) {
         __builtin_trap();
     }

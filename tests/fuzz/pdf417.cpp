@@ -4,6 +4,7 @@
 #include <cstring>
 #include <memory>
 
+#include "band_text.h"
 #include "matrix.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -14,9 +15,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     rec->option2 = static_cast<int>(data[1] % 34) - 1;
     rec->symbology = data[2] & 1 ? 56 : 20;
     rec->outputFlags = data[2] & 0x10;
-    const int r = matrix::EncodePDF417(*rec, {data + 3, size - 3}, matrix::Call::Server((data[2] & 2) != 0));
+    const bool crlf = (data[2] & 2) != 0;
+    const int r = matrix::EncodePDF417(*rec, {data + 3, size - 3}, matrix::Call::Server(crlf));
     if (r != matrix::kSuccess && r != matrix::kWarning && r != matrix::kDataTooLong) __builtin_trap();
     if (r == matrix::kDataTooLong && rec->fontText[0] != 0) __builtin_trap();
-    if (r != matrix::kDataTooLong && (rec->rows > 90 || rec->rows < 3 || rec->fontText[0] == 0)) __builtin_trap();
+    if (r != matrix::kDataTooLong && (rec->rows > 90 || rec->rows < 3 || !BandTextWellFormed(*rec, crlf))) __builtin_trap();
     return 0;
 }

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <memory>
 
+#include "band_text.h"
 #include "matrix.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -14,8 +15,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const bool crlf = data[2] & 1;
     const int result = matrix::EncodeQRCode(*rec, {data + 3, size - 3}, matrix::Call::Server(crlf));
     if (result == matrix::kSuccess) {
-        const std::size_t line = static_cast<std::size_t>(rec->width) + (crlf ? 2 : 1);
-        if (std::strlen(rec->fontText) != line * static_cast<std::size_t>((rec->rows + 3) / 4)) __builtin_trap();
+        if (rec->rows != rec->width || (rec->rows - 17) % 4 || rec->rows > 177 || !BandTextWellFormed(*rec, crlf))
+            __builtin_trap();
     } else if (result != matrix::kDataTooLong || rec->fontText[0]) {
         __builtin_trap();
     }

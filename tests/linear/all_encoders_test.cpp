@@ -41,7 +41,7 @@ TEST(AllLinearEncoders, HugeAndRandomInputStaysWithinTheBound) {
                 const std::u16string out = e.fn(ctx, s.c_str());
                 EXPECT_LT(out.size(), p->bound);
             }
-            EXPECT_NO_FATAL_FAILURE(e.fn(ctx, u""));
+            EXPECT_LT(std::u16string(e.fn(ctx, u"")).size(), p->bound);
         }
     }
 }

@@ -56,7 +56,7 @@ std::string FullAsciiPairs(const std::string& got) {
 class Code39RoundTrip : public ::testing::TestWithParam<const Profile*> {
 protected:
     void SetUp() override {
-        if (!ReaderAvailable()) GTEST_SKIP() << "zxing-cpp reader not installed";
+        REQUIRE_READER(ReaderAvailable(), "the zxing-cpp reader");
     }
     Context ctx{*GetParam()};
     std::mt19937 rng{39};

@@ -40,7 +40,7 @@ std::string WithoutStartStop(const std::string& got) {
 class NumericRoundTrip : public ::testing::TestWithParam<const Profile*> {
 protected:
     void SetUp() override {
-        if (!ReaderAvailable()) GTEST_SKIP() << "zxing-cpp reader not installed";
+        REQUIRE_READER(ReaderAvailable(), "the zxing-cpp reader");
     }
     Context ctx{*GetParam()};
     std::mt19937 rng{25};

@@ -51,7 +51,7 @@ struct Expect {
 class UpcCode128RoundTrip : public ::testing::TestWithParam<const Profile*> {
 protected:
     void SetUp() override {
-        if (!ReaderAvailable()) GTEST_SKIP() << "zxing-cpp reader not installed";
+        REQUIRE_READER(ReaderAvailable(), "the zxing-cpp reader");
     }
     bool desktop() const { return GetParam()->desktopGlyphs; }
 
@@ -146,8 +146,7 @@ TEST_P(UpcCode128RoundTrip, UpcAndEanReadWithTheirCheckDigits) {
 
 std::vector<std::string> Zbar(const std::vector<Image>& images) {
     namespace fs = std::filesystem;
-    char tmpl[] = "/tmp/kestrivo-zbar-XXXXXX";
-    if (!mkdtemp(tmpl)) return {};
+    const std::string tmpl = MakeTempFolder();
     std::vector<std::string> out;
     for (std::size_t i = 0; i < images.size(); ++i) {
         const fs::path p = fs::path(tmpl) / (std::to_string(i) + ".pgm");
@@ -171,7 +170,7 @@ std::vector<std::string> Zbar(const std::vector<Image>& images) {
 }
 
 TEST_P(UpcCode128RoundTrip, AddOnsReadByZbar) {
-    if (std::system("zbarimg --version >/dev/null 2>&1") != 0) GTEST_SKIP() << "zbarimg missing";
+    REQUIRE_READER(ZbarAvailable(), "zbarimg");
     std::vector<Image> images;
     std::vector<std::string> expected;
     for (int i = 0; i < 60; ++i) {

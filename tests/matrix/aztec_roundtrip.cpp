@@ -71,7 +71,7 @@ void Corrupt(Matrix& m, bool compact) {
 }
 
 void RoundTrip(const std::vector<Case>& cases) {
-    if (!ReaderAvailable()) GTEST_SKIP() << "no reader";
+    REQUIRE_READER(ReaderAvailable(), "the zxing-cpp reader");
     std::vector<Image> images;
     for (const auto& c : cases) {
         auto rec = std::make_unique<SymbolRecord>();

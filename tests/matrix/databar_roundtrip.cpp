@@ -7,7 +7,6 @@
 #include <fstream>
 #include <random>
 #include <string>
-#include <unistd.h>
 #include <utility>
 #include <vector>
 
@@ -39,7 +38,7 @@ Image Render(const databar_font::Rows& rows) {
 class DatabarRoundTrip : public ::testing::TestWithParam<Build> {
 protected:
     void SetUp() override {
-        if (!ReaderAvailable()) GTEST_SKIP() << "zxing-cpp reader not installed";
+        REQUIRE_READER(ReaderAvailable(), "the zxing-cpp reader");
     }
     std::mt19937 rng{24724};
 };
@@ -239,8 +238,7 @@ namespace {
 // zbarimg, one run per image: reads one-row Expanded symbols that zxing-cpp does not.
 std::vector<std::string> ReadWithZbar(const std::vector<Image>& images) {
     namespace fs = std::filesystem;
-    const fs::path dir = fs::temp_directory_path() / ("kestrivo-databar-zbar-" + std::to_string(::getpid()));
-    fs::create_directories(dir);
+    const fs::path dir(MakeTempFolder());
     for (std::size_t i = 0; i < images.size(); ++i) {
         std::ofstream f(dir / (std::to_string(i) + ".pgm"), std::ios::binary);
         f << "P5\n" << images[i].width << " " << images[i].height << "\n255\n";
@@ -270,7 +268,7 @@ std::vector<std::string> ReadWithZbar(const std::vector<Image>& images) {
 // same data in the uncompressed method, and this method as soon as one more character
 // follows); zbar reads it.
 TEST_P(DatabarRoundTrip, ExpandedReadByZbar) {
-    if (std::system("command -v zbarimg >/dev/null 2>&1") != 0) GTEST_SKIP() << "zbarimg not installed";
+    REQUIRE_READER(ZbarAvailable(), "zbarimg");
     const SymbologyNumbers& n = Numbers(GetParam());
     std::vector<std::string> inputs = {"(01)98898765432106", "(01)00000000000000", "(01)90012345678908",
                                        "(01)99999999999999", "(01)90012345678908(3932)978",

@@ -105,7 +105,7 @@ void RoundTrip(const std::vector<DmCase>& all) {
 class DataMatrixRoundTrip : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (!ReaderAvailable()) GTEST_SKIP() << "zxing-cpp reader not installed";
+        REQUIRE_READER(ReaderAvailable(), "the zxing-cpp reader");
     }
 };
 

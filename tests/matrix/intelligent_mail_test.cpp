@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "intelligent_mail.h"
+#include "support/tables.h"
 
 using matrix::IntelligentMailEncoder;
 
@@ -45,12 +46,8 @@ TEST(IntelligentMail, CharacterTablesFillExactly) {
     EXPECT_TRUE(IntelligentMailEncoder::BuildNof13Table(exact, 2, 78));
 }
 
-TEST(IntelligentMail, BarTableEqualsTheSharedTable) {
-#ifndef KESTRIVO_TABLES_DIR
-    GTEST_SKIP() << "the table folder is known to the native build only";
-#else
-    std::ifstream f(KESTRIVO_TABLES_DIR "/intelligent-mail-bars.txt");
-    ASSERT_TRUE(f) << "table file missing";
+TEST(IntelligentMail, BarTableEqualsThePublishedTable) {
+    std::ifstream f = testing_support::OpenTable("intelligent-mail-bars.txt");
     std::string line;
     int n = 0;
     while (std::getline(f, line)) {
@@ -67,7 +64,6 @@ TEST(IntelligentMail, BarTableEqualsTheSharedTable) {
         EXPECT_EQ(b.ascenderBit, ab);
     }
     EXPECT_EQ(n, 65);
-#endif
 }
 
 // Reads the bar letters back into the ten characters and checks they are valid characters

@@ -11,8 +11,9 @@
 #include <vector>
 
 #include "matrix.h"
-#include "support/reader.h"
 #include "support/encode_texts.h"
+#include "support/reader.h"
+#include "support/tables.h"
 
 using namespace matrix;
 using namespace testing_support;
@@ -21,7 +22,7 @@ namespace {
 
 // The placement as published, read from the shared table (independent of the compiled copy).
 std::vector<std::vector<int>> PublishedGrid() {
-    std::ifstream in(KESTRIVO_TABLES_DIR "/maxicode-module-grid.txt");
+    std::ifstream in = OpenTable("maxicode-module-grid.txt");
     std::vector<std::vector<int>> grid;
     std::string line;
     while (std::getline(in, line)) {
@@ -67,7 +68,7 @@ struct Case {
 };
 
 TEST(MaxicodeRoundTrip, ModesAndCodeSets) {
-    if (!ReaderAvailable()) GTEST_SKIP() << "no reader";
+    REQUIRE_READER(ReaderAvailable(), "the zxing-cpp reader");
     std::string setE;
     for (int b = 0; b <= 31; ++b)
         if (b != 13 && b != 28 && b != 29 && b != 30) setE += static_cast<char>(b);
@@ -105,7 +106,7 @@ TEST(MaxicodeRoundTrip, ModesAndCodeSets) {
 }
 
 TEST(MaxicodeRoundTrip, StructuredCarrierMessage) {
-    if (!ReaderAvailable()) GTEST_SKIP() << "no reader";
+    REQUIRE_READER(ReaderAvailable(), "the zxing-cpp reader");
     // Mode 2 (numeric postcode) and mode 3 (alphanumeric postcode), chosen automatically.
     const char* primaries[] = {"152382802840001", "B1050    826012"};
     const char* expected[] = {"152382802\x1d" "840\x1d" "001\x1d" "DATA", "B1050 \x1d" "826\x1d" "012\x1d" "DATA"};

@@ -26,7 +26,6 @@ std::unique_ptr<SymbolRecord> Encode(const std::string& data, int columns, int& 
     return rec;
 }
 
-#ifdef KESTRIVO_TABLES_DIR
 struct MicroTables {
     std::map<std::string, int> side, centre;  // widths -> pattern number
     struct Variant { int columns, rows, k; };
@@ -37,8 +36,8 @@ struct MicroTables {
 const MicroTables& Tables() {
     static const MicroTables t = [] {
         MicroTables t;
-        t.clusters = ClusterLookup(KESTRIVO_TABLES_DIR);
-        std::ifstream f(std::string(KESTRIVO_TABLES_DIR) + "/micropdf417-tables.txt");
+        t.clusters = ClusterLookup();
+        std::ifstream f = testing_support::OpenTable("micropdf417-tables.txt");
         std::string line, section;
         while (std::getline(f, line)) {
             if (line.empty() || line[0] == '#') continue;
@@ -146,7 +145,6 @@ TEST(MicroPdf417, EveryVariantReadsBack) {
     }
     EXPECT_EQ(seen.size(), 34u);
 }
-#endif
 
 TEST(MicroPdf417, SizesWarningsAndLimits) {
     int result;

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "support/tables.h"
+
 namespace pdf417_reading {
 
 // Whether every root 3^1 .. 3^k of the generator is a root of the codeword polynomial.
@@ -111,9 +113,9 @@ inline bool DecodeCodewords(const std::vector<int>& cw, std::string& out) {
 }
 
 // Element widths (as text) to codeword, for clusters 0, 3 and 6 (index 0, 1, 2).
-inline std::vector<std::map<std::string, int>> ClusterLookup(const std::string& tablesDir) {
+inline std::vector<std::map<std::string, int>> ClusterLookup() {
     std::vector<std::map<std::string, int>> t(3);
-    std::ifstream f(tablesDir + "/pdf417-symbol-characters.txt");
+    std::ifstream f = testing_support::OpenTable("pdf417-symbol-characters.txt");
     std::string line;
     while (std::getline(f, line)) {
         if (line.empty() || line[0] == '#') continue;

@@ -11,8 +11,9 @@
 #include "pdf417.h"
 #include "support/band_text.h"
 #include "support/barcode_image.h"
-#include "support/reader.h"
 #include "support/encode_texts.h"
+#include "support/reader.h"
+#include "support/tables.h"
 
 namespace {
 
@@ -31,7 +32,7 @@ struct Case {
 // Element widths of every codeword in the three clusters, read from the standard's table.
 std::vector<std::vector<std::string>> ClusterWidths() {
     std::vector<std::vector<std::string>> t(3, std::vector<std::string>(929));
-    std::ifstream f(std::string(KESTRIVO_TABLES_DIR) + "/pdf417-symbol-characters.txt");
+    std::ifstream f = testing_support::OpenTable("pdf417-symbol-characters.txt");
     std::string line;
     while (std::getline(f, line)) {
         if (line.empty() || line[0] == '#') continue;
@@ -85,7 +86,7 @@ protected:
     }
 
     void ReadAll() {
-        if (!ReaderAvailable()) GTEST_SKIP() << "no reader";
+        REQUIRE_READER(ReaderAvailable(), "the zxing-cpp reader");
         const auto results = ReadBarcodes(images, {"PDF417", true});
         ASSERT_EQ(results.size(), cases.size());
         for (std::size_t i = 0; i < cases.size(); ++i) {

@@ -133,9 +133,8 @@ TEST(Pdf417, ErrorCorrectionRootsAndTables) {
         all.insert(all.end(), check.begin(), check.end());
         EXPECT_TRUE(pdf417_reading::ChecksVerify(all, k)) << k;
     }
-#ifdef KESTRIVO_TABLES_DIR
     // The compiled patterns are the standard's element widths.
-    const auto lookup = pdf417_reading::ClusterLookup(KESTRIVO_TABLES_DIR);
+    const auto lookup = pdf417_reading::ClusterLookup();
     for (int c = 0; c < 3; ++c) {
         ASSERT_EQ(lookup[c].size(), 929u);
         for (const auto& [widths, codeword] : lookup[c]) {
@@ -144,7 +143,6 @@ TEST(Pdf417, ErrorCorrectionRootsAndTables) {
             EXPECT_EQ(pdf417_reading::Widths(modules, 0, 17), widths);
         }
     }
-#endif
 }
 
 }  // namespace

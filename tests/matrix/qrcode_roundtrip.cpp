@@ -110,7 +110,7 @@ void ReadAll(const std::vector<Case>& cases, const char* format, bool pure, int 
 class QrRoundTrip : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (!ReaderAvailable()) GTEST_SKIP() << "zxing-cpp reader not installed";
+        REQUIRE_READER(ReaderAvailable(), "the zxing-cpp reader");
     }
 };
 
@@ -188,11 +188,10 @@ TEST_F(QrRoundTrip, ThousandsOfGeneratedInputs) {
 }
 
 TEST_F(QrRoundTrip, ZbarReadsQrCode) {
-    if (std::system("command -v zbarimg >/dev/null 2>&1") != 0) GTEST_SKIP() << "zbarimg not installed";
+    REQUIRE_READER(ZbarAvailable(), "zbarimg");
     namespace fs = std::filesystem;
     std::mt19937 rng(99);
-    const fs::path dir = fs::temp_directory_path() / ("kestrivo-zbar-" + std::to_string(rng()));
-    fs::create_directories(dir);
+    const fs::path dir(MakeTempFolder());
     std::vector<std::string> expected;
     for (int i = 0; i < 120; ++i) {
         const int version = 1 + i % 40;

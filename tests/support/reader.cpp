@@ -16,7 +16,11 @@ namespace testing_support {
 
 namespace {
 
-const char* kPython = "/usr/bin/python3";
+// The Python that runs the reader; KESTRIVO_PYTHON names another one.
+std::string Python() {
+    const char* p = std::getenv("KESTRIVO_PYTHON");
+    return p && *p ? p : "/usr/bin/python3";
+}
 
 std::string FromHex(const std::string& hex) {
     std::string s;
@@ -45,15 +49,29 @@ std::vector<std::string> Split(const std::string& line) {
 
 bool ReaderAvailable() {
     static const bool available =
-        std::system("/usr/bin/python3 -c 'import zxingcpp, PIL' >/dev/null 2>&1") == 0;
+        std::system((Python() + " -c 'import zxingcpp, PIL' >/dev/null 2>&1").c_str()) == 0;
     return available;
+}
+
+std::string MakeTempFolder() {
+    std::string tmpl = (std::filesystem::temp_directory_path() / "kestrivo-XXXXXX").string();
+    if (!mkdtemp(tmpl.data())) throw std::runtime_error("mkdtemp failed");
+    return tmpl;
+}
+
+bool ZbarAvailable() {
+    static const bool available = std::system("zbarimg --version >/dev/null 2>&1") == 0;
+    return available;
+}
+
+bool MissingToolsAllowed() {
+    const char* allow = std::getenv("KESTRIVO_ALLOW_MISSING_TOOLS");
+    return allow && std::string(allow) == "1";
 }
 
 std::vector<ReadResult> ReadBarcodes(const std::vector<Image>& images, const ReadOptions& options) {
     namespace fs = std::filesystem;
-    char tmpl[] = "/tmp/kestrivo-read-XXXXXX";
-    if (!mkdtemp(tmpl)) throw std::runtime_error("mkdtemp failed");
-    const fs::path dir(tmpl);
+    const fs::path dir(MakeTempFolder());
     {
         std::ofstream manifest(dir / "manifest.tsv");
         for (std::size_t i = 0; i < images.size(); ++i) {
@@ -62,7 +80,7 @@ std::vector<ReadResult> ReadBarcodes(const std::vector<Image>& images, const Rea
             manifest << p.string() << '\t' << options.format << '\t' << (options.pure ? 1 : 0) << '\n';
         }
     }
-    const std::string cmd = std::string(kPython) + " " KESTRIVO_TEST_SUPPORT_DIR "/read_barcodes.py " +
+    const std::string cmd = Python() + " " KESTRIVO_TEST_SUPPORT_DIR "/read_barcodes.py " +
                             (dir / "manifest.tsv").string() + " > " + (dir / "out.tsv").string();
     const int rc = std::system(cmd.c_str());
     std::vector<ReadResult> results(images.size());

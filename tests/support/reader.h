@@ -27,8 +27,30 @@ struct ReadResult {
 // Reads every image; one result per image, in order.
 std::vector<ReadResult> ReadBarcodes(const std::vector<Image>& images, const ReadOptions& options);
 
-// Whether the reader can run here (python3 with zxingcpp).
+// Whether the reader can run here: the Python of KESTRIVO_PYTHON (default /usr/bin/python3)
+// with zxingcpp and PIL.
 bool ReaderAvailable();
+// A fresh folder below the temporary folder, unique to the call (tests of several checkouts
+// may run at once on one machine).
+std::string MakeTempFolder();
+
+// Whether zbarimg runs here (found on PATH).
+bool ZbarAvailable();
+// Whether the developer asked to skip, rather than fail, the tests whose reader is missing
+// (KESTRIVO_ALLOW_MISSING_TOOLS=1).
+bool MissingToolsAllowed();
+
+// Ends the test when a reader it needs cannot run: a failure, or a skip only when the
+// developer allowed missing tools.
+#define REQUIRE_READER(available, name)                                                          \
+    do {                                                                                         \
+        if (!(available)) {                                                                      \
+            if (::testing_support::MissingToolsAllowed())                                        \
+                GTEST_SKIP() << (name) << " missing; skipped (KESTRIVO_ALLOW_MISSING_TOOLS=1)";  \
+            GTEST_FAIL() << (name) << " missing: install it (bash scripts/setup.sh), or set "    \
+                            "KESTRIVO_ALLOW_MISSING_TOOLS=1 to skip the tests that need it";     \
+        }                                                                                        \
+    } while (0)
 
 // One linear symbol of a round trip: the encoder's input, the data the reader must return,
 // and the encoder's font text.
