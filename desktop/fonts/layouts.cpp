@@ -326,6 +326,203 @@ Layout Msi() {
     return b.Done();
 }
 
+// ---- Telepen -----------------------------------------------------------------------------------
+
+// A Telepen character: its ASCII code with an even-parity bit 7, sent from the least significant
+// bit as 16 modules. A 1 is a narrow bar and a narrow space; a pair of 0s a wide bar and a
+// narrow space; a 0 that stands alone pairs with the next 0: "010" is a wide bar and a wide
+// space, and "0 1...1 0" begins with a wide bar and a narrow space (the 0 and the first 1),
+// its further 1s as before, and ends with a narrow bar and a wide space (the last 1 and the 0).
+Bits TelepenBits(int c) {
+    int byte = c & 0x7F, ones = 0;
+    for (int k = 0; k < 7; ++k) ones += (byte >> k) & 1;
+    if (ones % 2) byte |= 0x80;
+    auto bit = [byte](int k) { return (byte >> k) & 1; };
+    Bits bits;
+    for (int i = 0; i < 8;) {
+        if (bit(i)) {
+            AppendWidths(bits, "11");
+            ++i;
+        } else if (!bit(i + 1)) {
+            AppendWidths(bits, "31");
+            i += 2;
+        } else {
+            int j = i + 1;
+            while (bit(j)) ++j;
+            if (j - i - 1 == 1) {
+                AppendWidths(bits, "33");
+            } else {
+                AppendWidths(bits, "31");
+                for (int k = 0; k < j - i - 3; ++k) AppendWidths(bits, "11");
+                AppendWidths(bits, "13");
+            }
+            i = j + 1;
+        }
+    }
+    return bits;
+}
+
+// The glyphs the Telepen encoders write: "[" and "]" draw the start ("_") and stop ("z")
+// characters, "#" the space, 0xB0 to 0xB3 the characters "#", "[", "]" and DEL, 225 to 255 the
+// control characters 1 to 31; every other printable character draws itself.
+Layout Telepen() {
+    Builder b("telepen", kLinearModule);
+    for (int c = 1; c < 128; ++c) {
+        char16_t g = static_cast<char16_t>(c);
+        if (c == ' ') g = u'#';
+        else if (c == '#') g = 0xB0;
+        else if (c == '[') g = 0xB1;
+        else if (c == ']') g = 0xB2;
+        else if (c == 127) g = 0xB3;
+        else if (c < 32) g = static_cast<char16_t>(c + 224);
+        b.Bars(g, TelepenBits(c));
+    }
+    b.Bars(u'[', TelepenBits('_'));
+    b.Bars(u']', TelepenBits('z'));
+    return b.Done();
+}
+
+// ---- BC412 -------------------------------------------------------------------------------------
+
+// BC412 characters: four one-module bars, each followed by a space of 1 to 5 modules, 12 modules
+// in all. Value v draws the v-th of the 35 space sequences in increasing order; "*" (start and
+// stop) is a one-module bar and a one-module space.
+constexpr std::u16string_view kBc412Chars = u"0123456789ABCDEFGHIJKLMNPQRSTUVWXYZ";
+constexpr std::array<int, 35> kBc412Values = {0,  15, 17, 29, 11, 33, 19, 21, 8,  2,  7,  25,
+                                              20, 22, 9,  30, 3,  6,  27, 16, 24, 4,  34, 12,
+                                              32, 18, 1,  14, 13, 26, 5,  31, 28, 23, 10};
+
+Layout Bc412() {
+    Builder b("bc412", kLinearModule);
+    std::vector<std::string> sequences;
+    for (int s1 = 1; s1 <= 5; ++s1)
+        for (int s2 = 1; s2 <= 5; ++s2)
+            for (int s3 = 1; s3 <= 5; ++s3) {
+                const int s4 = 8 - s1 - s2 - s3;
+                if (s4 >= 1 && s4 <= 5) sequences.push_back({'1', char('0' + s1), '1', char('0' + s2), '1', char('0' + s3), '1', char('0' + s4)});
+            }
+    for (std::size_t i = 0; i < kBc412Chars.size(); ++i) b.Widths(kBc412Chars[i], sequences[static_cast<std::size_t>(kBc412Values[i])]);
+    b.Widths(u'*', "11");
+    return b.Done();
+}
+
+// ---- SEMI wafer identifiers --------------------------------------------------------------------
+
+// The SEMI rows print their identifier as plain text: a 5 by 7 stroke face of the characters
+// the encoders write, one stroke a module square, the "B" face with strokes two modules wide.
+constexpr std::string_view kSemiChars = "-.0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ";
+
+Layout Semi(std::string_view name, int strokeCells) {
+    // Rows of five cells, top to bottom.
+    static constexpr std::array<std::string_view, 38> kRows = {
+        "00000" "00000" "00000" "11111" "00000" "00000" "00000",  // -
+        "00000" "00000" "00000" "00000" "00000" "01100" "01100",  // .
+        "01110" "10001" "10011" "10101" "11001" "10001" "01110",  // 0
+        "00100" "01100" "00100" "00100" "00100" "00100" "01110",  // 1
+        "01110" "10001" "00001" "00010" "00100" "01000" "11111",  // 2
+        "11111" "00010" "00100" "00010" "00001" "10001" "01110",  // 3
+        "00010" "00110" "01010" "10010" "11111" "00010" "00010",  // 4
+        "11111" "10000" "11110" "00001" "00001" "10001" "01110",  // 5
+        "00110" "01000" "10000" "11110" "10001" "10001" "01110",  // 6
+        "11111" "00001" "00010" "00100" "01000" "01000" "01000",  // 7
+        "01110" "10001" "10001" "01110" "10001" "10001" "01110",  // 8
+        "01110" "10001" "10001" "01111" "00001" "00010" "01100",  // 9
+        "01110" "10001" "10001" "11111" "10001" "10001" "10001",  // A
+        "11110" "10001" "10001" "11110" "10001" "10001" "11110",  // B
+        "01110" "10001" "10000" "10000" "10000" "10001" "01110",  // C
+        "11100" "10010" "10001" "10001" "10001" "10010" "11100",  // D
+        "11111" "10000" "10000" "11110" "10000" "10000" "11111",  // E
+        "11111" "10000" "10000" "11110" "10000" "10000" "10000",  // F
+        "01110" "10001" "10000" "10111" "10001" "10001" "01111",  // G
+        "10001" "10001" "10001" "11111" "10001" "10001" "10001",  // H
+        "01110" "00100" "00100" "00100" "00100" "00100" "01110",  // I
+        "00111" "00010" "00010" "00010" "00010" "10010" "01100",  // J
+        "10001" "10010" "10100" "11000" "10100" "10010" "10001",  // K
+        "10000" "10000" "10000" "10000" "10000" "10000" "11111",  // L
+        "10001" "11011" "10101" "10101" "10001" "10001" "10001",  // M
+        "10001" "10001" "11001" "10101" "10011" "10001" "10001",  // N
+        "01110" "10001" "10001" "10001" "10001" "10001" "01110",  // O
+        "11110" "10001" "10001" "11110" "10000" "10000" "10000",  // P
+        "01110" "10001" "10001" "10001" "10101" "10010" "01101",  // Q
+        "11110" "10001" "10001" "11110" "10100" "10010" "10001",  // R
+        "01111" "10000" "10000" "01110" "00001" "00001" "11110",  // S
+        "11111" "00100" "00100" "00100" "00100" "00100" "00100",  // T
+        "10001" "10001" "10001" "10001" "10001" "10001" "01110",  // U
+        "10001" "10001" "10001" "10001" "10001" "01010" "00100",  // V
+        "10001" "10001" "10001" "10101" "10101" "10101" "01010",  // W
+        "10001" "10001" "01010" "00100" "01010" "10001" "10001",  // X
+        "10001" "10001" "01010" "00100" "00100" "00100" "00100",  // Y
+        "11111" "00001" "00010" "00100" "01000" "10000" "11111",  // Z
+    };
+    constexpr int cell = kEm / 8;  // seven rows and a row of space below
+    Builder b(name, cell);
+    for (std::size_t i = 0; i < kSemiChars.size(); ++i) {
+        Glyph g{static_cast<unsigned char>(kSemiChars[i]), 6 * cell, {}, {}};
+        for (int r = 0; r < 7; ++r) {
+            // The row's dark columns, each stroke `strokeCells` wide (the sixth column stays a
+            // gap), drawn as runs.
+            bool dark[6] = {};
+            for (int c = 0; c < 5; ++c)
+                if (kRows[i][static_cast<std::size_t>(r * 5 + c)] == '1')
+                    for (int k = c; k < std::min(5, c + strokeCells); ++k) dark[k] = true;
+            for (int c = 0; c < 6;) {
+                if (!dark[c]) {
+                    ++c;
+                    continue;
+                }
+                int e = c;
+                while (e < 6 && dark[e]) ++e;
+                g.rects.push_back({c * cell, r * cell, (e - c) * cell, cell});
+                c = e;
+            }
+        }
+        b.Add(std::move(g));
+    }
+    return b.Done();
+}
+
+// ---- Code 16K ----------------------------------------------------------------------------------
+
+// A line is one row: the separator bar (one module) along its top, the row's bars below it.
+// 0xFE is the leading quiet zone (10 modules) and 0xFF the trailing one (1 module); 0xED + v
+// and 0xF5 + v are the start and stop of row indicator v (start: bar, space, bar, space; stop: a
+// one-module bar, then the pattern from a space); a symbol character is the Code 128 pattern of
+// its value (106: the first six elements of the Code 128 stop): value 0 at 224, 1 to 95 at 33
+// to 127, 96 to 106 at 226 to 236. The trailer line
+// draws the bottom separator bar: seven 0xFD of 11 modules and 0xE1 of 4, 81 modules in all.
+constexpr std::array<std::string_view, 8> kCode16kIndicators = {"3211", "2221", "2122", "1411",
+                                                                "1132", "1231", "1114", "3112"};
+
+Layout Code16k() {
+    constexpr int m = kLinearModule;
+    Builder b("code16k", m);
+    auto row = [&b](char16_t code, const Bits& bits) {
+        Glyph g = ColumnGlyph(code, bits, m, m, kEm);
+        g.rects.push_back({0, 0, g.advance, m});
+        b.Add(std::move(g));
+    };
+    auto widths = [](std::string_view w, bool bar = true) {
+        Bits bits;
+        AppendWidths(bits, w, bar);
+        return bits;
+    };
+    row(0xFE, Bits(10, false));
+    row(0xFF, Bits(1, false));
+    for (int v = 0; v < 8; ++v) {
+        row(static_cast<char16_t>(0xED + v), widths(kCode16kIndicators[v]));
+        Bits stop{true};
+        AppendWidths(stop, kCode16kIndicators[v], false);
+        row(static_cast<char16_t>(0xF5 + v), stop);
+    }
+    for (int v = 0; v <= 106; ++v) {
+        const char16_t g = static_cast<char16_t>(v == 0 ? 224 : v < 96 ? 32 + v : 226 + v - 96);
+        row(g, widths(v < 106 ? kCode128[v] : kCode128[106].substr(0, 6)));
+    }
+    b.Add(Glyph{0xFD, 11 * m, {{0, 0, 11 * m, m}}, {}});
+    b.Add(Glyph{0xE1, 4 * m, {{0, 0, 4 * m, m}}, {}});
+    return b.Done();
+}
+
 // ---- Pharmacode ---------------------------------------------------------------------------------
 
 // One-track: narrow bar one module, wide bar three, each followed by two modules of space.
@@ -529,6 +726,11 @@ std::vector<Layout> MakeLayouts() {
     all.push_back(IntelligentMail());
     all.push_back(Databar());
     all.push_back(Maxicode());
+    all.push_back(Telepen());
+    all.push_back(Bc412());
+    all.push_back(Semi("semi", 1));
+    all.push_back(Semi("semibold", 2));
+    all.push_back(Code16k());
     return all;
 }
 
@@ -548,6 +750,8 @@ constexpr Family kFamilies[] = {
     {"KVDataMatrix", "band"},        {"KVDataMatrixSemi", "band"},      {"KVQRCodeSemi", "band"},
     {"KVCode39Semi", "code39"},      {"KVPdf417", "band"},              {"KVQRCode", "band"},
     {"KVAztec", "band"},             {"KVDatabar", "databar"},          {"KVMaxicode", "maxicode"},
+    {"KVTelepen", "telepen"},        {"KVTelepenNum", "telepen"},       {"KVBC412", "bc412"},
+    {"KVSemi", "semi"},              {"KVSemiB", "semibold"},           {"KVCode16K", "code16k"},
 };
 
 // Default faces: family key and suffix.
@@ -560,7 +764,8 @@ constexpr std::pair<std::string_view, std::string_view> kDefaultFaces[] = {
     {"KVPlanet", ""},      {"KVIntelligentMail", ""}, {"KVRoyalMail", ""},  {"KVCmdm", ""},
     {"KVDataMatrix", ""},  {"KVDataMatrixSemi", ""}, {"KVQRCodeSemi", ""},  {"KVCode39Semi", ""},
     {"KVPdf417", ""},      {"KVQRCode", ""},       {"KVAztec", ""},         {"KVDatabar", "S"},
-    {"KVDatabar", "M"},    {"KVMaxicode", ""},
+    {"KVDatabar", "M"},    {"KVMaxicode", ""},     {"KVTelepen", "MHr"},    {"KVTelepenNum", "MHr"},
+    {"KVBC412", ""},       {"KVSemi", ""},         {"KVSemiB", ""},         {"KVCode16K", "M"},
 };
 
 // Families whose whole face set is built: composed families with every size suffix, with

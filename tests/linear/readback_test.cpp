@@ -7,7 +7,9 @@
 
 #include "linear.h"
 #include "support/encode_texts.h"
+#include "support/font_text.h"
 #include "support/numeric_fonts.h"
+#include "telepen.h"
 
 using namespace linear;
 using namespace testing_support;
@@ -95,6 +97,84 @@ std::optional<std::u16string> ReadTelepen(std::u16string_view f) {
     return chars;
 }
 
+Modules BitsOf(std::string_view ones) {
+    Modules m;
+    for (char c : ones) m.push_back(c == '1');
+    return m;
+}
+
+// Telepen bars (as the Telepen font draws them) back to ASCII characters, start and stop
+// included. Each character is 16 modules: bits from the least significant, even parity in bit
+// 7; narrow bar and space = 1; wide bar, narrow space = 00, or 01 when a narrow bar and wide
+// space (= 10) closes the run of 1s before any other wide bar; wide bar and space = 010.
+std::optional<std::u16string> TelepenBarsToChars(const Modules& m) {
+    std::vector<int> widths;  // bar, space, bar, ...
+    for (std::size_t i = 0; i < m.size();) {
+        if (widths.empty() && !m[i]) return std::nullopt;
+        std::size_t j = i;
+        while (j < m.size() && m[j] == m[i]) ++j;
+        widths.push_back(static_cast<int>(j - i));
+        i = j;
+    }
+    if (widths.size() % 2) return std::nullopt;
+    std::u16string chars;
+    for (std::size_t e = 0; e < widths.size();) {
+        std::string bits;  // least significant first
+        bool odd = false;
+        int modules = 0;
+        while (modules < 16 && e < widths.size()) {
+            const int bar = widths[e], space = widths[e + 1];
+            if ((bar != 1 && bar != 3) || (space != 1 && space != 3)) return std::nullopt;
+            if (bar == 1 && space == 1) bits += '1';
+            else if (bar == 1 && space == 3 && odd) bits += "10", odd = false;
+            else if (bar == 3 && space == 3 && !odd) bits += "010";
+            else if (bar == 3 && space == 1 && !odd) {
+                // 01 when the run of 1s after it ends in a narrow bar and wide space.
+                std::size_t k = e + 2;
+                while (k + 1 < widths.size() && widths[k] == 1 && widths[k + 1] == 1) ++k, ++k;
+                odd = k + 1 < widths.size() && widths[k] == 1 && widths[k + 1] == 3;
+                bits += odd ? "01" : "00";
+            } else return std::nullopt;
+            modules += bar + space;
+            e += 2;
+        }
+        if (modules != 16 || odd || bits.size() != 8) return std::nullopt;
+        int c = 0, ones = 0;
+        for (int k = 0; k < 8; ++k) ones += bits[k] == '1';
+        for (int k = 0; k < 7; ++k) c |= (bits[k] == '1') << k;
+        if (ones % 2) return std::nullopt;
+        chars += static_cast<char16_t>(c);
+    }
+    return chars;
+}
+
+// The Telepen font text's bars read back: "_", the characters with their check, "z".
+std::optional<std::u16string> ReadTelepenBars(std::u16string_view f) {
+    const auto modules = FontTextModules("telepen", f);
+    if (!modules) return std::nullopt;
+    auto chars = TelepenBarsToChars(*modules);
+    if (!chars || chars->size() < 3 || chars->front() != u'_' || chars->back() != u'z') return std::nullopt;
+    unsigned sum = 0;
+    for (std::size_t i = 1; i + 1 < chars->size(); ++i) sum += (*chars)[i];
+    if (sum % 127) return std::nullopt;
+    return chars->substr(1, chars->size() - 3);
+}
+
+TEST(TelepenFont, PublishedStartAndStopAndEveryCharacterReadBack) {
+    // Start "_": five 1s as narrow pairs, then 010 as a wide bar and a wide space; the stop
+    // "z" is its mirror image.
+    EXPECT_EQ(*FontTextModules("telepen", u"["), BitsOf("1010101010111000"));
+    EXPECT_EQ(*FontTextModules("telepen", u"]"), BitsOf("1110001010101010"));
+    // "0" (48) is 00001100 from bit 0: 00, 00, 1, 1, 00.
+    EXPECT_EQ(*FontTextModules("telepen", u"0"), BitsOf("1110111010101110"));
+    for (char16_t c = 1; c < 128; ++c) {
+        const auto back = TelepenBarsToChars(*FontTextModules("telepen", std::u16string(1, TelepenGlyph(c))));
+        EXPECT_EQ(back, std::u16string(1, c)) << int(c);
+    }
+    // A narrow bar and wide space with no run of 1s open.
+    EXPECT_FALSE(TelepenBarsToChars(BitsOf("1000101010101010")));
+}
+
 TEST_P(ReadBack, TelepenAndTelepenNumeric) {
     std::u16string ascii;
     for (char16_t c = 1; c < 128; ++c) ascii += c;
@@ -103,13 +183,17 @@ TEST_P(ReadBack, TelepenAndTelepenNumeric) {
         std::u16string kept;
         for (char16_t c : DecodeCharRefs(*GetParam(), t.c_str()))
             if (c >= 1 && c <= 127) kept += c;
-        EXPECT_EQ(ReadTelepen(Encode(EncodeTelepen, ctx, t)), kept) << Show(t);
+        const std::u16string font = Encode(EncodeTelepen, ctx, t);
+        EXPECT_EQ(ReadTelepen(font), kept) << Show(t);
+        EXPECT_EQ(ReadTelepenBars(font), kept) << Show(t);
 
         const std::u16string n = Random(u"0123456789 x", 40);
         std::string digits = Kept(n, u"0123456789");
         if (digits.size() % 2) digits += '0';
-        const auto pairs = ReadTelepen(Encode(EncodeTelepenNumeric, ctx, n));
+        const std::u16string numeric = Encode(EncodeTelepenNumeric, ctx, n);
+        const auto pairs = ReadTelepen(numeric);
         ASSERT_TRUE(pairs);
+        EXPECT_EQ(ReadTelepenBars(numeric), pairs);
         std::string back;
         for (char16_t p : *pairs) {
             ASSERT_GE(p, 27);
