@@ -63,7 +63,7 @@ bool ImportText(Platform& platform, std::string_view bytes, std::u16string& batc
 // A1 letters of column `column` (1 is "A", 27 is "AA", 703 is "AAA"); empty below 1.
 std::u16string ColumnLetters(std::uint32_t column);
 
-// The letters of a column title such as "AB1": the part before the first decimal digit when
+// The letters of a column title such as "AB1": the letters before the first decimal digit when
 // that digit is not the first unit, else "A".
 std::u16string ChosenColumnLetters(std::u16string_view title);
 

@@ -15,7 +15,10 @@
 #include "matrix.h"
 #include "support/band_text.h"
 #include "support/encode_texts.h"
+#include "support/qr_masks.h"
 #include "support/rs_reference.h"
+
+using testing_support::QrMaskInverts;
 
 namespace {
 
@@ -113,19 +116,6 @@ std::vector<std::pair<int, int>> DataOrder(const Matrix& function, int firstSkip
     return order;
 }
 
-bool QrMask(int mask, int i, int j) {
-    switch (mask) {
-        case 0: return (i + j) % 2 == 0;
-        case 1: return i % 2 == 0;
-        case 2: return j % 3 == 0;
-        case 3: return (i + j) % 3 == 0;
-        case 4: return (i / 2 + j / 3) % 2 == 0;
-        case 5: return (i * j) % 2 + (i * j) % 3 == 0;
-        case 6: return ((i * j) % 2 + (i * j) % 3) % 2 == 0;
-        default: return ((i + j) % 2 + (i * j) % 3) % 2 == 0;
-    }
-}
-
 // Format word of ISO/IEC 18004: five bits, BCH(15,5) with 0x537, masked with 0x5412.
 int FormatWord(int levelBits, int mask) {
     const int d = (levelBits << 3) | mask;
@@ -164,7 +154,7 @@ Matrix Remask(const Matrix& m, int mask) {
     Matrix out = m;
     for (int i = 0; i < n; ++i)
         for (int j = 0; j < n; ++j)
-            if (!f[U(i)][U(j)] && QrMask(from, i, j) != QrMask(mask, i, j)) out[U(i)][U(j)] = !out[U(i)][U(j)];
+            if (!f[U(i)][U(j)] && QrMaskInverts(from, i, j) != QrMaskInverts(mask, i, j)) out[U(i)][U(j)] = !out[U(i)][U(j)];
     WriteFormat(out, FormatWord(LevelBitsOf(m), mask));
     return out;
 }
@@ -176,7 +166,7 @@ Bytes QrCodewords(const Matrix& m) {
     Bytes words;
     int bits = 0, value = 0;
     for (auto [r, c] : DataOrder(f, 6)) {
-        value = value * 2 + (m[U(r)][U(c)] != QrMask(mask, r, c) ? 1 : 0);
+        value = value * 2 + (m[U(r)][U(c)] != QrMaskInverts(mask, r, c) ? 1 : 0);
         if (++bits == 8) {
             words.push_back(value);
             bits = value = 0;
@@ -358,7 +348,7 @@ Matrix Draw(int version, int levelBits, int mask, const Bytes& codewords, bool w
     for (std::size_t i = 0; i < order.size(); ++i) {
         const bool bit = i < codewords.size() * 8 && ((codewords[i / 8] >> (7 - i % 8)) & 1);
         const auto [r, c] = order[i];
-        m[U(r)][U(c)] = bit != QrMask(mask, r, c);
+        m[U(r)][U(c)] = bit != QrMaskInverts(mask, r, c);
     }
     WriteFormat(m, FormatWord(levelBits, mask));
     if (withVersion && version >= 7) {

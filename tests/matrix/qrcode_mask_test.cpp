@@ -8,23 +8,11 @@
 #include <vector>
 
 #include "qrcode.h"
+#include "support/qr_masks.h"
 
 namespace {
 
 using Cells = std::vector<std::uint8_t>;
-
-bool Inverts(int mask, int i, int j) {
-    switch (mask) {
-        case 0: return (i + j) % 2 == 0;
-        case 1: return i % 2 == 0;
-        case 2: return j % 3 == 0;
-        case 3: return (i + j) % 3 == 0;
-        case 4: return (i / 2 + j / 3) % 2 == 0;
-        case 5: return (i * j) % 2 + (i * j) % 3 == 0;
-        case 6: return ((i * j) % 2 + (i * j) % 3) % 2 == 0;
-        default: return ((i + j) % 2 + (i * j) % 3) % 2 == 0;
-    }
-}
 
 // The masked symbol with its format information, one bool a module (true dark).
 std::vector<std::vector<bool>> Masked(const Cells& cells, int n, int levelBits, int mask) {
@@ -33,7 +21,7 @@ std::vector<std::vector<bool>> Masked(const Cells& cells, int n, int levelBits, 
         for (int j = 0; j < n; ++j) {
             const std::uint8_t v = cells[static_cast<std::size_t>(i * n + j)];
             bool dark = (v & 1) != 0;
-            if (!(v & matrix::qr::kFunctionModule) && Inverts(mask, i, j)) dark = !dark;
+            if (!(v & matrix::qr::kFunctionModule) && testing_support::QrMaskInverts(mask, i, j)) dark = !dark;
             m[static_cast<std::size_t>(i)][static_cast<std::size_t>(j)] = dark;
         }
     // Format bits 14 .. 0 around the upper-left finder, then along the upper-right and lower-left.
