@@ -7,7 +7,11 @@
 #define IDD_KEYBOARD 131
 #define IDR_TRAYMENU 132
 #define IDI_OPTIONS 133
+#define IDD_ABOUTBOX 134
 #define IDB_SKIN 139
+#define IDD_SEQUENCE 140
+#define IDD_COLHEAD 141
+#define IDB_COLUMN_PICTURES 142
 
 // Main window.
 #define IDC_DATA 1000
