@@ -2,6 +2,7 @@
 // the first row of the workbook's first worksheet listed as columns, and the chosen column
 // read into the batch text, one record per used row.
 #pragma once
+#include "AdvHeaderCtrl.h"
 #include "framework.h"
 
 class CSequence;
@@ -11,11 +12,32 @@ public:
     explicit CColHead(CSequence* batch);
     ~CColHead() override;
 
+    void DoDataExchange(CDataExchange* dx) override;
+    BOOL OnInitDialog() override;
+    BOOL OnCmdMsg(UINT id, int code) override;
+    BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) override;
+
+    // Appends a column titled `title` whose row 0 holds `value`.
+    void AddColumn(const CString& title, const CString& value);
+    // Removes every column and item; nothing is chosen afterwards.
+    void ClearColumns();
+    // A click on a header (or the row becoming selected) chooses that column and says so.
+    void OnColumnClick(const NMHDR* notification, LRESULT* result);
+    // "Close": reads the chosen column into the batch text (nothing when none is chosen), hides.
+    void OnColHeadOK();
+
     CSequence* m_pBatch;
+    CListCtrl m_list;
+    CAdvHeaderCtrl m_header;
+    int m_nColumns = 0;
+    int m_nChosen = 0;
+    CString m_strChosen;  // the chosen column's letters; empty while none is chosen
 };
 
-// Lists the first row of the workbook at `path` in the batch dialog's chooser; 1 when it was filled.
+// Lists the first row of the workbook at `path` in the batch dialog's chooser; 1 when it was
+// filled. On a failure the chooser and the batch text stay as they were and 0 is returned.
 int ImportExcel(const CString& path, CSequence& batch);
 
-// Replaces the batch text with every used cell of the column `letters`; 1 when it was read.
+// Replaces the batch text with every used cell of the column `letters` of the workbook at the
+// batch dialog's SpreadsheetPath; 1 when it was read. On a failure the batch text stays.
 int ReadExcelColumn(const CString& letters, CSequence& batch);

@@ -1,5 +1,5 @@
 #!/usr/bin/python3
-"""Draws the desktop program's skin bitmap and its two icons into a folder.
+"""Draws the desktop program's skin bitmap, its two icons and the column pictures into a folder.
 
 The skin is magenta (255, 0, 255) wherever the window is transparent. The eight tool
 button faces sit at the main window's button rectangles; light fields lie behind the
@@ -75,11 +75,40 @@ def icon(size, colour):
     return img
 
 
+# The column chooser's header pictures: four 16 x 16 pictures side by side, 8 bits per pixel,
+# magenta where the header shows through. Pictures 0 to 2 are table columns, each with its own
+# key colour in its highlighted column; picture 3, shown while a divider is dragged, is a
+# double-headed arrow across a divider.
+COLUMN_KEYS = [(200, 40, 40), (30, 150, 60), (40, 80, 200)]
+DRAG_KEY = (230, 150, 0)
+
+
+def column_pictures():
+    img = Image.new("RGB", (64, 16), MAGENTA)
+    d = ImageDraw.Draw(img)
+    for i, key in enumerate(COLUMN_KEYS):
+        x = 16 * i
+        d.rectangle((x + 1, 2, x + 14, 13), fill=(255, 255, 255), outline=(64, 64, 64))
+        d.line((x + 1, 5, x + 14, 5), fill=(64, 64, 64))
+        # The highlighted column: the i-th of three.
+        left = x + 2 + 4 * i
+        d.rectangle((left, 6, left + 3, 12), fill=key)
+    x = 48
+    d.rectangle((x + 7, 1, x + 8, 14), fill=(64, 64, 64))
+    d.polygon([(x + 1, 8), (x + 5, 4), (x + 5, 12)], fill=DRAG_KEY)
+    d.polygon([(x + 14, 8), (x + 10, 4), (x + 10, 12)], fill=DRAG_KEY)
+    d.rectangle((x + 5, 7, x + 10, 9), fill=DRAG_KEY)
+    d.rectangle((x + 7, 7, x + 8, 9), fill=(64, 64, 64))
+    # 8 bits per pixel: a palette of exactly the colours drawn.
+    return img.quantize(colors=16, method=Image.Quantize.MEDIANCUT, dither=Image.Dither.NONE)
+
+
 def main():
     out = sys.argv[1]
     skin().save(out + "/skin.bmp")
     icon(32, (44, 62, 92, 255)).save(out + "/encoder.ico", sizes=[(16, 16), (32, 32)])
     icon(32, (92, 128, 178, 255)).save(out + "/options.ico", sizes=[(16, 16), (32, 32)])
+    column_pictures().save(out + "/columns.bmp")
 
 
 if __name__ == "__main__":

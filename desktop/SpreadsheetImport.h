@@ -1,0 +1,37 @@
+// One session with the spreadsheet application ("Excel.Application"), driven by late-bound
+// automation calls: start it, open a workbook, count the used columns and rows of its first
+// worksheet, read cells as text by A1 address. The session always ends the same way, whatever
+// failed on the road: the workbook is closed without saving, the application is told to quit
+// and every object is released.
+#pragma once
+#include <oaidl.h>
+
+#include <string>
+
+class SpreadsheetSession {
+public:
+    enum class Status { Ready, NotStarted, NotOpened };
+
+    // Starts the application and opens the workbook at `path` (its first worksheet).
+    explicit SpreadsheetSession(const wchar_t* path);
+    ~SpreadsheetSession();
+    SpreadsheetSession(const SpreadsheetSession&) = delete;
+    SpreadsheetSession& operator=(const SpreadsheetSession&) = delete;
+
+    Status GetStatus() const { return m_status; }
+    // The number of used columns or rows of the worksheet; false when it cannot be read.
+    bool UsedColumns(long& count);
+    bool UsedRows(long& count);
+    // The value of the cell at `address` ("B3") as the spreadsheet gives it as text; an empty
+    // cell gives "". False when the cell cannot be read.
+    bool CellText(const std::wstring& address, std::wstring& text);
+
+private:
+    bool UsedCount(const wchar_t* part, long& count);
+
+    HRESULT m_init = E_FAIL;
+    IDispatch* m_app = nullptr;
+    IDispatch* m_book = nullptr;
+    IDispatch* m_sheet = nullptr;
+    Status m_status = Status::NotStarted;
+};
