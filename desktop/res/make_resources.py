@@ -78,9 +78,11 @@ def icon(size, colour):
 # The column chooser's header pictures: four 16 x 16 pictures side by side, 8 bits per pixel,
 # magenta where the header shows through. Pictures 0 to 2 are table columns, each with its own
 # key colour in its highlighted column; picture 3, shown while a divider is dragged, is a
-# double-headed arrow across a divider.
-COLUMN_KEYS = [(200, 40, 40), (30, 150, 60), (40, 80, 200)]
-DRAG_KEY = (230, 150, 0)
+# double-headed arrow across a divider. Only colours of the 16-colour palette are used, so the
+# pictures look the same in an image list of any colour depth.
+COLUMN_KEYS = [(255, 0, 0), (0, 128, 0), (0, 0, 255)]
+DRAG_KEY = (255, 255, 0)
+LINE = (128, 128, 128)
 
 
 def column_pictures():
@@ -88,17 +90,17 @@ def column_pictures():
     d = ImageDraw.Draw(img)
     for i, key in enumerate(COLUMN_KEYS):
         x = 16 * i
-        d.rectangle((x + 1, 2, x + 14, 13), fill=(255, 255, 255), outline=(64, 64, 64))
-        d.line((x + 1, 5, x + 14, 5), fill=(64, 64, 64))
+        d.rectangle((x + 1, 2, x + 14, 13), fill=(255, 255, 255), outline=LINE)
+        d.line((x + 1, 5, x + 14, 5), fill=LINE)
         # The highlighted column: the i-th of three.
         left = x + 2 + 4 * i
         d.rectangle((left, 6, left + 3, 12), fill=key)
     x = 48
-    d.rectangle((x + 7, 1, x + 8, 14), fill=(64, 64, 64))
+    d.rectangle((x + 7, 1, x + 8, 14), fill=(0, 0, 0))
     d.polygon([(x + 1, 8), (x + 5, 4), (x + 5, 12)], fill=DRAG_KEY)
     d.polygon([(x + 14, 8), (x + 10, 4), (x + 10, 12)], fill=DRAG_KEY)
     d.rectangle((x + 5, 7, x + 10, 9), fill=DRAG_KEY)
-    d.rectangle((x + 7, 7, x + 8, 9), fill=(64, 64, 64))
+    d.rectangle((x + 7, 7, x + 8, 9), fill=(0, 0, 0))
     # 8 bits per pixel: a palette of exactly the colours drawn.
     return img.quantize(colors=16, method=Image.Quantize.MEDIANCUT, dither=Image.Dither.NONE)
 

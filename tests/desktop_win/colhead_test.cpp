@@ -1,0 +1,513 @@
+// The column chooser and the spreadsheet import under Wine: a stand-in spreadsheet application
+// (sheet_standin.dll, registered here as "Excel.Application") answers the automation calls and
+// logs them; the chooser is driven with real mouse input and its message boxes are answered.
+#include <windows.h>
+#include <commctrl.h>
+#include <ole2.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "ColHead.h"
+#include "Sequence.h"
+#include "sheet_standin.h"
+#include "ui_support.h"
+
+namespace {
+
+const std::wstring App = L"colhead_tests";  // the caption of the program's message boxes
+const std::wstring Sep = L"\n\r\n\r";
+// The key colour of each picture of the strip.
+const COLORREF Keys[] = {RGB(255, 0, 0), RGB(0, 128, 0), RGB(0, 0, 255), RGB(255, 255, 0)};
+
+constexpr const wchar_t* ProgIdKey = L"Software\\Classes\\Excel.Application";
+
+void RegisterStandIn() {
+    std::wstring clsidKey = std::wstring(L"Software\\Classes\\CLSID\\") + SheetStandInClsidText;
+    ASSERT_EQ(::RegSetKeyValueW(HKEY_LOCAL_MACHINE, (std::wstring(ProgIdKey) + L"\\CLSID").c_str(), nullptr, REG_SZ,
+                                SheetStandInClsidText,
+                                static_cast<DWORD>((wcslen(SheetStandInClsidText) + 1) * sizeof(wchar_t))),
+              ERROR_SUCCESS);
+    const std::wstring dll = KESTRIVO_SHEET_STANDIN, model = L"Apartment";
+    ASSERT_EQ(::RegSetKeyValueW(HKEY_LOCAL_MACHINE, (clsidKey + L"\\InprocServer32").c_str(), nullptr, REG_SZ,
+                                dll.c_str(), static_cast<DWORD>((dll.size() + 1) * sizeof(wchar_t))),
+              ERROR_SUCCESS);
+    ASSERT_EQ(::RegSetKeyValueW(HKEY_LOCAL_MACHINE, (clsidKey + L"\\InprocServer32").c_str(), L"ThreadingModel",
+                                REG_SZ, model.c_str(), static_cast<DWORD>((model.size() + 1) * sizeof(wchar_t))),
+              ERROR_SUCCESS);
+}
+
+void UnregisterStandIn() {
+    ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, ProgIdKey);
+    ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, (std::wstring(L"Software\\Classes\\CLSID\\") + SheetStandInClsidText).c_str());
+}
+
+// The program's start: OLE initialised on the user-interface thread; the stand-in registered.
+class StandInEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override {
+        ASSERT_TRUE(SUCCEEDED(::OleInitialize(nullptr)));
+        RegisterStandIn();
+    }
+    void TearDown() override {
+        UnregisterStandIn();
+        ::OleUninitialize();
+    }
+};
+const auto* const g_environment = ::testing::AddGlobalTestEnvironment(new StandInEnvironment);
+
+// Every message box of this thread is answered with OK and kept (caption and text).
+struct Box {
+    std::wstring caption, text;
+};
+std::vector<Box> g_boxes;
+
+BOOL CALLBACK FindBox(HWND wnd, LPARAM found) {
+    wchar_t cls[16] = L"";
+    ::GetClassNameW(wnd, cls, 16);
+    if (std::wstring(cls) == L"#32770" && ::GetDlgItem(wnd, 0xFFFF) && ::IsWindowVisible(wnd)) {
+        *reinterpret_cast<HWND*>(found) = wnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+void CALLBACK AnswerBoxes(HWND, UINT, UINT_PTR, DWORD) {
+    HWND box = nullptr;
+    ::EnumThreadWindows(::GetCurrentThreadId(), FindBox, reinterpret_cast<LPARAM>(&box));
+    if (!box || ::GetPropW(box, L"answered")) return;
+    ::SetPropW(box, L"answered", reinterpret_cast<HANDLE>(1));
+    wchar_t caption[256] = L"", text[512] = L"";
+    ::GetWindowTextW(box, caption, 256);
+    ::GetDlgItemTextW(box, 0xFFFF, text, 512);
+    g_boxes.push_back({caption, text});
+    ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+}
+
+// Runs the thread's messages until `done` holds, at most `ms` milliseconds.
+bool RunUntil(const std::function<bool()>& done, int ms = 5000) {
+    DWORD end = ::GetTickCount() + static_cast<DWORD>(ms);
+    while (!done()) {
+        if (static_cast<int>(end - ::GetTickCount()) <= 0) return false;
+        MSG msg;
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageW(&msg);
+        }
+        ::Sleep(5);
+    }
+    return true;
+}
+
+void Mouse(DWORD flags, int x = 0, int y = 0) {
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dwFlags = flags;
+    if (flags & MOUSEEVENTF_MOVE) {
+        in.mi.dx = x * 65535 / (::GetSystemMetrics(SM_CXSCREEN) - 1);
+        in.mi.dy = y * 65535 / (::GetSystemMetrics(SM_CYSCREEN) - 1);
+        in.mi.dwFlags |= MOUSEEVENTF_ABSOLUTE;
+    }
+    ::SendInput(1, &in, sizeof in);
+}
+
+// A real click at a screen point, once `target` is the window there.
+void ClickAt(HWND target, POINT p) {
+    Mouse(MOUSEEVENTF_MOVE, p.x, p.y);
+    ASSERT_TRUE(RunUntil([&] { return ::WindowFromPoint(p) == target; })) << "the window is covered";
+    Mouse(MOUSEEVENTF_LEFTDOWN);
+    Mouse(MOUSEEVENTF_LEFTUP);
+}
+
+// A1 column letters, counted here without the program's helper.
+std::wstring Letters(int column) {
+    std::wstring s;
+    for (; column > 0; column = (column - 1) / 26) s.insert(s.begin(), static_cast<wchar_t>(L'A' + (column - 1) % 26));
+    return s;
+}
+
+std::wstring Folder() {
+    wchar_t dir[MAX_PATH] = L"";
+    ::GetCurrentDirectoryW(MAX_PATH, dir);
+    return std::wstring(dir) + L"\\";
+}
+
+// Writes a workbook for the stand-in and gives its path.
+std::wstring WriteBook(const std::wstring& name, const std::string& cells) {
+    std::wstring path = Folder() + name;
+    if (std::FILE* f = ::_wfopen(path.c_str(), L"wb")) {
+        std::fwrite(cells.data(), 1, cells.size(), f);
+        std::fclose(f);
+    }
+    return path;
+}
+
+// What the stand-in's log says about one test's sessions.
+struct Sessions {
+    std::vector<std::wstring> lines;
+    int Count(const std::wstring& part) const {
+        int n = 0;
+        for (auto& l : lines) n += l.find(part) != std::wstring::npos;
+        return n;
+    }
+    int Created() const { return Count(L"new "); }
+    int Freed() const { return Count(L"free "); }
+    int Opened() const { return Count(L"-> Workbook#"); }
+    int ClosedUnsaved() const { return Count(L".Close(SaveChanges=False)"); }
+    int Applications() const { return Count(L"new Application#"); }
+    int Quits() const { return Count(L".Quit -> quit"); }
+    // Each workbook closed unsaved before its application quits, every object released.
+    void ExpectEndedCleanly() const {
+        EXPECT_EQ(Created(), Freed()) << Text();
+        EXPECT_EQ(ClosedUnsaved(), Opened()) << Text();
+        EXPECT_EQ(Count(L".Close(SaveChanges=True"), 0);
+        EXPECT_EQ(Count(L".Close(SaveChanges=not given"), 0);
+        EXPECT_EQ(Quits(), Applications()) << Text();
+        int open = 0;
+        for (auto& l : lines) {
+            if (l.find(L"-> Workbook#") != std::wstring::npos) ++open;
+            if (l.find(L".Close(") != std::wstring::npos) --open;
+            if (l.find(L".Quit") != std::wstring::npos) {
+                EXPECT_EQ(open, 0) << "quit with a workbook open";
+            }
+        }
+    }
+    std::wstring Text() const {
+        std::wstring all;
+        for (auto& l : lines) all += l + L"\n";
+        return all;
+    }
+};
+
+class Chooser : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_log = Folder() + L"sheet_standin.log";
+        ::DeleteFileW(m_log.c_str());
+        ::SetEnvironmentVariableW(L"KESTRIVO_SHEET_LOG", m_log.c_str());
+        ::SetEnvironmentVariableW(L"KESTRIVO_SHEET_FAIL", nullptr);
+        g_boxes.clear();
+        m_answerer = ::SetTimer(nullptr, 0, 30, AnswerBoxes);
+        batch = std::make_unique<CSequence>(nullptr);
+        ASSERT_TRUE(batch->Create(900, nullptr));
+        ASSERT_TRUE(batch->m_pColHead && batch->m_pColHead->m_hWnd);
+        ASSERT_FALSE(chooser().IsWindowVisible());
+    }
+    void TearDown() override {
+        batch.reset();
+        ::KillTimer(nullptr, m_answerer);
+        Pump(30);
+    }
+    CColHead& chooser() { return *batch->m_pColHead; }
+    HWND Header() { return chooser().m_list.GetHeaderCtrl(); }
+    Sessions Log() const {
+        Sessions s;
+        std::FILE* f = ::_wfopen(m_log.c_str(), L"rb");
+        if (!f) return s;
+        std::string all;
+        char chunk[4096];
+        for (std::size_t n; (n = std::fread(chunk, 1, sizeof chunk, f)) > 0;) all.append(chunk, n);
+        std::fclose(f);
+        std::size_t at = 0;
+        for (std::size_t end; (end = all.find('\n', at)) != std::string::npos; at = end + 1) {
+            std::string line = all.substr(at, end - at);
+            int n = ::MultiByteToWideChar(CP_UTF8, 0, line.data(), static_cast<int>(line.size()), nullptr, 0);
+            std::wstring w(static_cast<std::size_t>(n), L'\0');
+            ::MultiByteToWideChar(CP_UTF8, 0, line.data(), static_cast<int>(line.size()), w.data(), n);
+            s.lines.push_back(w);
+        }
+        return s;
+    }
+    // OnImport's spreadsheet road: the path kept, the chooser filled and shown.
+    void Import(const std::wstring& path) {
+        batch->SpreadsheetPath = path.c_str();
+        ASSERT_EQ(ImportExcel(batch->SpreadsheetPath, *batch), 1);
+        chooser().ShowWindow(SW_SHOW);
+        ASSERT_TRUE(RunUntil([&] { return chooser().IsWindowVisible() != FALSE; }));
+        Pump(100);
+    }
+    HDITEMW Item(int i, wchar_t* text = nullptr) {
+        HDITEMW item{};
+        item.mask = HDI_FORMAT | HDI_IMAGE | HDI_WIDTH | (text ? HDI_TEXT : 0);
+        item.pszText = text;
+        item.cchTextMax = text ? 64 : 0;
+        EXPECT_TRUE(::SendMessageW(Header(), HDM_GETITEMW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item)));
+        return item;
+    }
+    std::wstring Title(int i) {
+        wchar_t text[64] = L"";
+        Item(i, text);
+        return text;
+    }
+    RECT ItemRect(int i) {
+        RECT r{};
+        ::SendMessageW(Header(), HDM_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&r));
+        return r;
+    }
+    POINT OnScreen(HWND wnd, int x, int y) {
+        POINT p{x, y};
+        ::ClientToScreen(wnd, &p);
+        return p;
+    }
+    // Pixels of each picture's key colour inside header item i, as the screen shows it.
+    std::vector<int> KeyPixels(int i) {
+        Picture p = Picture::FromScreen(Header());
+        RECT r = ItemRect(i);
+        std::vector<int> n(5, 0);
+        for (int y = r.top; y < r.bottom; ++y)
+            for (int x = r.left; x < r.right; ++x) {
+                COLORREF c = p.At(x, y);
+                for (int k = 0; k < 4; ++k) n[static_cast<std::size_t>(k)] += c == Keys[k];
+                n[4] += c == RGB(255, 0, 255);
+            }
+        return n;
+    }
+    bool ShowsPicture(int i, int picture) {
+        std::vector<int> n = KeyPixels(i);
+        for (int k = 0; k < 4; ++k)
+            if ((k == picture) != (n[static_cast<std::size_t>(k)] > 8)) return false;
+        return n[4] == 0;  // magenta is transparent
+    }
+    void ClickHeader(int i) {
+        RECT r = ItemRect(i);
+        ClickAt(Header(), OnScreen(Header(), (r.left + r.right) / 2, (r.top + r.bottom) / 2));
+    }
+    void ClickClose() {
+        HWND close = ::GetDlgItem(chooser(), IDOK);
+        RECT r;
+        ::GetClientRect(close, &r);
+        ClickAt(close, OnScreen(close, r.right / 2, r.bottom / 2));
+    }
+    std::wstring BatchField() {
+        wchar_t text[4096] = L"";
+        ::GetDlgItemTextW(*batch, 1032, text, 4096);
+        return text;
+    }
+
+    std::unique_ptr<CSequence> batch;
+    std::wstring m_log;
+    UINT_PTR m_answerer = 0;
+};
+
+const std::string CodesAndQuantities =
+    "A1 text Code\nB1 text Qty\nC1 text Note\n"
+    "A2 text X-1\nB2 number 42\n"
+    "A3 text X-2\nB3 empty\n"
+    "A4 text X-3\nB4 text two words\nC4 text last\n"
+    "B5 number 3.5\n";
+
+TEST_F(Chooser, ThreeColumnsShowTheirPicturesAndADraggedDividerShowsTheDragPicture) {
+    Import(WriteBook(L"three.xls", CodesAndQuantities));
+    ASSERT_EQ(::SendMessageW(Header(), HDM_GETITEMCOUNT, 0, 0), 3);
+    for (int i = 0; i < 3; ++i) {
+        HDITEMW item = Item(i);
+        EXPECT_TRUE(item.fmt & HDF_IMAGE) << i;
+        EXPECT_EQ(item.iImage, i);
+    }
+    EXPECT_TRUE(::GetWindowLongW(Header(), GWL_STYLE) & HDS_HOTTRACK);
+    EXPECT_EQ(ImageList_GetImageCount(reinterpret_cast<HIMAGELIST>(::SendMessageW(Header(), HDM_GETIMAGELIST, 0, 0))), 4);
+    Picture::FromScreen(chooser()).Save("colhead_pictures");
+    ASSERT_TRUE(RunUntil([&] { return ShowsPicture(0, 0) && ShowsPicture(1, 1) && ShowsPicture(2, 2); }))
+        << KeyPixels(0)[0] << " " << KeyPixels(1)[1] << " " << KeyPixels(2)[2] << " magenta " << KeyPixels(0)[4];
+
+    // Drag the divider right of column 1 with the real mouse.
+    RECT r = ItemRect(1);
+    int width = Item(1).cxy;
+    POINT divider = OnScreen(Header(), r.right - 1, (r.top + r.bottom) / 2);
+    Mouse(MOUSEEVENTF_MOVE, divider.x, divider.y);
+    ASSERT_TRUE(RunUntil([&] { return ::WindowFromPoint(divider) == Header(); }));
+    Mouse(MOUSEEVENTF_LEFTDOWN);
+    ASSERT_TRUE(RunUntil([&] { return Item(1).iImage == 3; })) << "the drag picture while the divider is held";
+    EXPECT_EQ(chooser().m_header.m_nImageBeforeDrag, 1);
+    Mouse(MOUSEEVENTF_MOVE, divider.x + 30, divider.y);
+    ASSERT_TRUE(RunUntil([&] { return Item(1).cxy > width + 20; }));
+    EXPECT_TRUE(RunUntil([&] { return ShowsPicture(1, 3); })) << "the drag picture on the screen";
+    EXPECT_EQ(Item(0).iImage, 0);
+    EXPECT_EQ(Item(2).iImage, 2);
+    Picture::FromScreen(Header()).Save("colhead_dragging");
+    Mouse(MOUSEEVENTF_LEFTUP);
+    ASSERT_TRUE(RunUntil([&] { return Item(1).iImage == 1; })) << "the column's own picture after the release";
+    EXPECT_EQ(chooser().m_header.m_nImageBeforeDrag, -1);
+    EXPECT_TRUE(RunUntil([&] { return ShowsPicture(1, 1); }));
+
+    // An end of drag that no beginning came before changes nothing.
+    NMHEADERW end{};
+    end.hdr.hwndFrom = Header();
+    end.hdr.idFrom = static_cast<UINT_PTR>(::GetDlgCtrlID(Header()));
+    end.hdr.code = HDN_ENDTRACKW;
+    end.iItem = 2;
+    ::SendMessageW(chooser().m_list, WM_NOTIFY, end.hdr.idFrom, reinterpret_cast<LPARAM>(&end));
+    EXPECT_EQ(Item(2).iImage, 2);
+    EXPECT_TRUE(Item(2).fmt & HDF_IMAGE);
+
+    // A header that is taken already cannot be taken again.
+    CAdvHeaderCtrl second;
+    EXPECT_FALSE(second.Init(Header()));
+    EXPECT_TRUE(g_boxes.empty());
+}
+
+TEST_F(Chooser, AClickedHeaderChoosesItsColumnAndCloseReadsItIntoTheBatch) {
+    batch->m_strBatch = L"old\n\r\n\r";
+    Import(WriteBook(L"codes.xls", CodesAndQuantities));
+    EXPECT_EQ(Title(0), L"A1");
+    EXPECT_EQ(Title(1), L"B1");
+    EXPECT_EQ(Title(2), L"C1");
+    wchar_t cell[32] = L"";
+    ListView_GetItemText(chooser().m_list, 0, 1, cell, 32);
+    EXPECT_EQ(std::wstring(cell), L"Qty");
+    ListView_GetItemText(chooser().m_list, 0, 0, cell, 32);
+    EXPECT_EQ(std::wstring(cell), L"Code");
+    EXPECT_EQ(ListView_GetItemCount(chooser().m_list), 1);
+
+    // A click on the row chooses column A (the row's index), once.
+    RECT row{};
+    row.left = LVIR_LABEL;
+    ASSERT_TRUE(::SendMessageW(chooser().m_list, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&row)));
+    ClickAt(chooser().m_list, OnScreen(chooser().m_list, row.left + 10, (row.top + row.bottom) / 2));
+    ASSERT_TRUE(RunUntil([] { return !g_boxes.empty(); }));
+    Pump(200);
+    ASSERT_EQ(g_boxes.size(), 1u);
+    EXPECT_EQ(g_boxes[0].text, L"Column A has been chosen.");
+    EXPECT_EQ(chooser().m_strChosen, L"A");
+
+    ClickHeader(1);
+    ASSERT_TRUE(RunUntil([] { return g_boxes.size() == 2; }));
+    EXPECT_EQ(g_boxes[1].caption, App);
+    EXPECT_EQ(g_boxes[1].text, L"Column B has been chosen.");
+    EXPECT_EQ(chooser().m_strChosen, L"B");
+    EXPECT_EQ(chooser().m_nChosen, 1);
+    EXPECT_EQ(batch->m_strBatch, L"old\n\r\n\r") << "choosing reads nothing yet";
+
+    ClickClose();
+    ASSERT_TRUE(RunUntil([&] { return !chooser().IsWindowVisible(); }));
+    const std::wstring expected = L"Qty" + Sep + L"42" + Sep + Sep + L"two words" + Sep + L"3.5" + Sep;
+    EXPECT_EQ(batch->m_strBatch.str(), expected);
+    EXPECT_EQ(BatchField(), expected);
+    EXPECT_EQ(g_boxes.size(), 2u);
+
+    Sessions log = Log();
+    EXPECT_EQ(log.Applications(), 2) << "one session to list, one to read";
+    EXPECT_EQ(log.Opened(), 2);
+    EXPECT_EQ(log.Count(L".Range(B5)"), 1);
+    EXPECT_EQ(log.Count(L".Range(B6)"), 0);
+    log.ExpectEndedCleanly();
+}
+
+TEST_F(Chooser, CloseWithNoColumnChosenReadsNothing) {
+    batch->m_strBatch = L"kept\n\r\n\r";
+    Import(WriteBook(L"unchosen.xls", CodesAndQuantities));
+    ClickClose();
+    ASSERT_TRUE(RunUntil([&] { return !chooser().IsWindowVisible(); }));
+    Pump(100);
+    EXPECT_EQ(batch->m_strBatch, L"kept\n\r\n\r");
+    EXPECT_TRUE(g_boxes.empty());
+    Sessions log = Log();
+    EXPECT_EQ(log.Opened(), 1) << "only the listing opened the workbook";
+    log.ExpectEndedCleanly();
+}
+
+TEST_F(Chooser, ColumnsPastZZAreNamedWithThreeLetters) {
+    std::string cells;
+    for (int c = 1; c <= 703; ++c) {
+        std::wstring l = Letters(c);
+        cells += std::string(l.begin(), l.end()) + "1 text H" + std::to_string(c) + "\n";
+    }
+    cells += "AAA2 text deep\nAAA3 number 7\n";
+    Import(WriteBook(L"wide.xls", cells));
+    ASSERT_EQ(::SendMessageW(Header(), HDM_GETITEMCOUNT, 0, 0), 703);
+    EXPECT_EQ(Title(25), L"Z1");
+    EXPECT_EQ(Title(26), L"AA1");
+    EXPECT_EQ(Title(51), L"AZ1");
+    EXPECT_EQ(Title(52), L"BA1");
+    EXPECT_EQ(Title(701), L"ZZ1");
+    EXPECT_EQ(Title(702), L"AAA1");
+    wchar_t cell[32] = L"";
+    ListView_GetItemText(chooser().m_list, 0, 702, cell, 32);
+    EXPECT_EQ(std::wstring(cell), L"H703");
+
+    ::SendMessageW(chooser().m_list, LVM_SCROLL, 1000000, 0);
+    Pump(100);
+    ClickHeader(702);
+    ASSERT_TRUE(RunUntil([] { return !g_boxes.empty(); }));
+    EXPECT_EQ(g_boxes[0].text, L"Column AAA has been chosen.");
+    ClickClose();
+    ASSERT_TRUE(RunUntil([&] { return !chooser().IsWindowVisible(); }));
+    EXPECT_EQ(batch->m_strBatch.str(), L"H703" + Sep + L"deep" + Sep + L"7" + Sep);
+    Log().ExpectEndedCleanly();
+}
+
+// Failures: the batch text stays, the user is told, and the application still ends cleanly.
+TEST_F(Chooser, AnApplicationThatCannotStartLeavesEverythingAsItWas) {
+    const std::wstring book = WriteBook(L"start.xls", CodesAndQuantities);
+    Import(book);
+    chooser().ShowWindow(SW_HIDE);
+    batch->m_strBatch = L"kept\n\r\n\r";
+
+    ::SetEnvironmentVariableW(L"KESTRIVO_SHEET_FAIL", L"create");
+    EXPECT_EQ(ImportExcel(book.c_str(), *batch), 0);
+    ::SetEnvironmentVariableW(L"KESTRIVO_SHEET_FAIL", nullptr);
+    ASSERT_EQ(g_boxes.size(), 1u);
+    EXPECT_EQ(g_boxes[0].caption, App);
+    EXPECT_EQ(g_boxes[0].text, L"Error starting Excel.");
+    EXPECT_EQ(Log().Count(L"create -> refused"), 1);
+
+    // No spreadsheet application registered at all.
+    UnregisterStandIn();
+    EXPECT_EQ(ImportExcel(book.c_str(), *batch), 0);
+    RegisterStandIn();
+    ASSERT_EQ(g_boxes.size(), 2u);
+    EXPECT_EQ(g_boxes[1].text, L"Error starting Excel.");
+
+    EXPECT_EQ(batch->m_strBatch, L"kept\n\r\n\r");
+    EXPECT_EQ(chooser().m_nColumns, 3) << "the earlier listing stays";
+    Log().ExpectEndedCleanly();
+}
+
+TEST_F(Chooser, AWorkbookThatCannotBeOpenedOrReadLeavesTheBatchAndEndsTheApplication) {
+    const std::wstring book = WriteBook(L"reads.xls", CodesAndQuantities);
+    batch->m_strBatch = L"kept\n\r\n\r";
+
+    // A missing file: the application is started, the open fails.
+    EXPECT_EQ(ImportExcel((Folder() + L"missing.xls").c_str(), *batch), 0);
+    ASSERT_EQ(g_boxes.size(), 1u);
+    EXPECT_EQ(g_boxes[0].caption, App);
+    EXPECT_EQ(g_boxes[0].text, L"Error openning Excel spreadsheet.");
+    Sessions missing = Log();
+    EXPECT_EQ(missing.Applications(), 1);
+    EXPECT_EQ(missing.Count(L"-> exception"), 1);
+    missing.ExpectEndedCleanly();
+
+    // A cell that cannot be read while the first row is listed.
+    ::SetEnvironmentVariableW(L"KESTRIVO_SHEET_FAIL", L"read");
+    EXPECT_EQ(ImportExcel(book.c_str(), *batch), 0);
+    ASSERT_EQ(g_boxes.size(), 2u);
+    EXPECT_EQ(g_boxes[1].text, L"Error openning Excel spreadsheet.");
+    EXPECT_EQ(chooser().m_nColumns, 0);
+    ::SetEnvironmentVariableW(L"KESTRIVO_SHEET_FAIL", nullptr);
+
+    // Listed, then the chosen column cannot be opened, or read.
+    batch->SpreadsheetPath = book.c_str();
+    ASSERT_EQ(ImportExcel(book.c_str(), *batch), 1);
+    for (const wchar_t* fault : {L"open", L"read"}) {
+        ::SetEnvironmentVariableW(L"KESTRIVO_SHEET_FAIL", fault);
+        EXPECT_EQ(ReadExcelColumn(L"B", *batch), 0) << fault;
+        ::SetEnvironmentVariableW(L"KESTRIVO_SHEET_FAIL", nullptr);
+    }
+    ASSERT_EQ(g_boxes.size(), 4u);
+    EXPECT_EQ(g_boxes[2].text, L"Error openning Excel spreadsheet.");
+    EXPECT_EQ(g_boxes[3].text, L"Error openning Excel spreadsheet.");
+    EXPECT_EQ(batch->m_strBatch, L"kept\n\r\n\r");
+    EXPECT_EQ(ReadExcelColumn(L"", *batch), 0) << "no letters, no read";
+
+    Sessions log = Log();
+    EXPECT_EQ(log.Applications(), 5);
+    EXPECT_EQ(log.Opened(), 3);
+    log.ExpectEndedCleanly();
+}
+
+}  // namespace
