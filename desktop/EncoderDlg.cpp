@@ -6,6 +6,7 @@
 #include <cstring>
 #include <string>
 
+#include "AboutDlg.h"
 #include "Keyboard.h"
 #include "OptionDlg.h"
 #include "output_texts.h"
@@ -269,7 +270,7 @@ BOOL CEncoderDlg::OnCmdMsg(UINT id, int code) {
         case ID_TRAY_MINIMIZE: OnMinimize(); return TRUE;
         case kRefresh: OnChangeData(); return TRUE;
         case ID_TRAY_WEBSITE:
-            ::ShellExecuteW(m_hWnd, L"open", L"https://www.kestrivo.example/", nullptr, nullptr, SW_SHOWNORMAL);
+            Shell().Execute(m_hWnd, L"open", kMakerWebPage, nullptr, nullptr, SW_SHOWNORMAL);
             return TRUE;
         // The keyboard, clipboard, print and sequence tools belong to other parts of the
         // program; their buttons do nothing yet.
