@@ -47,6 +47,21 @@ std::optional<std::string> ToThreadCodePage(const std::wstring& line) {
     return bytes;
 }
 
+// The hand cursor copied from the help program of the Windows folder, or null.
+HCURSOR HelpProgramHandCursor() {
+    wchar_t folder[MAX_PATH] = L"";
+    const UINT n = ::GetWindowsDirectoryW(folder, MAX_PATH);
+    if (n == 0 || n >= MAX_PATH) return nullptr;
+    const std::wstring program = std::wstring(folder) + L"\\winhlp32.exe";
+    HMODULE module = ::LoadLibraryW(program.c_str());
+    if (!module) return nullptr;
+    HCURSOR cursor = nullptr;
+    if (HCURSOR found = ::LoadCursorW(module, MAKEINTRESOURCEW(106)))
+        cursor = static_cast<HCURSOR>(::CopyIcon(found));
+    ::FreeLibrary(module);
+    return cursor;
+}
+
 }  // namespace
 
 CXHyperLink::CXHyperLink() = default;
@@ -299,18 +314,4 @@ void CXHyperLink::SetDefaultCursor() {
         m_hHandCursor = HelpProgramHandCursor();
         m_bOwnCursor = m_hHandCursor != nullptr;
     }
-}
-
-HCURSOR CXHyperLink::HelpProgramHandCursor() {
-    wchar_t folder[MAX_PATH] = L"";
-    const UINT n = ::GetWindowsDirectoryW(folder, MAX_PATH);
-    if (n == 0 || n >= MAX_PATH) return nullptr;
-    const std::wstring program = std::wstring(folder) + L"\\winhlp32.exe";
-    HMODULE module = ::LoadLibraryW(program.c_str());
-    if (!module) return nullptr;
-    HCURSOR cursor = nullptr;
-    if (HCURSOR found = ::LoadCursorW(module, MAKEINTRESOURCEW(106)))
-        cursor = static_cast<HCURSOR>(::CopyIcon(found));
-    ::FreeLibrary(module);
-    return cursor;
 }

@@ -51,9 +51,6 @@ public:
     BOOL m_bShowTip = TRUE;
     BOOL m_bNewVerb = FALSE;
 
-    // The hand cursor copied from the help program of the Windows folder, or null.
-    static HCURSOR HelpProgramHandCursor();
-
 protected:
     HBRUSH CtlColor(CDC* dc, UINT ctlColor);
     void OnMouseMove();

@@ -92,9 +92,13 @@ bool Shows(HWND wnd, COLORREF c, bool underline) {
 
 void Away() { MovePointer(5, 1000); }
 
-void ClickWithTheMouse(HWND wnd) {
+void Enter(HWND wnd) {
     POINT c = ScreenCentre(wnd);
     MovePointer(c.x, c.y);
+}
+
+void ClickWithTheMouse(HWND wnd) {
+    Enter(wnd);
     INPUT in[2]{};
     in[0].type = in[1].type = INPUT_MOUSE;
     in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
@@ -190,8 +194,7 @@ TEST_F(HyperLink, HoverPaintsRedAndUnderlinedUntilTheTimerFindsThePointerGone) {
     DWORD left = 0;
     dlg.Add("plain", [&] { return Shows(dlg.left, Link, false); });
     dlg.Add("enter", [&] {
-        POINT c = ScreenCentre(dlg.left);
-        MovePointer(c.x, c.y);
+        Enter(dlg.left);
         return true;
     });
     dlg.Add("hovered", [&] {
@@ -220,8 +223,7 @@ TEST_F(HyperLink, HoverPaintsRedAndUnderlinedUntilTheTimerFindsThePointerGone) {
 TEST_F(HyperLink, UnderlineKeptOrNeverAsTheModeSays) {
     LinkDialog dlg;
     dlg.Add("enter", [&] {
-        POINT c = ScreenCentre(dlg.left);
-        MovePointer(c.x, c.y);
+        Enter(dlg.left);
         return true;
     });
     dlg.Add("kept: hovered", [&] { return Shows(dlg.left, Hover, true); });
@@ -233,8 +235,7 @@ TEST_F(HyperLink, UnderlineKeptOrNeverAsTheModeSays) {
     });
     dlg.Add("kept: blue and still underlined", [&] { return Shows(dlg.left, Link, true) && !dlg.left.m_bHot; });
     dlg.Add("never: enter", [&] {
-        POINT c = ScreenCentre(dlg.right);
-        MovePointer(c.x, c.y);
+        Enter(dlg.right);
         return true;
     });
     dlg.Add("never: red without underline", [&] { return Shows(dlg.right, Hover, false); });
