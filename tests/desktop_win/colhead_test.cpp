@@ -67,19 +67,8 @@ struct Box {
 };
 std::vector<Box> g_boxes;
 
-BOOL CALLBACK FindBox(HWND wnd, LPARAM found) {
-    wchar_t cls[16] = L"";
-    ::GetClassNameW(wnd, cls, 16);
-    if (std::wstring(cls) == L"#32770" && ::GetDlgItem(wnd, 0xFFFF) && ::IsWindowVisible(wnd)) {
-        *reinterpret_cast<HWND*>(found) = wnd;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 void CALLBACK AnswerBoxes(HWND, UINT, UINT_PTR, DWORD) {
-    HWND box = nullptr;
-    ::EnumThreadWindows(::GetCurrentThreadId(), FindBox, reinterpret_cast<LPARAM>(&box));
+    HWND box = FindThreadMessageBox();
     if (!box || ::GetPropW(box, L"answered")) return;
     ::SetPropW(box, L"answered", reinterpret_cast<HANDLE>(1));
     wchar_t caption[256] = L"", text[512] = L"";

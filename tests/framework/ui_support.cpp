@@ -116,8 +116,7 @@ BOOL CALLBACK FindBox(HWND wnd, LPARAM found) {
 }
 
 void CALLBACK AnswerBox(HWND, UINT, UINT_PTR id, DWORD) {
-    HWND box = nullptr;
-    ::EnumThreadWindows(::GetCurrentThreadId(), FindBox, reinterpret_cast<LPARAM>(&box));
+    HWND box = FindThreadMessageBox();
     if (!box) return;
     ::KillTimer(nullptr, id);
     wchar_t text[512] = L"";
@@ -126,6 +125,12 @@ void CALLBACK AnswerBox(HWND, UINT, UINT_PTR id, DWORD) {
     ::PostMessageW(box, WM_COMMAND, IDOK, 0);
 }
 }  // namespace
+
+HWND FindThreadMessageBox() {
+    HWND box = nullptr;
+    ::EnumThreadWindows(::GetCurrentThreadId(), FindBox, reinterpret_cast<LPARAM>(&box));
+    return box;
+}
 
 void AnswerNextMessageBox(std::wstring* text) {
     g_boxText = text;

@@ -47,6 +47,8 @@ private:
     std::vector<DWORD> m_pixels;  // top-down BGRA
 };
 
+// A visible message box of this thread, or null.
+HWND FindThreadMessageBox();
 // Answers the next message box of this thread with OK and keeps its text.
 void AnswerNextMessageBox(std::wstring* text);
 // Runs the thread's messages for `ms` milliseconds (with the plain platform loop).

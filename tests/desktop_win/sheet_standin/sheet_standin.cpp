@@ -224,11 +224,20 @@ bool LongArg(const VARIANT* v, long& out) {
     return true;
 }
 
-class Range : public Object {
+// An object that looks at one workbook.
+class BookObject : public Object {
+public:
+    BookObject(const wchar_t* type, std::shared_ptr<Book> book) : Object(type), m_book(std::move(book)) {}
+
+protected:
+    std::shared_ptr<Book> m_book;
+};
+
+class Range : public BookObject {
 public:
     enum class Kind { Cells, Columns, Rows };
     Range(std::shared_ptr<Book> book, long column, long row, long columns, long rows, Kind kind)
-        : Object(L"Range"), m_book(std::move(book)), m_column(column), m_row(row), m_columns(columns), m_rows(rows),
+        : BookObject(L"Range", std::move(book)), m_column(column), m_row(row), m_columns(columns), m_rows(rows),
           m_kind(kind) {}
 
 protected:
@@ -276,14 +285,13 @@ protected:
     }
 
 private:
-    std::shared_ptr<Book> m_book;
     long m_column, m_row, m_columns, m_rows;
     Kind m_kind;
 };
 
-class Worksheet : public Object {
+class Worksheet : public BookObject {
 public:
-    explicit Worksheet(std::shared_ptr<Book> book) : Object(L"Worksheet"), m_book(std::move(book)) {}
+    explicit Worksheet(std::shared_ptr<Book> book) : BookObject(L"Worksheet", std::move(book)) {}
 
 protected:
     std::vector<std::wstring> Members() const override { return {L"UsedRange", L"Range"}; }
@@ -307,14 +315,11 @@ protected:
         Logged(L"Range(" + address + L")", cell->Name());
         return ReturnObject(result, cell);
     }
-
-private:
-    std::shared_ptr<Book> m_book;
 };
 
-class Sheets : public Object {
+class Sheets : public BookObject {
 public:
-    explicit Sheets(std::shared_ptr<Book> book) : Object(L"Sheets"), m_book(std::move(book)) {}
+    explicit Sheets(std::shared_ptr<Book> book) : BookObject(L"Sheets", std::move(book)) {}
 
 protected:
     std::vector<std::wstring> Members() const override { return {L"Item", L"Count"}; }
@@ -336,14 +341,11 @@ protected:
         Logged(L"Item(1)", sheet->Name());
         return ReturnObject(result, sheet);
     }
-
-private:
-    std::shared_ptr<Book> m_book;
 };
 
-class Workbook : public Object {
+class Workbook : public BookObject {
 public:
-    explicit Workbook(std::shared_ptr<Book> book) : Object(L"Workbook"), m_book(std::move(book)) {}
+    explicit Workbook(std::shared_ptr<Book> book) : BookObject(L"Workbook", std::move(book)) {}
 
 protected:
     std::vector<std::wstring> Members() const override { return {L"Worksheets", L"Close"}; }
@@ -368,9 +370,6 @@ protected:
         Logged(L"Close(SaveChanges=" + saving + L")", L"closed");
         return S_OK;
     }
-
-private:
-    std::shared_ptr<Book> m_book;
 };
 
 class Workbooks : public Object {
