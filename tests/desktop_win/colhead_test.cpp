@@ -15,7 +15,7 @@
 
 #include "ColHead.h"
 #include "Sequence.h"
-#include "sheet_standin.h"
+#include "standin_client.h"
 #include "ui_support.h"
 
 namespace {
@@ -25,34 +25,12 @@ const std::wstring Sep = L"\n\r\n\r";
 // The key colour of each picture of the strip.
 const COLORREF Keys[] = {RGB(255, 0, 0), RGB(0, 128, 0), RGB(0, 0, 255), RGB(255, 255, 0)};
 
-constexpr const wchar_t* ProgIdKey = L"Software\\Classes\\Excel.Application";
-
-void RegisterStandIn() {
-    std::wstring clsidKey = std::wstring(L"Software\\Classes\\CLSID\\") + SheetStandInClsidText;
-    ASSERT_EQ(::RegSetKeyValueW(HKEY_LOCAL_MACHINE, (std::wstring(ProgIdKey) + L"\\CLSID").c_str(), nullptr, REG_SZ,
-                                SheetStandInClsidText,
-                                static_cast<DWORD>((wcslen(SheetStandInClsidText) + 1) * sizeof(wchar_t))),
-              ERROR_SUCCESS);
-    const std::wstring dll = KESTRIVO_SHEET_STANDIN, model = L"Apartment";
-    ASSERT_EQ(::RegSetKeyValueW(HKEY_LOCAL_MACHINE, (clsidKey + L"\\InprocServer32").c_str(), nullptr, REG_SZ,
-                                dll.c_str(), static_cast<DWORD>((dll.size() + 1) * sizeof(wchar_t))),
-              ERROR_SUCCESS);
-    ASSERT_EQ(::RegSetKeyValueW(HKEY_LOCAL_MACHINE, (clsidKey + L"\\InprocServer32").c_str(), L"ThreadingModel",
-                                REG_SZ, model.c_str(), static_cast<DWORD>((model.size() + 1) * sizeof(wchar_t))),
-              ERROR_SUCCESS);
-}
-
-void UnregisterStandIn() {
-    ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, ProgIdKey);
-    ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, (std::wstring(L"Software\\Classes\\CLSID\\") + SheetStandInClsidText).c_str());
-}
-
 // The program's start: OLE initialised on the user-interface thread; the stand-in registered.
 class StandInEnvironment : public ::testing::Environment {
 public:
     void SetUp() override {
         ASSERT_TRUE(SUCCEEDED(::OleInitialize(nullptr)));
-        RegisterStandIn();
+        RegisterStandIn(KESTRIVO_SHEET_STANDIN);
     }
     void TearDown() override {
         UnregisterStandIn();
@@ -136,43 +114,6 @@ std::wstring WriteBook(const std::wstring& name, const std::string& cells) {
     return path;
 }
 
-// What the stand-in's log says about one test's sessions.
-struct Sessions {
-    std::vector<std::wstring> lines;
-    int Count(const std::wstring& part) const {
-        int n = 0;
-        for (auto& l : lines) n += l.find(part) != std::wstring::npos;
-        return n;
-    }
-    int Created() const { return Count(L"new "); }
-    int Freed() const { return Count(L"free "); }
-    int Opened() const { return Count(L"-> Workbook#"); }
-    int ClosedUnsaved() const { return Count(L".Close(SaveChanges=False)"); }
-    int Applications() const { return Count(L"new Application#"); }
-    int Quits() const { return Count(L".Quit -> quit"); }
-    // Each workbook closed unsaved before its application quits, every object released.
-    void ExpectEndedCleanly() const {
-        EXPECT_EQ(Created(), Freed()) << Text();
-        EXPECT_EQ(ClosedUnsaved(), Opened()) << Text();
-        EXPECT_EQ(Count(L".Close(SaveChanges=True"), 0);
-        EXPECT_EQ(Count(L".Close(SaveChanges=not given"), 0);
-        EXPECT_EQ(Quits(), Applications()) << Text();
-        int open = 0;
-        for (auto& l : lines) {
-            if (l.find(L"-> Workbook#") != std::wstring::npos) ++open;
-            if (l.find(L".Close(") != std::wstring::npos) --open;
-            if (l.find(L".Quit") != std::wstring::npos) {
-                EXPECT_EQ(open, 0) << "quit with a workbook open";
-            }
-        }
-    }
-    std::wstring Text() const {
-        std::wstring all;
-        for (auto& l : lines) all += l + L"\n";
-        return all;
-    }
-};
-
 class Chooser : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -194,24 +135,7 @@ protected:
     }
     CColHead& chooser() { return *batch->m_pColHead; }
     HWND Header() { return chooser().m_list.GetHeaderCtrl(); }
-    Sessions Log() const {
-        Sessions s;
-        std::FILE* f = ::_wfopen(m_log.c_str(), L"rb");
-        if (!f) return s;
-        std::string all;
-        char chunk[4096];
-        for (std::size_t n; (n = std::fread(chunk, 1, sizeof chunk, f)) > 0;) all.append(chunk, n);
-        std::fclose(f);
-        std::size_t at = 0;
-        for (std::size_t end; (end = all.find('\n', at)) != std::string::npos; at = end + 1) {
-            std::string line = all.substr(at, end - at);
-            int n = ::MultiByteToWideChar(CP_UTF8, 0, line.data(), static_cast<int>(line.size()), nullptr, 0);
-            std::wstring w(static_cast<std::size_t>(n), L'\0');
-            ::MultiByteToWideChar(CP_UTF8, 0, line.data(), static_cast<int>(line.size()), w.data(), n);
-            s.lines.push_back(w);
-        }
-        return s;
-    }
+    Sessions Log() const { return ReadSessions(m_log); }
     // OnImport's spreadsheet road: the path kept, the chooser filled and shown.
     void Import(const std::wstring& path) {
         batch->SpreadsheetPath = path.c_str();
@@ -450,7 +374,7 @@ TEST_F(Chooser, AnApplicationThatCannotStartLeavesEverythingAsItWas) {
     // No spreadsheet application registered at all.
     UnregisterStandIn();
     EXPECT_EQ(ImportExcel(book.c_str(), *batch), 0);
-    RegisterStandIn();
+    RegisterStandIn(KESTRIVO_SHEET_STANDIN);
     ASSERT_EQ(g_boxes.size(), 2u);
     EXPECT_EQ(g_boxes[1].text, L"Error starting Excel.");
 
