@@ -39,21 +39,47 @@ public:
 };
 const auto* const g_environment = ::testing::AddGlobalTestEnvironment(new StandInEnvironment);
 
-// Every message box of this thread is answered with OK and kept (caption and text).
+void Mouse(DWORD flags, int x = 0, int y = 0) {
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dwFlags = flags;
+    if (flags & MOUSEEVENTF_MOVE) {
+        in.mi.dx = x * 65535 / (::GetSystemMetrics(SM_CXSCREEN) - 1);
+        in.mi.dy = y * 65535 / (::GetSystemMetrics(SM_CYSCREEN) - 1);
+        in.mi.dwFlags |= MOUSEEVENTF_ABSOLUTE;
+    }
+    ::SendInput(1, &in, sizeof in);
+}
+
+// Every message box of this thread is answered by a real click on its OK button and kept
+// (caption and text). A box the click does not close (the mouse held by another window) is
+// closed by its command after a while, and counted.
 struct Box {
     std::wstring caption, text;
+    bool closedByClick = true;
 };
 std::vector<Box> g_boxes;
 
 void CALLBACK AnswerBoxes(HWND, UINT, UINT_PTR, DWORD) {
     HWND box = FindThreadMessageBox();
-    if (!box || ::GetPropW(box, L"answered")) return;
-    ::SetPropW(box, L"answered", reinterpret_cast<HANDLE>(1));
+    if (!box) return;
+    if (auto since = reinterpret_cast<DWORD_PTR>(::GetPropW(box, L"answered"))) {
+        if (::GetTickCount() - static_cast<DWORD>(since) > 2000 && g_boxes.back().closedByClick) {
+            g_boxes.back().closedByClick = false;
+            ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+        }
+        return;
+    }
+    ::SetPropW(box, L"answered", reinterpret_cast<HANDLE>(static_cast<DWORD_PTR>(::GetTickCount() | 1)));
     wchar_t caption[256] = L"", text[512] = L"";
     ::GetWindowTextW(box, caption, 256);
     ::GetDlgItemTextW(box, 0xFFFF, text, 512);
     g_boxes.push_back({caption, text});
-    ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+    RECT ok;
+    ::GetWindowRect(::GetDlgItem(box, IDOK), &ok);
+    Mouse(MOUSEEVENTF_MOVE, (ok.left + ok.right) / 2, (ok.top + ok.bottom) / 2);
+    Mouse(MOUSEEVENTF_LEFTDOWN);
+    Mouse(MOUSEEVENTF_LEFTUP);
 }
 
 // Runs the thread's messages until `done` holds, at most `ms` milliseconds.
@@ -69,18 +95,6 @@ bool RunUntil(const std::function<bool()>& done, int ms = 5000) {
         ::Sleep(5);
     }
     return true;
-}
-
-void Mouse(DWORD flags, int x = 0, int y = 0) {
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    in.mi.dwFlags = flags;
-    if (flags & MOUSEEVENTF_MOVE) {
-        in.mi.dx = x * 65535 / (::GetSystemMetrics(SM_CXSCREEN) - 1);
-        in.mi.dy = y * 65535 / (::GetSystemMetrics(SM_CYSCREEN) - 1);
-        in.mi.dwFlags |= MOUSEEVENTF_ABSOLUTE;
-    }
-    ::SendInput(1, &in, sizeof in);
 }
 
 // A real click at a screen point, once `target` is the window there.
@@ -129,6 +143,7 @@ protected:
         ASSERT_FALSE(chooser().IsWindowVisible());
     }
     void TearDown() override {
+        for (const Box& box : g_boxes) EXPECT_TRUE(box.closedByClick) << "a click on OK did not close: " << box.text;
         batch.reset();
         ::KillTimer(nullptr, m_answerer);
         Pump(30);
