@@ -269,13 +269,13 @@ BOOL CEncoderDlg::OnCmdMsg(UINT id, int code) {
         case ID_TRAY_MINIMIZE: OnMinimize(); return TRUE;
         case kRefresh: OnChangeData(); return TRUE;
         case ID_TRAY_WEBSITE:
-            ::ShellExecuteW(m_hWnd, L"open", L"https://www.kestrivo.example/", nullptr, nullptr, SW_SHOWNORMAL);
+            ::ShellExecuteW(m_hWnd, L"open", L"" KESTRIVO_WEB_ADDRESS, nullptr, nullptr, SW_SHOWNORMAL);
             return TRUE;
-        // The keyboard, clipboard, print and sequence tools belong to other parts of the
-        // program; their buttons do nothing yet.
+        // The sequence tool belongs to another part of the program; its button does nothing yet.
         case kKeyboard: OnKeyboard(); return TRUE;
         case kCopy: OnCopyToClipboard(); return TRUE;
-        case kPrint: case kSequence:
+        case kPrint: OnPrint(); return TRUE;
+        case kSequence:
             return TRUE;
         default:
             break;
