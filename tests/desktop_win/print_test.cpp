@@ -235,6 +235,7 @@ protected:
 TEST_F(Print, EachRowPrintsOnePageToTheFilePrinter) {
     const std::string out = kPrintDir + "/pages";
     ::CreateDirectoryW(DosPath(out).c_str(), nullptr);
+    ::DeleteFileW(DosPath(out + "/manifest.tsv").c_str());
     std::string manifest;
     const struct {
         const char* name;
