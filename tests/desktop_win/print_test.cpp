@@ -256,10 +256,7 @@ TEST_F(Print, EachRowPrintsOnePageToTheFilePrinter) {
         const std::string page = out + "/" + p.name + ".ps";
         ::DeleteFileW(DosPath(page).c_str());
         ASSERT_TRUE(::MoveFileW(DosPath(kSpoolFile).c_str(), DosPath(page).c_str()));
-        const std::wstring face = [&] {
-            HWND combo = ::GetDlgItem(pane, kFace);
-            return TextOf(combo);
-        }();
+        const std::wstring face = TextOf(::GetDlgItem(pane, kFace));
         std::string row(p.row, p.row + std::wcslen(p.row)), typed(p.typed, p.typed + std::wcslen(p.typed)),
             faceName(face.begin(), face.end());
         manifest += std::string(p.name) + ".ps\t" + p.format + '\t' + std::to_string(p.lines) + '\t' + row + '\t' +
@@ -288,7 +285,8 @@ TEST_F(Print, CancelPrintsNothingAndNoJobLeavesGdiObjectsBehind) {
 }
 
 // The dialog's own results in this process: the default printer's DC and device blocks, freed.
-TEST_F(Print, ReleaseFreesThePrinterDcAndTheDeviceBlocks) {
+TEST(PrintDialog, ReleaseFreesThePrinterDcAndTheDeviceBlocks) {
+    ASSERT_TRUE(InstallFilePrinter());
     PRINTDLGW pd{};
     pd.lStructSize = sizeof pd;
     pd.Flags = PD_RETURNDEFAULT | PD_RETURNDC;
