@@ -241,12 +241,12 @@ TEST_F(Print, EachRowPrintsOnePageToTheFilePrinter) {
         const char* name;
         const wchar_t* row;
         const wchar_t* typed;
-        const char* format;  // zxing-cpp's name; "-" when no reader knows the symbology
+        const char* format;  // zxing-cpp's name, or POSTNET (read by the bars' heights)
         int lines;           // barcode lines on the page
     } pages[] = {
         {"code128", L"Code128B", L"Kestrivo&42", "Code128", 4},
         {"qrcode", L"QR Code", L"Kestrivo Encoder & print 0123456789", "QRCode", 4},
-        {"postnet", L"Postnet", L"123456789", "-", 1},
+        {"postnet", L"Postnet", L"123456789", "POSTNET", 1},
     };
     for (const auto& p : pages) {
         Enter(p.row, p.typed);
