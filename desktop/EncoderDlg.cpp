@@ -254,11 +254,11 @@ BOOL CEncoderDlg::OnCmdMsg(UINT id, int code) {
         case ID_TRAY_WEBSITE:
             Shell().Execute(m_hWnd, L"open", kMakerWebPage, nullptr, nullptr, SW_SHOWNORMAL);
             return TRUE;
-        // The keyboard, clipboard, print and sequence tools belong to other parts of the
-        // program; their buttons do nothing yet.
+        // The sequence tool belongs to another part of the program; its button does nothing yet.
         case kKeyboard: OnKeyboard(); return TRUE;
         case kCopy: OnCopyToClipboard(); return TRUE;
-        case kPrint: case kSequence:
+        case kPrint: OnPrint(); return TRUE;
+        case kSequence:
             return TRUE;
         default:
             break;
