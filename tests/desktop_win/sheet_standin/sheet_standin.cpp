@@ -322,17 +322,10 @@ public:
     explicit Sheets(std::shared_ptr<Book> book) : BookObject(L"Sheets", std::move(book)) {}
 
 protected:
-    std::vector<std::wstring> Members() const override { return {L"Item", L"Count"}; }
-    HRESULT Call(const std::wstring& member, WORD flags, const std::vector<VARIANT*>& args, VARIANT* result,
+    std::vector<std::wstring> Members() const override { return {L"Item"}; }
+    HRESULT Call(const std::wstring&, WORD flags, const std::vector<VARIANT*>& args, VARIANT* result,
                  EXCEPINFO* error) override {
         if (!IsGet(flags)) return DISP_E_MEMBERNOTFOUND;
-        if (member == L"Count") {
-            if (result) {
-                result->vt = VT_I4;
-                result->lVal = 1;
-            }
-            return S_OK;
-        }
         long index = 0;
         if (args.size() != 1) return DISP_E_BADPARAMCOUNT;
         if (!LongArg(args[0], index)) return DISP_E_TYPEMISMATCH;
@@ -377,10 +370,10 @@ public:
     explicit Workbooks(std::shared_ptr<bool> quit) : Object(L"Workbooks"), m_quit(std::move(quit)) {}
 
 protected:
-    std::vector<std::wstring> Members() const override { return {L"Open", L"Count"}; }
-    HRESULT Call(const std::wstring& member, WORD flags, const std::vector<VARIANT*>& args, VARIANT* result,
+    std::vector<std::wstring> Members() const override { return {L"Open"}; }
+    HRESULT Call(const std::wstring&, WORD flags, const std::vector<VARIANT*>& args, VARIANT* result,
                  EXCEPINFO* error) override {
-        if (member != L"Open" || !IsMethod(flags)) return DISP_E_MEMBERNOTFOUND;
+        if (!IsMethod(flags)) return DISP_E_MEMBERNOTFOUND;
         if (args.empty()) return DISP_E_BADPARAMCOUNT;
         if (args[0]->vt != VT_BSTR) return DISP_E_TYPEMISMATCH;
         std::wstring path(args[0]->bstrVal, ::SysStringLen(args[0]->bstrVal));
@@ -405,7 +398,7 @@ public:
     }
 
 protected:
-    std::vector<std::wstring> Members() const override { return {L"Workbooks", L"Quit", L"Visible"}; }
+    std::vector<std::wstring> Members() const override { return {L"Workbooks", L"Quit"}; }
     HRESULT Call(const std::wstring& member, WORD flags, const std::vector<VARIANT*>& args, VARIANT* result,
                  EXCEPINFO* error) override {
         if (member == L"Quit") {
