@@ -8,6 +8,7 @@
 
 #include "Keyboard.h"
 #include "OptionDlg.h"
+#include "Sequence.h"
 #include "output_texts.h"
 #include "resource.h"
 
@@ -271,11 +272,15 @@ BOOL CEncoderDlg::OnCmdMsg(UINT id, int code) {
         case ID_TRAY_WEBSITE:
             ::ShellExecuteW(m_hWnd, L"open", L"https://www.kestrivo.example/", nullptr, nullptr, SW_SHOWNORMAL);
             return TRUE;
-        // The keyboard, clipboard, print and sequence tools belong to other parts of the
-        // program; their buttons do nothing yet.
+        // The print tool belongs to another part of the program; its button does nothing yet.
         case kKeyboard: OnKeyboard(); return TRUE;
         case kCopy: OnCopyToClipboard(); return TRUE;
-        case kPrint: case kSequence:
+        case kSequence: {
+            CSequence batch(this);
+            batch.DoModal();
+            return TRUE;
+        }
+        case kPrint:
             return TRUE;
         default:
             break;
