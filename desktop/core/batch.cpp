@@ -137,6 +137,18 @@ std::u16string FontLines(const RecordEncoder& encode, std::u16string_view record
     return out;
 }
 
+// The font text for an XSL-FO cell: every line end, LF or CR LF, written as one CR LF (which
+// an XML reader takes as one line feed).
+std::u16string CellLines(std::u16string_view font) {
+    std::u16string out;
+    for (std::size_t i = 0; i < font.size(); ++i) {
+        if (font[i] == u'\r' && i + 1 < font.size() && font[i + 1] == u'\n') continue;
+        if (font[i] == u'\n') out += u'\r';
+        out += font[i];
+    }
+    return out;
+}
+
 std::u16string Escaped(std::u16string_view text, bool attribute) {
     std::u16string out;
     for (char16_t c : text) {
@@ -217,15 +229,18 @@ std::string XslFoExportLayout(std::u16string_view batchText, const RecordEncoder
     const std::u16string family = Escaped(face, true);
     const std::vector<std::u16string_view> records = BatchRecords(batchText);
     for (std::size_t i = 0; i < records.size(); ++i) {
-        std::u16string cell = FontLines(encode, records[i]);
+        std::u16string cell = CellLines(encode(records[i]));
         if (HoldsCharacterXmlCannotCarry(cell)) {
             cell.clear();
             if (emptied) emptied->push_back(i);
         }
+        // The lines of a matrix or stacked symbol's bands are kept, and stacked without gaps.
+        const bool lines = cell.find(u'\n') != std::u16string::npos;
         file << u"<fo:table-row><fo:table-cell height=\"100pt\" text-align=\"center\" "
                 u"font-weight=\"normal\"><fo:block  font-size=\""
-             << size << u"pt\" font-family=\"" << family << u"\">" << Escaped(cell, false)
-             << u"</fo:block></fo:table-cell></fo:table-row>\r\n\r\n";
+             << size << u"pt\" font-family=\"" << family << u"\""
+             << (lines ? u" linefeed-treatment=\"preserve\" line-height=\"1\"" : u"") << u">"
+             << Escaped(cell, false) << u"</fo:block></fo:table-cell></fo:table-row>\r\n\r\n";
     }
     file << u"</fo:table-body></fo:table></fo:block></fo:flow></fo:page-sequence></fo:root>";
     return file.Take();

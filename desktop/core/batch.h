@@ -84,6 +84,9 @@ bool HoldsCharacterXmlCannotCarry(std::u16string_view text);
 
 // The bytes of the XSL-FO export (same encoding), one table row per record set in `face` at
 // `sizeText` points. "&", "<" and ">" of the texts are written as character references. A
+// font text of several lines (the bands of a matrix or stacked symbol) has each line end
+// written as one CR LF, and its block keeps the line feeds at a line height of one em, so
+// that a formatter sets the bands one under the other without gaps. A
 // record whose font text XML cannot carry gets an empty cell, as one that cannot be encoded,
 // and its index (from 0) is added to `emptied` when given: the document stays well-formed.
 std::string XslFoExportLayout(std::u16string_view batchText, const RecordEncoder& encode,
