@@ -30,8 +30,6 @@ constexpr int kSequenceTool = 604, kSymbology = 1004, kMessageLine = 1032;
 constexpr int kBatch = 1032, kReset = 1033, kStart = 1035, kEnd = 1036, kIncrement = 1037,
               kGenerate = 1038, kImport = 1039, kExport = 1040, kPrefix = 1041, kSuffix = 1042;
 
-std::wstring W(std::u16string_view s) { return std::wstring(s.begin(), s.end()); }
-
 std::string Utf16Bytes(std::u16string_view text) {
     std::string bytes = "\xFF\xFE";
     for (char16_t c : text) {
