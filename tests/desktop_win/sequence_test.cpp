@@ -235,6 +235,25 @@ TEST_F(BatchDialog, GeneratesTheSequenceOfTheFieldsAsLastTyped) {
     EXPECT_EQ(Dismiss(), L"Incorrect Value");
     EXPECT_EQ(Batch(), Records({L"1", L"51"}));
 
+    // A batch longer than an edit control takes by typing is held whole.
+    Type(kStart, L"00001");
+    Type(kEnd, L"10000");
+    Type(kIncrement, L"1");
+    Press(kGenerate);
+    std::wstring many;
+    for (int i = 1; i <= 10000; ++i) {
+        wchar_t record[16];
+        swprintf(record, 16, L"%05d\n\r\n\r", i);
+        many += record;
+    }
+    EXPECT_TRUE(BatchBecomes(many)) << Batch().size();
+    Type(kStart, L"5");
+    Type(kEnd, L"5");
+    Press(kGenerate);
+    EXPECT_EQ(Dismiss(), L"Incorrect Value");
+    EXPECT_EQ(Batch().size(), many.size());
+    ::SendMessageW(Field(kBatch), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Records({L"1", L"51"}).c_str()));
+
     // A count the batch text cannot hold is refused, never wrapped around.
     Type(kStart, L"0000000000");
     Type(kEnd, L"2147483647");
