@@ -156,76 +156,58 @@ HRGN CEncoderDlg::CreateRegionFromBitmap(HBITMAP bitmap) {
     BITMAP info{};
     if (!bitmap || !::GetObjectW(bitmap, sizeof info, &info)) return nullptr;
     const int w = info.bmWidth, h = info.bmHeight;
-    HDC screen = ::GetDC(nullptr);
-    HDC src = ::CreateCompatibleDC(screen);
-    HDC dst = ::CreateCompatibleDC(screen);
-    ::ReleaseDC(nullptr, screen);
-    if (!src || !dst) {
+    CDibSection copy(w, h);
+    HDC src = ::CreateCompatibleDC(copy.dc());
+    if (!src || !copy.ok()) {
         if (src) ::DeleteDC(src);
-        if (dst) ::DeleteDC(dst);
         return nullptr;
     }
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = w;
-    bi.bmiHeader.biHeight = -h;  // top-down
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    bi.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    HBITMAP copy = ::CreateDIBSection(dst, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HRGN result = nullptr;
-    if (copy && bits) {
-        HGDIOBJ oldSrc = ::SelectObject(src, bitmap);
-        HGDIOBJ oldDst = ::SelectObject(dst, copy);
-        ::BitBlt(dst, 0, 0, w, h, src, 0, 0, SRCCOPY);
-        ::GdiFlush();
-        ::SelectObject(src, oldSrc);
-        ::SelectObject(dst, oldDst);
+    HGDIOBJ oldSrc = ::SelectObject(src, bitmap);
+    ::BitBlt(copy.dc(), 0, 0, w, h, src, 0, 0, SRCCOPY);
+    ::GdiFlush();
+    ::SelectObject(src, oldSrc);
+    ::DeleteDC(src);
 
-        constexpr DWORD kBatch = 2000;
-        std::vector<RECT> rects;
-        rects.reserve(100);
-        auto flush = [&] {
-            if (rects.empty()) return;
-            std::vector<std::uint8_t> block(sizeof(RGNDATAHEADER) + rects.size() * sizeof(RECT));
-            auto* data = reinterpret_cast<RGNDATA*>(block.data());
-            data->rdh.dwSize = sizeof(RGNDATAHEADER);
-            data->rdh.iType = RDH_RECTANGLES;
-            data->rdh.nCount = static_cast<DWORD>(rects.size());
-            data->rdh.nRgnSize = static_cast<DWORD>(rects.size() * sizeof(RECT));
-            ::SetRect(&data->rdh.rcBound, 0, 0, w, h);
-            std::copy(rects.begin(), rects.end(), reinterpret_cast<RECT*>(data->Buffer));
-            HRGN part = ::ExtCreateRegion(nullptr, static_cast<DWORD>(block.size()), data);
-            if (part) {
-                if (result) {
-                    ::CombineRgn(result, result, part, RGN_OR);
-                    ::DeleteObject(part);
-                } else {
-                    result = part;
-                }
-            }
-            rects.clear();
-        };
-        const auto* pixels = static_cast<const DWORD*>(bits);
-        for (int y = 0; y < h; ++y) {
-            const DWORD* row = pixels + static_cast<std::size_t>(y) * static_cast<std::size_t>(w);
-            for (int x = 0; x < w;) {
-                while (x < w && (row[x] & 0xFFFFFF) == 0xFF00FF) ++x;
-                const int x0 = x;
-                while (x < w && (row[x] & 0xFFFFFF) != 0xFF00FF) ++x;
-                if (x > x0) {
-                    if (rects.size() == rects.capacity()) rects.reserve(rects.size() + 100);
-                    rects.push_back({x0, y, x, y + 1});
-                    if (rects.size() == kBatch) flush();
-                }
+    HRGN result = nullptr;
+    constexpr DWORD kBatch = 2000;
+    std::vector<RECT> rects;
+    rects.reserve(100);
+    auto flush = [&] {
+        if (rects.empty()) return;
+        std::vector<std::uint8_t> block(sizeof(RGNDATAHEADER) + rects.size() * sizeof(RECT));
+        auto* data = reinterpret_cast<RGNDATA*>(block.data());
+        data->rdh.dwSize = sizeof(RGNDATAHEADER);
+        data->rdh.iType = RDH_RECTANGLES;
+        data->rdh.nCount = static_cast<DWORD>(rects.size());
+        data->rdh.nRgnSize = static_cast<DWORD>(rects.size() * sizeof(RECT));
+        ::SetRect(&data->rdh.rcBound, 0, 0, w, h);
+        std::copy(rects.begin(), rects.end(), reinterpret_cast<RECT*>(data->Buffer));
+        HRGN part = ::ExtCreateRegion(nullptr, static_cast<DWORD>(block.size()), data);
+        if (part) {
+            if (result) {
+                ::CombineRgn(result, result, part, RGN_OR);
+                ::DeleteObject(part);
+            } else {
+                result = part;
             }
         }
-        flush();
+        rects.clear();
+    };
+    const auto* pixels = copy.bits();
+    for (int y = 0; y < h; ++y) {
+        const std::uint32_t* row = pixels + static_cast<std::size_t>(y) * static_cast<std::size_t>(w);
+        for (int x = 0; x < w;) {
+            while (x < w && (row[x] & 0xFFFFFF) == 0xFF00FF) ++x;
+            const int x0 = x;
+            while (x < w && (row[x] & 0xFFFFFF) != 0xFF00FF) ++x;
+            if (x > x0) {
+                if (rects.size() == rects.capacity()) rects.reserve(rects.size() + 100);
+                rects.push_back({x0, y, x, y + 1});
+                if (rects.size() == kBatch) flush();
+            }
+        }
     }
-    if (copy) ::DeleteObject(copy);
-    ::DeleteDC(src);
-    ::DeleteDC(dst);
+    flush();
     return result;
 }
 

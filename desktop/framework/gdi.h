@@ -3,6 +3,8 @@
 #pragma once
 #include <windows.h>
 
+#include <cstdint>
+
 #include "geometry.h"
 
 // A GDI object handle, deleted with the object unless detached.
@@ -157,4 +159,54 @@ public:
 
 private:
     HWND m_hWnd;
+};
+
+// A 32-bit top-down device-independent bitmap (row 0 at the top, pixels 0x00RRGGBB) selected
+// into a memory DC of its own, made compatible with `like` (the screen when null); the bitmap
+// and the DC end with the object. ok() is false when either could not be made.
+class CDibSection {
+public:
+    CDibSection(int width, int height, HDC like = nullptr) : m_width(width), m_height(height) {
+        HDC screen = like ? nullptr : ::GetDC(nullptr);
+        m_hDC = ::CreateCompatibleDC(like ? like : screen);
+        if (screen) ::ReleaseDC(nullptr, screen);
+        BITMAPINFO bi{};
+        bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+        bi.bmiHeader.biWidth = width;
+        bi.bmiHeader.biHeight = -height;
+        bi.bmiHeader.biPlanes = 1;
+        bi.bmiHeader.biBitCount = 32;
+        bi.bmiHeader.biCompression = BI_RGB;
+        void* bits = nullptr;
+        if (m_hDC) m_hBitmap = ::CreateDIBSection(m_hDC, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+        if (m_hBitmap && bits) {
+            m_bits = static_cast<std::uint32_t*>(bits);
+            m_hOld = ::SelectObject(m_hDC, m_hBitmap);
+        }
+    }
+    CDibSection(const CDibSection&) = delete;
+    CDibSection& operator=(const CDibSection&) = delete;
+    ~CDibSection() {
+        if (m_hOld) ::SelectObject(m_hDC, m_hOld);
+        if (m_hBitmap) ::DeleteObject(m_hBitmap);
+        if (m_hDC) ::DeleteDC(m_hDC);
+    }
+
+    bool ok() const { return m_bits != nullptr; }
+    HDC dc() const { return m_hDC; }
+    int width() const { return m_width; }
+    int height() const { return m_height; }
+    // The pixels, after ::GdiFlush() once drawing is done.
+    const std::uint32_t* bits() const { return m_bits; }
+    std::uint32_t at(int x, int y) const {
+        return m_bits[static_cast<std::size_t>(y) * static_cast<std::size_t>(m_width) + static_cast<std::size_t>(x)] &
+               0xFFFFFFu;
+    }
+
+private:
+    int m_width, m_height;
+    HDC m_hDC = nullptr;
+    HBITMAP m_hBitmap = nullptr;
+    HGDIOBJ m_hOld = nullptr;
+    std::uint32_t* m_bits = nullptr;
 };

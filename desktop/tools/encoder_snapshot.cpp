@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "gdi.h"
+
 namespace {
 
 BOOL CALLBACK FindMain(HWND wnd, LPARAM param) {
@@ -29,35 +31,29 @@ bool WriteBmp(HWND wnd, const wchar_t* path) {
     ::GetWindowRect(wnd, &r);
     const int w = r.right - r.left, h = r.bottom - r.top;
     HDC src = ::GetWindowDC(wnd);
-    HDC mem = ::CreateCompatibleDC(src);
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = w;
-    bi.bmiHeader.biHeight = h;  // bottom-up, as a BMP file stores it
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    bi.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    HBITMAP dib = ::CreateDIBSection(mem, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = ::SelectObject(mem, dib);
-    ::BitBlt(mem, 0, 0, w, h, src, 0, 0, SRCCOPY);
+    CDibSection copy(w, h, src);
+    const bool copied = copy.ok() && ::BitBlt(copy.dc(), 0, 0, w, h, src, 0, 0, SRCCOPY);
     ::GdiFlush();
-    const DWORD size = static_cast<DWORD>(w) * static_cast<DWORD>(h) * 4;
+    ::ReleaseDC(wnd, src);
+    if (!copied) return false;
+    const DWORD row = static_cast<DWORD>(w) * 4, size = row * static_cast<DWORD>(h);
+    BITMAPINFOHEADER ih{};
+    ih.biSize = sizeof ih;
+    ih.biWidth = w;
+    ih.biHeight = h;  // bottom-up, as a BMP file stores it
+    ih.biPlanes = 1;
+    ih.biBitCount = 32;
+    ih.biCompression = BI_RGB;
     BITMAPFILEHEADER fh{};
     fh.bfType = 0x4D42;
-    fh.bfOffBits = sizeof fh + sizeof bi.bmiHeader;
+    fh.bfOffBits = sizeof fh + sizeof ih;
     fh.bfSize = fh.bfOffBits + size;
-    bool ok = false;
-    if (FILE* f = _wfopen(path, L"wb")) {
-        ok = std::fwrite(&fh, sizeof fh, 1, f) == 1 && std::fwrite(&bi.bmiHeader, sizeof bi.bmiHeader, 1, f) == 1 &&
-             std::fwrite(bits, size, 1, f) == 1;
-        ok = std::fclose(f) == 0 && ok;
-    }
-    ::SelectObject(mem, old);
-    ::DeleteObject(dib);
-    ::DeleteDC(mem);
-    ::ReleaseDC(wnd, src);
-    return ok;
+    FILE* f = _wfopen(path, L"wb");
+    if (!f) return false;
+    bool ok = std::fwrite(&fh, sizeof fh, 1, f) == 1 && std::fwrite(&ih, sizeof ih, 1, f) == 1;
+    for (int y = h - 1; ok && y >= 0; --y)
+        ok = std::fwrite(copy.bits() + static_cast<std::size_t>(y) * static_cast<std::size_t>(w), row, 1, f) == 1;
+    return std::fclose(f) == 0 && ok;
 }
 
 }  // namespace

@@ -5,6 +5,9 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "gdi.h"
+
+
 #ifndef KESTRIVO_ENCODER_EXE
 #error KESTRIVO_ENCODER_EXE names the program under test
 #endif
@@ -158,34 +161,22 @@ void Settle(HWND wnd) {
 
 testing_support::Image Capture(HWND wnd, const RECT& area) {
     const int w = area.right - area.left, h = area.bottom - area.top;
-    HDC src = ::GetWindowDC(wnd);
-    HDC mem = ::CreateCompatibleDC(src);
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = w;
-    bi.bmiHeader.biHeight = -h;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    bi.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    HBITMAP dib = ::CreateDIBSection(mem, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = ::SelectObject(mem, dib);
-    ::BitBlt(mem, 0, 0, w, h, src, area.left, area.top, SRCCOPY);
-    ::GdiFlush();
     testing_support::Image image;
-    image.width = w;
-    image.height = h;
-    image.pixels.resize(static_cast<std::size_t>(w) * static_cast<std::size_t>(h));
-    const auto* px = static_cast<const std::uint32_t*>(bits);
-    for (std::size_t i = 0; i < image.pixels.size(); ++i) {
-        const std::uint32_t p = px[i];
-        const int grey = (static_cast<int>(p & 0xFF) + static_cast<int>((p >> 8) & 0xFF) +
-                          static_cast<int>((p >> 16) & 0xFF)) / 3;
-        image.pixels[i] = static_cast<std::uint8_t>(grey);
+    HDC src = ::GetWindowDC(wnd);
+    CDibSection copy(w, h, src);
+    if (copy.ok()) {
+        ::BitBlt(copy.dc(), 0, 0, w, h, src, area.left, area.top, SRCCOPY);
+        ::GdiFlush();
+        image.width = w;
+        image.height = h;
+        image.pixels.resize(static_cast<std::size_t>(w) * static_cast<std::size_t>(h));
+        for (std::size_t i = 0; i < image.pixels.size(); ++i) {
+            const std::uint32_t p = copy.bits()[i];
+            const int grey = (static_cast<int>(p & 0xFF) + static_cast<int>((p >> 8) & 0xFF) +
+                              static_cast<int>((p >> 16) & 0xFF)) / 3;
+            image.pixels[i] = static_cast<std::uint8_t>(grey);
+        }
     }
-    ::SelectObject(mem, old);
-    ::DeleteObject(dib);
-    ::DeleteDC(mem);
     ::ReleaseDC(wnd, src);
     return image;
 }

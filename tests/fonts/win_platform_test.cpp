@@ -14,6 +14,7 @@
 
 #include "fonts/layouts.h"
 #include "frame.h"
+#include "gdi.h"
 #include "registry.h"
 #include "settings.h"
 #include "support/font_text.h"
@@ -236,35 +237,27 @@ Drawn Draw(const std::u16string& face, const std::u16string& text, int em, int m
     }
     width += 2 * margin;
     const int height = static_cast<int>(lines.size()) * em + 2 * margin;
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = width;
-    bi.bmiHeader.biHeight = -height;  // top-down
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    bi.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    HBITMAP bmp = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ oldBmp = SelectObject(dc, bmp);
-    PatBlt(dc, 0, 0, width, height, WHITENESS);
-    SetTextColor(dc, RGB(0, 0, 0));
-    SetBkMode(dc, TRANSPARENT);
-    SetTextAlign(dc, TA_TOP | TA_LEFT | TA_NOUPDATECP);
+    SelectObject(dc, oldFont);
+    DeleteDC(dc);
+    CDibSection dib(width, height);
+    oldFont = SelectObject(dib.dc(), font);
+    PatBlt(dib.dc(), 0, 0, width, height, WHITENESS);
+    SetTextColor(dib.dc(), RGB(0, 0, 0));
+    SetBkMode(dib.dc(), TRANSPARENT);
+    SetTextAlign(dib.dc(), TA_TOP | TA_LEFT | TA_NOUPDATECP);
     for (std::size_t i = 0; i < lines.size(); ++i)
-        TextOutW(dc, margin, margin + static_cast<int>(i) * em, reinterpret_cast<const wchar_t*>(lines[i].c_str()),
+        TextOutW(dib.dc(), margin, margin + static_cast<int>(i) * em, reinterpret_cast<const wchar_t*>(lines[i].c_str()),
                  static_cast<int>(lines[i].size()));
     GdiFlush();
     d.image.width = width;
     d.image.height = height;
     d.image.pixels.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
-    const auto* px = static_cast<const std::uint8_t*>(bits);
-    for (std::size_t i = 0; i < d.image.pixels.size(); ++i)
-        d.image.pixels[i] = static_cast<std::uint8_t>((px[4 * i] + px[4 * i + 1] + px[4 * i + 2]) / 3);
-    SelectObject(dc, oldBmp);
-    SelectObject(dc, oldFont);
-    DeleteObject(bmp);
+    for (std::size_t i = 0; i < d.image.pixels.size(); ++i) {
+        const std::uint32_t p = dib.ok() ? dib.bits()[i] : 0xFFFFFFu;
+        d.image.pixels[i] = static_cast<std::uint8_t>(((p & 0xFF) + ((p >> 8) & 0xFF) + ((p >> 16) & 0xFF)) / 3);
+    }
+    SelectObject(dib.dc(), oldFont);
     DeleteObject(font);
-    DeleteDC(dc);
     return d;
 }
 

@@ -46,31 +46,17 @@ Picture Picture::FromDC(HDC source, int w, int h, HWND printed) {
     p.width = w;
     p.height = h;
     p.m_pixels.assign(static_cast<std::size_t>(w) * static_cast<std::size_t>(h), 0);
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = w;
-    bi.bmiHeader.biHeight = -h;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    bi.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    HDC screen = ::GetDC(nullptr);
-    HBITMAP dib = ::CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HDC memory = ::CreateCompatibleDC(screen);
-    ::ReleaseDC(nullptr, screen);
-    HGDIOBJ old = ::SelectObject(memory, dib);
+    CDibSection dib(w, h);
+    if (!dib.ok()) return p;
     RECT all{0, 0, w, h};
-    ::FillRect(memory, &all, static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
+    ::FillRect(dib.dc(), &all, static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
     if (printed)
-        ::SendMessageW(printed, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory),
+        ::SendMessageW(printed, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dib.dc()),
                        PRF_CLIENT | PRF_ERASEBKGND | PRF_CHILDREN);
     else
-        ::BitBlt(memory, 0, 0, w, h, source, 0, 0, SRCCOPY);
+        ::BitBlt(dib.dc(), 0, 0, w, h, source, 0, 0, SRCCOPY);
     ::GdiFlush();
-    std::memcpy(p.m_pixels.data(), bits, p.m_pixels.size() * 4);
-    ::SelectObject(memory, old);
-    ::DeleteDC(memory);
-    ::DeleteObject(dib);
+    std::memcpy(p.m_pixels.data(), dib.bits(), p.m_pixels.size() * 4);
     return p;
 }
 
