@@ -108,6 +108,13 @@ protected:
         ASSERT_TRUE(TypeInto(edit, text.empty() ? std::wstring(1, L'\b') : text, text)) << id;
     }
     void Press(int id) { ::PostMessageW(Field(id), BM_CLICK, 0, 0); }
+    // Types the three numbers and presses "Generate".
+    void Generate(const std::wstring& start, const std::wstring& end, const std::wstring& increment) {
+        Type(kStart, start);
+        Type(kEnd, end);
+        Type(kIncrement, increment);
+        Press(kGenerate);
+    }
     // Waits until the batch text equals `expect`.
     bool BatchBecomes(const std::wstring& expect) {
         for (int i = 0; i < 200; ++i) {
@@ -212,34 +219,22 @@ TEST_F(BatchDialog, GeneratesTheSequenceOfTheFieldsAsLastTyped) {
     // Widths differ: the warning, then the sequence at the start's width.
     Type(kPrefix, L"");
     Type(kSuffix, L"");
-    Type(kStart, L"1");
-    Type(kEnd, L"100");
-    Type(kIncrement, L"50");
-    Press(kGenerate);
+    Generate(L"1", L"100", L"50");
     EXPECT_EQ(Dismiss(), L"String length does NOT match!");
     EXPECT_TRUE(BatchBecomes(Records({L"1", L"51"})));
 
     // Refused values leave the batch text as it is.
-    Type(kStart, L"5");
-    Type(kEnd, L"5");
-    Type(kIncrement, L"1");
-    Press(kGenerate);
+    Generate(L"5", L"5", L"1");
     EXPECT_EQ(Dismiss(), L"Incorrect Value");
     EXPECT_TRUE(NoMessageBox());
     EXPECT_EQ(Batch(), Records({L"1", L"51"}));
 
-    Type(kStart, L"000001");
-    Type(kEnd, L"000009");
-    Type(kIncrement, L"0");
-    Press(kGenerate);
+    Generate(L"000001", L"000009", L"0");
     EXPECT_EQ(Dismiss(), L"Incorrect Value");
     EXPECT_EQ(Batch(), Records({L"1", L"51"}));
 
     // A batch longer than an edit control takes by typing is held whole.
-    Type(kStart, L"00001");
-    Type(kEnd, L"10000");
-    Type(kIncrement, L"1");
-    Press(kGenerate);
+    Generate(L"00001", L"10000", L"1");
     std::wstring many;
     for (int i = 1; i <= 10000; ++i) {
         wchar_t record[16];
@@ -247,18 +242,13 @@ TEST_F(BatchDialog, GeneratesTheSequenceOfTheFieldsAsLastTyped) {
         many += record;
     }
     EXPECT_TRUE(BatchBecomes(many)) << Batch().size();
-    Type(kStart, L"5");
-    Type(kEnd, L"5");
-    Press(kGenerate);
+    Generate(L"5", L"5", L"1");
     EXPECT_EQ(Dismiss(), L"Incorrect Value");
     EXPECT_EQ(Batch().size(), many.size());
     ::SendMessageW(Field(kBatch), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Records({L"1", L"51"}).c_str()));
 
     // A count the batch text cannot hold is refused, never wrapped around.
-    Type(kStart, L"0000000000");
-    Type(kEnd, L"2147483647");
-    Type(kIncrement, L"1");
-    Press(kGenerate);
+    Generate(L"0000000000", L"2147483647", L"1");
     EXPECT_EQ(Dismiss(), L"Too many records for the batch text.");
     EXPECT_EQ(Batch(), Records({L"1", L"51"}));
 
