@@ -4,6 +4,7 @@
 #include <commctrl.h>
 #include <ole2.h>
 
+#include "AboutDlg.h"
 #include "EncoderDlg.h"
 #include "resource.h"
 
@@ -35,6 +36,9 @@ SingleInstanceMutex singleInstance;
 
 DWORD SingleInstanceError() { return singleInstance.error(); }
 
+CEncoderApp::CEncoderApp() = default;
+CEncoderApp::~CEncoderApp() = default;
+
 BOOL CEncoderApp::InitInstance() {
     if (singleInstance.error() == ERROR_ALREADY_EXISTS) return FALSE;
     ::InitCommonControls();
@@ -43,6 +47,7 @@ BOOL CEncoderApp::InitInstance() {
     m_pMainWnd = &dlg;
     dlg.DoModal();
     m_pMainWnd = nullptr;
+    m_pAboutBox.reset();  // its window went with the main window's
     return FALSE;
 }
 
@@ -59,9 +64,19 @@ BOOL CEncoderApp::OnCmdMsg(UINT id, int code) {
     return FALSE;
 }
 
-// The about box belongs to another part of the program; until it is there the command
-// does nothing.
-void CEncoderApp::OnAppAbout() {}
+// A modeless box owned by the main window; its OK only hides it, so a later "&About" shows
+// the same box again.
+void CEncoderApp::OnAppAbout() {
+    if (m_pAboutBox && ::IsWindow(m_pAboutBox->m_hWnd)) {
+        m_pAboutBox->ShowWindow(SW_SHOW);
+        ::BringWindowToTop(m_pAboutBox->m_hWnd);
+        return;
+    }
+    auto box = std::make_unique<CAboutDlg>();
+    if (!box->Create(IDD_ABOUTBOX, m_pMainWnd)) return;
+    box->ShowWindow(SW_SHOW);
+    m_pAboutBox = std::move(box);
+}
 
 void CEncoderApp::OnAppExitCommand() {
     ::OleUninitialize();

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <string>
 
+#include "AboutDlg.h"
 #include "Keyboard.h"
 #include "OptionDlg.h"
 #include "Sequence.h"
@@ -252,7 +253,7 @@ BOOL CEncoderDlg::OnCmdMsg(UINT id, int code) {
         case ID_TRAY_MINIMIZE: OnMinimize(); return TRUE;
         case kRefresh: OnChangeData(); return TRUE;
         case ID_TRAY_WEBSITE:
-            ::ShellExecuteW(m_hWnd, L"open", L"https://www.kestrivo.example/", nullptr, nullptr, SW_SHOWNORMAL);
+            Shell().Execute(m_hWnd, L"open", kMakerWebPage, nullptr, nullptr, SW_SHOWNORMAL);
             return TRUE;
         // The print tool belongs to another part of the program; its button does nothing yet.
         case kKeyboard: OnKeyboard(); return TRUE;

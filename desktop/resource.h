@@ -18,6 +18,13 @@
 #define IDC_MESSAGE_LINE 1032
 #define IDC_TOOL_FIRST 600
 
+// About box.
+#define IDC_ABOUT_NAME 2022
+#define IDC_ABOUT_NOTICE 2023
+#define IDC_ABOUT_NOTICE2 2024
+#define IDC_SUPPORT_LINK 2025
+#define IDC_WEB_LINK 2026
+
 // Tray menu commands.
 #define ID_TRAY_MINIMIZE 32772
 #define ID_TRAY_WEBSITE 32775
