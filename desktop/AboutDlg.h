@@ -4,9 +4,11 @@
 #pragma once
 #include "XHyperLink.h"
 #include "framework.h"
+#include "resource.h"
 
-// The maker's web page (also the tray menu's "Web site") and the support address.
-inline constexpr wchar_t kMakerWebPage[] = L"https://www.kestrivo.example/";
+// The maker's web page (also the tray menu's "Web site" and the printed page's address line,
+// string resource IDS_WEB_ADDRESS) and the support address.
+inline constexpr wchar_t kMakerWebPage[] = L"" KESTRIVO_WEB_ADDRESS;
 inline constexpr wchar_t kSupportAddress[] = L"support@kestrivo.example";
 
 class CAboutDlg : public CDialogEx {

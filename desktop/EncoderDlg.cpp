@@ -255,16 +255,14 @@ BOOL CEncoderDlg::OnCmdMsg(UINT id, int code) {
         case ID_TRAY_WEBSITE:
             Shell().Execute(m_hWnd, L"open", kMakerWebPage, nullptr, nullptr, SW_SHOWNORMAL);
             return TRUE;
-        // The print tool belongs to another part of the program; its button does nothing yet.
         case kKeyboard: OnKeyboard(); return TRUE;
         case kCopy: OnCopyToClipboard(); return TRUE;
+        case kPrint: OnPrint(); return TRUE;
         case kSequence: {
             CSequence batch(this);
             batch.DoModal();
             return TRUE;
         }
-        case kPrint:
-            return TRUE;
         default:
             break;
         }

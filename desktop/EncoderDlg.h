@@ -38,6 +38,19 @@ public:
     // Places the Options pane beside the window, within the work area.
     void DockPanes();
 
+    // Printing (EncoderPrint.cpp): one page naming the symbology, the face and the data, with
+    // the font text in the barcode face at several sizes. The draw rectangle's top moves down
+    // as lines are printed.
+    void OnPrint();
+    void PrintSetup(CDC* dc, CPrintInfo* info);
+    void PrintHeader(CDC* dc, CRect& rect);
+    void PrintBody(CDC* dc, CRect& rect);
+    void PrintBarcodeAtSize(CDC* dc, CRect& rect, const wchar_t* encoded, int pointSize, const wchar_t* face);
+    void PrintBarcodeAt12(CDC* dc, CRect& rect, const wchar_t* encoded, const wchar_t* face);
+    // The fonts of one job, made by PrintSetup; the line step is the label font's line height.
+    CFont m_fontPrintHeader, m_fontPrintLabel, m_fontPrintValue, m_fontPrintLink;
+    int m_nPrintLineStep = 0;
+
     std::unique_ptr<COptionDlg> m_pOptions;  // the one owner of the pane
     std::unique_ptr<CKeyboard> m_pKeyboard;  // the one owner of the pane
     int m_bOptionsVisible = 0;

@@ -13,6 +13,10 @@
 #define IDD_COLHEAD 141
 #define IDB_COLUMN_PICTURES 142
 
+// The maker's web page: the string resource printed under the name, and the address itself.
+#define IDS_WEB_ADDRESS 102
+#define KESTRIVO_WEB_ADDRESS "https://www.kestrivo.example/"
+
 // Main window.
 #define IDC_DATA 1000
 #define IDC_MESSAGE_LINE 1032

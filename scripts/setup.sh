@@ -7,7 +7,7 @@ packages=(
   cmake g++ make googletest libgtest-dev libbenchmark-dev
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64
   libwine-dev wine64 wine xvfb xauth x11-utils
-  python3-zxing-cpp zxing-cpp-tools zbar-tools python3-pil python3-fontforge
+  python3-zxing-cpp zxing-cpp-tools zbar-tools python3-pil python3-fontforge ghostscript
   clang libclang-rt-14-dev
   fop default-jre-headless poppler-utils libxml2-utils
 )

@@ -28,6 +28,7 @@ step() { echo; echo "==== $*"; }
 tools=(
   "zxing-cpp reader (python3 zxingcpp and PIL)|python3-zxing-cpp python3-pil|$python -c 'import zxingcpp, PIL'"
   "zbarimg|zbar-tools|zbarimg --version"
+  "Ghostscript|ghostscript|gs --version"
   "fontforge (python3 fontforge)|python3-fontforge|/usr/bin/python3 -c 'import fontforge'"
   "clang++ with libFuzzer|clang libclang-rt-14-dev|command -v clang++"
   "MinGW-w64 compiler|g++-mingw-w64-x86-64-posix|command -v x86_64-w64-mingw32-g++-posix"

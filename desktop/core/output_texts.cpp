@@ -1,6 +1,7 @@
 #include "output_texts.h"
 
 #include <cstdio>
+#include <iterator>
 
 namespace desktop {
 
@@ -93,27 +94,43 @@ std::u16string ClipboardUnicode(std::u16string_view text) {
     return wide;
 }
 
+bool PrintedOnceAt12(std::u16string_view displayName) {
+    return displayName.find(u"Postnet") != std::u16string_view::npos ||
+           displayName.find(u"Planet") != std::u16string_view::npos;
+}
+
+std::vector<PrintPiece> PrintDataPieces(std::u16string_view displayName, std::u16string_view face,
+                                        std::u16string_view data) {
+    std::vector<PrintPiece> lines;
+    lines.push_back({PrintFont::Label, u"Barcode Symbology: ", true});
+    lines.push_back({PrintFont::Value, std::u16string(displayName)});
+    lines.push_back({PrintFont::Label, u";     Font Facename: "});
+    lines.push_back({PrintFont::Value, std::u16string(face)});
+    lines.push_back({PrintFont::Label, u"Data To Encode: ", true});
+    lines.push_back({PrintFont::Value, std::u16string(data) + u"     "});
+    return lines;
+}
+
+std::vector<PrintPiece> PrintBarcodePieces(std::u16string_view encoded, int pointSize, bool onceAt12) {
+    if (onceAt12)
+        return {{PrintFont::Label, u"Point Size 12 : ", true, 1},
+                {PrintFont::Barcode, std::u16string(encoded), false, 0, 12}};
+    const bool block = !encoded.empty() && encoded.find(u'\n', 1) != std::u16string_view::npos;
+    return {{PrintFont::Label, Ascii("Point Size " + std::to_string(pointSize) + " :    "), true, 1},
+            {PrintFont::Barcode, std::u16string(encoded), false, 0, pointSize, block}};
+}
+
 std::vector<PrintPiece> PrintBodyPieces(std::u16string_view displayName, std::u16string_view face,
                                         std::u16string_view data, std::u16string_view encoded) {
-    std::vector<PrintPiece> page;
-    page.push_back({PrintFont::Label, u"Barcode Symbology: ", true});
-    page.push_back({PrintFont::Value, std::u16string(displayName)});
-    page.push_back({PrintFont::Label, u";     Font Facename: "});
-    page.push_back({PrintFont::Value, std::u16string(face)});
-    page.push_back({PrintFont::Label, u"Data To Encode: ", true});
-    page.push_back({PrintFont::Value, std::u16string(data) + u"     "});
-    const bool postal = displayName.find(u"Postnet") != std::u16string_view::npos ||
-                        displayName.find(u"Planet") != std::u16string_view::npos;
-    if (postal) {
-        page.push_back({PrintFont::Label, u"Point Size 12 : ", true, 1});
-        page.push_back({PrintFont::Barcode, std::u16string(encoded), false, 0, 12});
+    std::vector<PrintPiece> page = PrintDataPieces(displayName, face, data);
+    auto append = [&page](std::vector<PrintPiece> line) {
+        page.insert(page.end(), std::make_move_iterator(line.begin()), std::make_move_iterator(line.end()));
+    };
+    if (PrintedOnceAt12(displayName)) {
+        append(PrintBarcodePieces(encoded, 12, true));
         return page;
     }
-    const bool block = encoded.size() > 1 && encoded.find(u'\n', 1) != std::u16string_view::npos;
-    for (int size : {8, 10, 12, 14}) {
-        page.push_back({PrintFont::Label, Ascii("Point Size " + std::to_string(size) + " :    "), true, 1});
-        page.push_back({PrintFont::Barcode, std::u16string(encoded), false, 0, size, block});
-    }
+    for (int size : kPrintPointSizes) append(PrintBarcodePieces(encoded, size, false));
     return page;
 }
 

@@ -63,6 +63,20 @@ struct PrintPiece {
 
 inline constexpr std::u16string_view kPrintDocumentName = u"Kestrivo Encoder";
 
+// The sizes of the barcode lines, in points; the postal rows print one line at 12 points.
+inline constexpr int kPrintPointSizes[] = {8, 10, 12, 14};
+
+// True for the rows printed once at 12 points (a display name holding "Postnet" or "Planet").
+bool PrintedOnceAt12(std::u16string_view displayName);
+
+// The two lines that tell the symbology, the face and the data.
+std::vector<PrintPiece> PrintDataPieces(std::u16string_view displayName, std::u16string_view face,
+                                        std::u16string_view data);
+
+// One barcode line after a blank line: its label and the font text at `pointSize`; `onceAt12`
+// gives the postal rows' label. A text holding an LF after its first unit is a block of lines.
+std::vector<PrintPiece> PrintBarcodePieces(std::u16string_view encoded, int pointSize, bool onceAt12);
+
 // The body of the page (the header is the maker's name and address, drawn before it).
 std::vector<PrintPiece> PrintBodyPieces(std::u16string_view displayName, std::u16string_view face,
                                         std::u16string_view data, std::u16string_view encoded);

@@ -7,5 +7,6 @@
 #include "gdi.h"
 #include "geometry.h"
 #include "menu.h"
+#include "print.h"
 #include "shell.h"
 #include "window.h"

@@ -133,6 +133,19 @@ TEST(PrintPage, PostalRowsPrintOnceAndMatrixSymbolsAsBlocks) {
     EXPECT_FALSE(PrintBodyPieces(u"QR Code", u"F", u"d", u"\nabcd")[7].multiLine);
 }
 
+TEST(PrintPage, BarcodeLineKeepsItsTextAndLabelWhateverItHolds) {
+    const auto line = PrintBarcodePieces(u"&bars&", 14, false);
+    ASSERT_EQ(line.size(), 2u);
+    EXPECT_EQ(line[0].text, u"Point Size 14 :    ");
+    EXPECT_EQ(line[1].text, u"&bars&");
+    EXPECT_FALSE(line[1].newLine);
+    EXPECT_FALSE(PrintBarcodePieces(u"", 8, false)[1].multiLine);
+    // The postal line is a single line even when its text holds an LF.
+    EXPECT_FALSE(PrintBarcodePieces(u"a\nb", 12, true)[1].multiLine);
+    EXPECT_FALSE(PrintedOnceAt12(u"postnet"));  // the names are matched as written
+    EXPECT_TRUE(PrintedOnceAt12(u"Planet"));
+}
+
 TEST(LinkFallback, AddressQuotedAfterTheCutCommand) {
     EXPECT_EQ(FallbackCommandLine(u"\"C:\\b.exe\" \"%1\" -x", u"http://a.example/?q=1&r=2"),
               u"\"C:\\b.exe\"  \"http://a.example/?q=1&r=2\"");
