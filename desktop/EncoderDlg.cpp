@@ -9,6 +9,7 @@
 #include "AboutDlg.h"
 #include "Keyboard.h"
 #include "OptionDlg.h"
+#include "Sequence.h"
 #include "output_texts.h"
 #include "resource.h"
 
@@ -254,12 +255,14 @@ BOOL CEncoderDlg::OnCmdMsg(UINT id, int code) {
         case ID_TRAY_WEBSITE:
             Shell().Execute(m_hWnd, L"open", kMakerWebPage, nullptr, nullptr, SW_SHOWNORMAL);
             return TRUE;
-        // The sequence tool belongs to another part of the program; its button does nothing yet.
         case kKeyboard: OnKeyboard(); return TRUE;
         case kCopy: OnCopyToClipboard(); return TRUE;
         case kPrint: OnPrint(); return TRUE;
-        case kSequence:
+        case kSequence: {
+            CSequence batch(this);
+            batch.DoModal();
             return TRUE;
+        }
         default:
             break;
         }

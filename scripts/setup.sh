@@ -9,6 +9,7 @@ packages=(
   libwine-dev wine64 wine xvfb xauth x11-utils
   python3-zxing-cpp zxing-cpp-tools zbar-tools python3-pil python3-fontforge ghostscript
   clang libclang-rt-14-dev
+  fop default-jre-headless poppler-utils libxml2-utils
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -34,6 +34,9 @@ tools=(
   "MinGW-w64 compiler|g++-mingw-w64-x86-64-posix|command -v x86_64-w64-mingw32-g++-posix"
   "MinGW-w64 objdump|binutils-mingw-w64-x86-64|command -v x86_64-w64-mingw32-objdump"
   "Wine (64-bit)|wine64|command -v wine && command -v wineserver && command -v winepath"
+  "Apache FOP with a Java runtime|fop default-jre-headless|command -v fop && command -v java"
+  "pdftoppm and pdffonts|poppler-utils|command -v pdftoppm && command -v pdffonts"
+  "xmllint|libxml2-utils|command -v xmllint"
 )
 
 check_tools() {

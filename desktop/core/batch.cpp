@@ -137,6 +137,18 @@ std::u16string FontLines(const RecordEncoder& encode, std::u16string_view record
     return out;
 }
 
+// The font text for an XSL-FO cell: every line end, LF or CR LF, written as one CR LF (which
+// an XML reader takes as one line feed).
+std::u16string CellLines(std::u16string_view font) {
+    std::u16string out;
+    for (std::size_t i = 0; i < font.size(); ++i) {
+        if (font[i] == u'\r' && i + 1 < font.size() && font[i + 1] == u'\n') continue;
+        if (font[i] == u'\n') out += u'\r';
+        out += font[i];
+    }
+    return out;
+}
+
 std::u16string Escaped(std::u16string_view text, bool attribute) {
     std::u16string out;
     for (char16_t c : text) {
@@ -167,8 +179,38 @@ std::string TxtExportLayout(std::u16string_view batchText, const RecordEncoder& 
     return file.Take();
 }
 
+bool HoldsCharacterXmlCannotCarry(std::u16string_view text) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i];
+        if (c < 0x20 && c != u'\t' && c != u'\n' && c != u'\r') return true;
+        if (c == 0xFFFE || c == 0xFFFF) return true;
+        if (c >= 0xD800 && c <= 0xDBFF) {
+            if (i + 1 == text.size() || text[i + 1] < 0xDC00 || text[i + 1] > 0xDFFF) return true;
+            ++i;
+        } else if (c >= 0xDC00 && c <= 0xDFFF) {
+            return true;
+        }
+    }
+    return false;
+}
+
+std::u16string XslFoEmptiedNote(const std::vector<std::size_t>& emptied) {
+    if (emptied.empty()) return {};
+    const auto number = [](std::size_t n) {
+        std::u16string digits;
+        do {
+            digits.insert(digits.begin(), static_cast<char16_t>(u'0' + n % 10));
+            n /= 10;
+        } while (n != 0);
+        return digits;
+    };
+    return u"XSL-FO: " + number(emptied.size()) + u" record(s) written empty, first record " +
+           number(emptied.front() + 1) + u": its font text holds characters XML cannot carry.";
+}
+
 std::string XslFoExportLayout(std::u16string_view batchText, const RecordEncoder& encode,
-                        std::u16string_view face, std::u16string_view sizeText) {
+                        std::u16string_view face, std::u16string_view sizeText,
+                        std::vector<std::size_t>* emptied) {
     Utf16File file;
     file << u"<?xml version=\"1.0\" encoding=\"utf-16\"?>\n"
          << u"<fo:root xmlns:fo=\"http://www.w3.org/1999/XSL/Format\">\r\n"
@@ -185,12 +227,21 @@ std::string XslFoExportLayout(std::u16string_view batchText, const RecordEncoder
          << u"          <fo:table-body>";
     const std::u16string size = Escaped(sizeText, true);
     const std::u16string family = Escaped(face, true);
-    for (std::u16string_view record : BatchRecords(batchText))
+    const std::vector<std::u16string_view> records = BatchRecords(batchText);
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        std::u16string cell = CellLines(encode(records[i]));
+        if (HoldsCharacterXmlCannotCarry(cell)) {
+            cell.clear();
+            if (emptied) emptied->push_back(i);
+        }
+        // The lines of a matrix or stacked symbol's bands are kept, and stacked without gaps.
+        const bool lines = cell.find(u'\n') != std::u16string::npos;
         file << u"<fo:table-row><fo:table-cell height=\"100pt\" text-align=\"center\" "
                 u"font-weight=\"normal\"><fo:block  font-size=\""
-             << size << u"pt\" font-family=\"" << family << u"\">"
-             << Escaped(FontLines(encode, record), false)
-             << u"</fo:block></fo:table-cell></fo:table-row>\r\n\r\n";
+             << size << u"pt\" font-family=\"" << family << u"\""
+             << (lines ? u" linefeed-treatment=\"preserve\" line-height=\"1\"" : u"") << u">"
+             << Escaped(cell, false) << u"</fo:block></fo:table-cell></fo:table-row>\r\n\r\n";
+    }
     file << u"</fo:table-body></fo:table></fo:block></fo:flow></fo:page-sequence></fo:root>";
     return file.Take();
 }

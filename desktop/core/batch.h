@@ -77,9 +77,23 @@ std::vector<std::u16string_view> BatchRecords(std::u16string_view batchText);
 // The bytes of the TXT export: byte-order mark FF FE, then UTF-16LE.
 std::string TxtExportLayout(std::u16string_view batchText, const RecordEncoder& encode);
 
+// True when `text` holds a unit that an XML 1.0 document cannot carry, not even as a character
+// reference: a control character other than TAB, LF and CR, U+FFFE, U+FFFF or an unpaired
+// surrogate.
+bool HoldsCharacterXmlCannotCarry(std::u16string_view text);
+
 // The bytes of the XSL-FO export (same encoding), one table row per record set in `face` at
-// `sizeText` points. "&", "<" and ">" of the texts are written as character references.
+// `sizeText` points. "&", "<" and ">" of the texts are written as character references. A
+// font text of several lines (the bands of a matrix or stacked symbol) has each line end
+// written as one CR LF, and its block keeps the line feeds at a line height of one em, so
+// that a formatter sets the bands one under the other without gaps. A
+// record whose font text XML cannot carry gets an empty cell, as one that cannot be encoded,
+// and its index (from 0) is added to `emptied` when given: the document stays well-formed.
 std::string XslFoExportLayout(std::u16string_view batchText, const RecordEncoder& encode,
-                        std::u16string_view face, std::u16string_view sizeText);
+                        std::u16string_view face, std::u16string_view sizeText,
+                        std::vector<std::size_t>* emptied = nullptr);
+
+// The message line's note on the records `emptied` left empty by the XSL-FO export; "" when none.
+std::u16string XslFoEmptiedNote(const std::vector<std::size_t>& emptied);
 
 }  // namespace desktop

@@ -261,26 +261,30 @@ const std::u16string_view kHead =
 const std::u16string_view kClosing =
     u"</fo:table-body></fo:table></fo:block></fo:flow></fo:page-sequence></fo:root>";
 
-std::u16string Row(std::u16string_view size, std::u16string_view face, std::u16string_view cell) {
+std::u16string Row(std::u16string_view size, std::u16string_view face, std::u16string_view cell,
+                   bool lines = false) {
     return u"<fo:table-row><fo:table-cell height=\"100pt\" text-align=\"center\" "
            u"font-weight=\"normal\"><fo:block  font-size=\"" +
-           std::u16string(size) + u"pt\" font-family=\"" + std::u16string(face) + u"\">" +
+           std::u16string(size) + u"pt\" font-family=\"" + std::u16string(face) + u"\"" +
+           (lines ? u" linefeed-treatment=\"preserve\" line-height=\"1\">" : u">") +
            std::u16string(cell) + u"</fo:block></fo:table-cell></fo:table-row>\r\n\r\n";
 }
 
 TEST_F(Export, XslFoBytes) {
-    const RecordEncoder code128 = Road(u"Code128B");
-    const std::u16string a = code128(u"A");
-    EXPECT_EQ(XslFoExportLayout(Batch({u"A"}) + u"rest", code128, u"Face M", u"12"),
+    const RecordEncoder code39 = Road(u"Code 39");
+    const std::u16string a = code39(u"A");
+    EXPECT_EQ(XslFoExportLayout(Batch({u"A"}) + u"rest", code39, u"Face M", u"12"),
               Utf16File(std::u16string(kHead) + Row(u"12", u"Face M", a) +
                         std::u16string(kClosing)));
-    EXPECT_EQ(XslFoExportLayout(u"", code128, u"F", u"9"),
+    EXPECT_EQ(XslFoExportLayout(u"", code39, u"F", u"9"),
               Utf16File(std::u16string(kHead) + std::u16string(kClosing)));
     const RecordEncoder verbatim = [](std::u16string_view r) { return std::u16string(r); };
-    EXPECT_EQ(XslFoExportLayout(Batch({u"a&b<c>d\"e'", u"x\ny"}), verbatim, u"F", u"9"),
+    // Lines keep their line feeds, each line end (LF or CR LF) written as one CR LF.
+    EXPECT_EQ(XslFoExportLayout(Batch({u"a&b<c>d\"e'", u"x\ny\r\nz\r\n"}), verbatim, u"F", u"9"),
               Utf16File(std::u16string(kHead) + Row(u"9", u"F", u"a&amp;b&lt;c&gt;d\"e'") +
-                        Row(u"9", u"F", u"x\r\ny") + std::u16string(kClosing)));
+                        Row(u"9", u"F", u"x\r\ny\r\nz\r\n", true) + std::u16string(kClosing)));
 }
+
 
 // Runs the system's Python XML parser on the document; returns the text of every cell's
 // block and its font attributes, as UTF-16 units, or nothing when parsing failed.
@@ -341,16 +345,41 @@ TEST_F(Export, XslFoIsWellFormedWithReservedCharactersInTheData) {
     EXPECT_FALSE(ParsedCells(Utf16File(std::u16string(kHead) + Row(u"9", u"F", u"a&b<c") +
                                        std::u16string(kClosing)))
                      .has_value());
-    // Matrix font text keeps its lines, each LF written as CR LF (the parser reads CR LF
-    // and a lone CR each as one LF).
+    // Matrix font text keeps its lines: each line end reads as one line feed.
     const RecordEncoder qr = Road(u"QR Code");
     std::u16string lines;
-    for (char16_t c : Crlf(qr(u"HELLO")))
-        if (c != u'\n' || lines.empty() || lines.back() != u'\r') lines += c;
-    for (char16_t& c : lines) c = c == u'\r' ? u'\n' : c;
+    for (char16_t c : qr(u"HELLO"))
+        if (c != u'\r') lines += c;
+    ASSERT_NE(lines.find(u'\n'), std::u16string::npos);
     const auto cells = ParsedCells(XslFoExportLayout(Batch({u"HELLO"}), qr, u"QR M", u"10"));
     ASSERT_TRUE(cells.has_value());
     EXPECT_EQ(*cells, (std::vector<std::u16string>{u"10pt", u"QR M", lines}));
+}
+
+TEST_F(Export, XslFoCellsXmlCannotCarryAreWrittenEmptyAndNamed) {
+    for (std::u16string_view bad : {u"a\x18", u"\x1A", u"\x01b", u"\xFFFE", u"\xD800x", u"x\xDC00"})
+        EXPECT_TRUE(HoldsCharacterXmlCannotCarry(bad)) << int(bad.back());
+    for (std::u16string_view good : {u"", u"a\tb\r\nc", u"\xD83D\xDE00", u"\xFFFD"})
+        EXPECT_FALSE(HoldsCharacterXmlCannotCarry(good));
+
+    // The Code 128 rows' font texts hold such characters (24 to 26).
+    const RecordEncoder code128 = Road(u"Code128B");
+    ASSERT_TRUE(HoldsCharacterXmlCannotCarry(code128(u"Kestrivo")));
+    const RecordEncoder code39 = Road(u"Code 39");
+    std::vector<std::size_t> emptied;
+    const RecordEncoder mixed = [&](std::u16string_view r) { return r == u"K" ? code39(r) : code128(r); };
+    const std::string document = XslFoExportLayout(Batch({u"K", u"Kestrivo", u"K", u"Z"}), mixed, u"F", u"9", &emptied);
+    EXPECT_EQ(emptied, (std::vector<std::size_t>{1, 3}));
+    const auto cells = ParsedCells(document);
+    ASSERT_TRUE(cells.has_value()) << "not well-formed";
+    EXPECT_EQ(*cells, (std::vector<std::u16string>{u"9pt", u"F", code39(u"K"), u"9pt", u"F", u"", u"9pt", u"F",
+                                                   code39(u"K"), u"9pt", u"F", u""}));
+    EXPECT_EQ(XslFoEmptiedNote(emptied),
+              u"XSL-FO: 2 record(s) written empty, first record 2: its font text holds characters XML cannot carry.");
+    EXPECT_EQ(XslFoEmptiedNote({}), u"");
+    // The character written raw is refused by the parser.
+    EXPECT_FALSE(ParsedCells(Utf16File(std::u16string(kHead) + Row(u"9", u"F", u"a\x19") + std::u16string(kClosing)))
+                     .has_value());
 }
 
 }  // namespace

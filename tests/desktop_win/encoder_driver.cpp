@@ -103,6 +103,15 @@ HWND EncoderProcess::WaitMessageBox(DWORD ms) const {
     }
 }
 
+HWND EncoderProcess::WaitDialog(int childId, const wchar_t* caption, DWORD ms) const {
+    const DWORD until = ::GetTickCount() + ms;
+    while (true) {
+        if (HWND found = Find(m_info.dwProcessId, childId, true, caption)) return found;
+        if (static_cast<int>(::GetTickCount() - until) >= 0) return nullptr;
+        ::Sleep(50);
+    }
+}
+
 std::wstring TextOf(HWND wnd) {
     const LRESULT n = ::SendMessageW(wnd, WM_GETTEXTLENGTH, 0, 0);
     std::wstring text(static_cast<std::size_t>(n) + 1, L'\0');

@@ -34,6 +34,9 @@ public:
     HWND Keyboard() const;
     // A message box of this process with the caption "Encoder", found within `ms`.
     HWND WaitMessageBox(DWORD ms) const;
+    // A visible dialog of this process holding the control `childId` (and captioned
+    // `caption` when given), found within `ms`.
+    HWND WaitDialog(int childId, const wchar_t* caption, DWORD ms) const;
 
 private:
     PROCESS_INFORMATION m_info{};

@@ -1,0 +1,96 @@
+// The batch export of 10,000 records of a matrix symbology through the desktop program's
+// encode road: the whole export (encoding and layout), the encoding alone, and the layout
+// alone with the font texts encoded beforehand.
+#include <benchmark/benchmark.h>
+
+#include <map>
+#include <string>
+
+#include "batch.h"
+#include "desktop/fake_platform.h"
+#include "session.h"
+#include "settings.h"
+#include "symbology_table.h"
+
+namespace {
+
+constexpr int kRecords = 10000;
+
+struct Road {
+    linear::Context linear{linear::kDesktop};
+    desktop::OptionSettings options;
+    desktop_testing::FakePlatform platform;
+    desktop::Session session{linear, options, platform};
+    std::vector<desktop::SymbologyAction> table = desktop::BuildSymbologyTable();
+    const desktop::SymbologyAction* row;
+    explicit Road(std::u16string_view name) : row(desktop::FindSymbology(table, name)) {
+        platform.allFaces = true;
+    }
+    desktop::RecordEncoder Encoder() {
+        return [this](std::u16string_view record) { return desktop::EncodeSelected(session, *row, record); };
+    }
+};
+
+// A generated sequence: "KESTRIVO-" and six digits, as the batch dialog makes it.
+std::u16string Sequence() {
+    desktop::SequenceFields fields;
+    fields.prefix = u"KESTRIVO-";
+    fields.start = u"000001";
+    fields.end = u"010000";
+    std::u16string batch;
+    desktop::GenerateSequence(fields, batch);
+    return batch;
+}
+
+enum class Layout { Txt, XslFo };
+
+std::string Export(Layout layout, const std::u16string& batch, const desktop::RecordEncoder& encode) {
+    return layout == Layout::Txt ? desktop::TxtExportLayout(batch, encode)
+                                 : desktop::XslFoExportLayout(batch, encode, u"KVDataMatrix", u"12");
+}
+
+void BM_ExportWhole(benchmark::State& state, std::u16string name, Layout layout) {
+    Road road(name);
+    const std::u16string batch = Sequence();
+    const auto encode = road.Encoder();
+    std::size_t bytes = 0;
+    for (auto _ : state) {
+        const std::string file = Export(layout, batch, encode);
+        bytes = file.size();
+        benchmark::DoNotOptimize(file.data());
+    }
+    state.counters["records"] = kRecords;
+    state.counters["file_bytes"] = static_cast<double>(bytes);
+    state.SetItemsProcessed(state.iterations() * kRecords);
+}
+
+void BM_EncodeOnly(benchmark::State& state, std::u16string name) {
+    Road road(name);
+    const std::u16string batch = Sequence();
+    const auto records = desktop::BatchRecords(batch);
+    const auto encode = road.Encoder();
+    for (auto _ : state)
+        for (std::u16string_view record : records) benchmark::DoNotOptimize(encode(record).size());
+    state.SetItemsProcessed(state.iterations() * kRecords);
+}
+
+void BM_LayoutOnly(benchmark::State& state, std::u16string name, Layout layout) {
+    Road road(name);
+    const std::u16string batch = Sequence();
+    std::map<std::u16string_view, std::u16string> fonts;
+    const auto encode = road.Encoder();
+    for (std::u16string_view record : desktop::BatchRecords(batch)) fonts[record] = encode(record);
+    const desktop::RecordEncoder lookup = [&](std::u16string_view record) { return fonts.at(record); };
+    for (auto _ : state) benchmark::DoNotOptimize(Export(layout, batch, lookup).data());
+    state.SetItemsProcessed(state.iterations() * kRecords);
+}
+
+BENCHMARK_CAPTURE(BM_ExportWhole, DataMatrix_Txt, u"Data Matrix", Layout::Txt)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_ExportWhole, DataMatrix_XslFo, u"Data Matrix", Layout::XslFo)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_EncodeOnly, DataMatrix, u"Data Matrix")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_LayoutOnly, DataMatrix_Txt, u"Data Matrix", Layout::Txt)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_LayoutOnly, DataMatrix_XslFo, u"Data Matrix", Layout::XslFo)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_ExportWhole, QRCode_XslFo, u"QR Code", Layout::XslFo)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_EncodeOnly, QRCode, u"QR Code")->Unit(benchmark::kMillisecond);
+
+}  // namespace

@@ -1,0 +1,380 @@
+// The batch dialog "Sequence Manipulation" of Encoder under Wine, driven as a user would from
+// this second process: the "Sequence" tool button, typing into the fields, its buttons, the
+// message boxes and the common open and save dialogs. The exported XSL-FO documents are left
+// in a folder for tests/desktop_win/xslfo_readback.py (parsed, set by FOP and read back).
+#include <windows.h>
+#include <dlgs.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "batch.h"
+#include "desktop/fake_platform.h"
+#include "encoder_driver.h"
+#include "session.h"
+#include "settings.h"
+#include "symbology_table.h"
+
+#ifndef KESTRIVO_EXPORT_DIR
+#error KESTRIVO_EXPORT_DIR names the folder of the exported documents
+#endif
+
+namespace {
+
+constexpr int kSequenceTool = 604, kSymbology = 1004, kMessageLine = 1032;
+constexpr int kBatch = 1032, kReset = 1033, kStart = 1035, kEnd = 1036, kIncrement = 1037,
+              kGenerate = 1038, kImport = 1039, kExport = 1040, kPrefix = 1041, kSuffix = 1042;
+
+std::string Utf16Bytes(std::u16string_view text) {
+    std::string bytes = "\xFF\xFE";
+    for (char16_t c : text) {
+        bytes += static_cast<char>(c & 0xFF);
+        bytes += static_cast<char>(c >> 8);
+    }
+    return bytes;
+}
+
+std::string ReadFile(const std::wstring& path) {
+    std::string bytes;
+    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return bytes;
+    char chunk[65536];
+    DWORD got = 0;
+    while (::ReadFile(file, chunk, sizeof chunk, &got, nullptr) && got > 0) bytes.append(chunk, got);
+    ::CloseHandle(file);
+    return bytes;
+}
+
+// The name the file system gives the file at `path` (its case as stored), or "".
+std::wstring StoredName(const std::wstring& path) {
+    WIN32_FIND_DATAW found{};
+    HANDLE h = ::FindFirstFileW(path.c_str(), &found);
+    if (h == INVALID_HANDLE_VALUE) return L"";
+    ::FindClose(h);
+    return found.cFileName;
+}
+
+std::wstring ExportDir() {
+    std::wstring dir = L"" KESTRIVO_EXPORT_DIR;
+    for (wchar_t& c : dir) c = c == L'/' ? L'\\' : c;
+    return dir;
+}
+
+// The font texts of the program's encode road with the default settings, computed here.
+struct Road {
+    desktop_testing::FakePlatform platform;
+    desktop::OptionSettings options;
+    linear::Context ctx{linear::kDesktop};
+    desktop::Session session{ctx, options, platform};
+    std::vector<desktop::SymbologyAction> table = desktop::BuildSymbologyTable();
+    std::u16string operator()(std::u16string_view row, std::u16string_view record) {
+        const desktop::SymbologyAction* action = desktop::FindSymbology(table, row);
+        return action ? desktop::EncodeSelected(session, *action, record) : std::u16string();
+    }
+};
+
+class BatchDialog : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(app.Start());
+        main = app.WaitMain();
+        ASSERT_NE(main, nullptr);
+        ::PostMessageW(::GetDlgItem(main, kSequenceTool), BM_CLICK, 0, 0);
+        dialog = app.WaitDialog(kGenerate, L"Sequence Manipulation", 10000);
+        ASSERT_NE(dialog, nullptr) << "the Sequence tool opens no batch dialog";
+    }
+    void TearDown() override {
+        if (dialog && ::IsWindow(dialog)) {
+            ::PostMessageW(::GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
+            for (int i = 0; i < 100 && ::IsWindow(dialog); ++i) ::Sleep(50);
+            EXPECT_FALSE(::IsWindow(dialog)) << "\"Close\" does not end the batch dialog";
+        }
+        app.Close();
+    }
+
+    HWND Field(int id) const { return ::GetDlgItem(dialog, id); }
+    std::wstring Batch() const { return TextOf(Field(kBatch)); }
+
+    // Replaces the field's text as typing would: everything selected, then the keys.
+    void Type(int id, const std::wstring& text) {
+        HWND edit = Field(id);
+        ::SendMessageW(edit, EM_SETSEL, 0, -1);
+        ASSERT_TRUE(TypeInto(edit, text.empty() ? std::wstring(1, L'\b') : text, text)) << id;
+    }
+    void Press(int id) { ::PostMessageW(Field(id), BM_CLICK, 0, 0); }
+    // Types the three numbers and presses "Generate".
+    void Generate(const std::wstring& start, const std::wstring& end, const std::wstring& increment) {
+        Type(kStart, start);
+        Type(kEnd, end);
+        Type(kIncrement, increment);
+        Press(kGenerate);
+    }
+    // Waits until the batch text equals `expect`.
+    bool BatchBecomes(const std::wstring& expect) {
+        for (int i = 0; i < 200; ++i) {
+            if (Batch() == expect) return true;
+            ::Sleep(25);
+        }
+        return false;
+    }
+    // The text of the next message box, which is then dismissed by its OK button.
+    std::wstring Dismiss() {
+        HWND box = app.WaitMessageBox(5000);
+        if (!box) return L"(no message box)";
+        const std::wstring text = TextOf(::GetDlgItem(box, 0xFFFF));
+        ::PostMessageW(::GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
+        for (int i = 0; i < 100 && ::IsWindow(box); ++i) ::Sleep(20);
+        return text;
+    }
+    // No message box shows within a moment.
+    bool NoMessageBox() { return app.WaitMessageBox(300) == nullptr; }
+
+    // The common file dialog opened by `button`; null when none shows.
+    HWND OpenFileDialog(int button) {
+        Press(button);
+        return app.WaitDialog(cmb1, nullptr, 10000);
+    }
+    static HWND NameField(HWND files) {
+        HWND name = ::GetDlgItem(files, cmb13);
+        return name ? name : ::GetDlgItem(files, edt1);
+    }
+    // Types `text` into the dialog's name field and presses its OK button ("Open"/"Save").
+    static void Enter(HWND files, const std::wstring& text) {
+        HWND name = NameField(files);
+        ::SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+        ::PostMessageW(::GetDlgItem(files, IDOK), BM_CLICK, 0, 0);
+    }
+    // Types a folder into the name field and presses OK: the dialog then lists that folder.
+    static void EnterFolder(HWND files, const std::wstring& folder) {
+        Enter(files, folder);
+        for (int i = 0; i < 40; ++i) {
+            ::Sleep(25);
+            ::SendMessageW(files, WM_NULL, 0, 0);
+        }
+    }
+    // Waits until the dialog window is gone and the batch dialog has run its handler.
+    bool Closes(HWND files) {
+        for (int i = 0; i < 200 && ::IsWindow(files); ++i) ::Sleep(25);
+        if (::IsWindow(files)) return false;
+        Settle(dialog);
+        return true;
+    }
+    // Exports the batch through the save dialog into `folder` as `name` with file type
+    // `type` (from 1); the name field after the type change is returned.
+    std::wstring Export(const std::wstring& folder, const std::wstring& name, int type) {
+        HWND files = OpenFileDialog(kExport);
+        if (!files) return L"(no save dialog)";
+        // Into the folder first, as a user types a folder and presses Save.
+        EnterFolder(files, folder);
+        HWND name_field = NameField(files);
+        ::SendMessageW(name_field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(name.c_str()));
+        HWND types = ::GetDlgItem(files, cmb1);
+        if (::SendMessageW(types, CB_GETCURSEL, 0, 0) != type - 1) {
+            ::SendMessageW(types, CB_SETCURSEL, static_cast<WPARAM>(type - 1), 0);
+            ::SendMessageW(files, WM_COMMAND, MAKEWPARAM(cmb1, CBN_SELENDOK), reinterpret_cast<LPARAM>(types));
+        }
+        const std::wstring shown = TextOf(name_field);
+        ::PostMessageW(::GetDlgItem(files, IDOK), BM_CLICK, 0, 0);
+        if (!Closes(files)) return L"(save dialog stays)";
+        return shown;
+    }
+
+    EncoderProcess app;
+    HWND main = nullptr;
+    HWND dialog = nullptr;
+};
+
+std::wstring Records(std::initializer_list<const wchar_t*> records) {
+    std::wstring text;
+    for (const wchar_t* r : records) text += std::wstring(r) + L"\n\r\n\r";
+    return text;
+}
+
+TEST_F(BatchDialog, GeneratesTheSequenceOfTheFieldsAsLastTyped) {
+    EXPECT_EQ(TextOf(dialog), L"Sequence Manipulation");
+    EXPECT_EQ(TextOf(Field(kStart)), L"000001");
+    EXPECT_EQ(TextOf(Field(kEnd)), L"000009");
+    EXPECT_EQ(TextOf(Field(kIncrement)), L"1");
+    EXPECT_EQ(Batch(), L"");
+    EXPECT_FALSE(::IsWindowVisible(Field(IDCANCEL)));
+    EXPECT_FALSE(::IsWindowEnabled(Field(IDCANCEL)));
+
+    Press(kGenerate);
+    EXPECT_TRUE(BatchBecomes(Records({L"000001", L"000002", L"000003", L"000004", L"000005", L"000006",
+                                      L"000007", L"000008", L"000009"})))
+        << "defaults";
+    EXPECT_TRUE(NoMessageBox());
+
+    // Numeric fields first, the suffix and then the prefix last: Generate must see them all.
+    Type(kStart, L"08");
+    Type(kEnd, L"12");
+    Type(kIncrement, L"2");
+    Type(kSuffix, L"-X");
+    Type(kPrefix, L"AB");
+    Press(kGenerate);
+    EXPECT_TRUE(BatchBecomes(Records({L"AB08-X", L"AB10-X", L"AB12-X"}))) << "got: " << testing::PrintToString(Batch());
+
+    // Widths differ: the warning, then the sequence at the start's width.
+    Type(kPrefix, L"");
+    Type(kSuffix, L"");
+    Generate(L"1", L"100", L"50");
+    EXPECT_EQ(Dismiss(), L"String length does NOT match!");
+    EXPECT_TRUE(BatchBecomes(Records({L"1", L"51"})));
+
+    // Refused values leave the batch text as it is.
+    Generate(L"5", L"5", L"1");
+    EXPECT_EQ(Dismiss(), L"Incorrect Value");
+    EXPECT_TRUE(NoMessageBox());
+    EXPECT_EQ(Batch(), Records({L"1", L"51"}));
+
+    Generate(L"000001", L"000009", L"0");
+    EXPECT_EQ(Dismiss(), L"Incorrect Value");
+    EXPECT_EQ(Batch(), Records({L"1", L"51"}));
+
+    // A batch longer than an edit control takes by typing is held whole.
+    Generate(L"00001", L"10000", L"1");
+    std::wstring many;
+    for (int i = 1; i <= 10000; ++i) {
+        wchar_t record[16];
+        swprintf(record, 16, L"%05d\n\r\n\r", i);
+        many += record;
+    }
+    EXPECT_TRUE(BatchBecomes(many)) << Batch().size();
+    Generate(L"5", L"5", L"1");
+    EXPECT_EQ(Dismiss(), L"Incorrect Value");
+    EXPECT_EQ(Batch().size(), many.size());
+    ::SendMessageW(Field(kBatch), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Records({L"1", L"51"}).c_str()));
+
+    // A count the batch text cannot hold is refused, never wrapped around.
+    Generate(L"0000000000", L"2147483647", L"1");
+    EXPECT_EQ(Dismiss(), L"Too many records for the batch text.");
+    EXPECT_EQ(Batch(), Records({L"1", L"51"}));
+
+    // Reset empties the batch, also after typing into it.
+    ::SendMessageW(Field(kBatch), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"typed"));
+    Press(kReset);
+    EXPECT_TRUE(BatchBecomes(L""));
+    EXPECT_EQ(TextOf(Field(kStart)), L"0000000000");
+}
+
+TEST_F(BatchDialog, ImportsATextFileChosenInTheOpenDialog) {
+    wchar_t temp[MAX_PATH] = L"";
+    ::GetTempPathW(MAX_PATH, temp);
+    const std::wstring path = std::wstring(temp) + L"kestrivo_batch_import.txt";
+    {
+        std::ofstream file(std::filesystem::path(path), std::ios::binary);
+        file << "First\r\nsecond line\r\n\r\nB&<\nlast";  // the last record has no empty line after it
+    }
+    ::SendMessageW(Field(kBatch), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"old\n\r\n\r"));
+    HWND files = OpenFileDialog(kImport);
+    ASSERT_NE(files, nullptr);
+    Enter(files, path);
+    ASSERT_TRUE(Closes(files));
+    EXPECT_TRUE(BatchBecomes(L"First\n\rsecond line\n\r\n\rB&<\n\rlast\n\r\n\r"))
+        << testing::PrintToString(Batch());
+    ::DeleteFileW(path.c_str());
+
+    // Several files chosen at once are read in order; each text file starts the batch afresh.
+    const std::wstring folder = std::wstring(temp) + L"kestrivo_batch_files";
+    ::CreateDirectoryW(folder.c_str(), nullptr);
+    std::ofstream(std::filesystem::path(folder + L"\\one.txt"), std::ios::binary) << "one\r\n\r\n";
+    std::ofstream(std::filesystem::path(folder + L"\\two.txt"), std::ios::binary) << "two\r\n\r\n2b\r\n";
+    files = OpenFileDialog(kImport);
+    ASSERT_NE(files, nullptr);
+    EnterFolder(files, folder);
+    Enter(files, L"\"one.txt\" \"two.txt\"");
+    ASSERT_TRUE(Closes(files));
+    EXPECT_TRUE(BatchBecomes(L"two\n\r\n\r2b\n\r\n\r")) << testing::PrintToString(Batch());
+    ::DeleteFileW((folder + L"\\one.txt").c_str());
+    ::DeleteFileW((folder + L"\\two.txt").c_str());
+    ::RemoveDirectoryW(folder.c_str());
+
+    // Cancel keeps the batch.
+    files = OpenFileDialog(kImport);
+    ASSERT_NE(files, nullptr);
+    ::PostMessageW(::GetDlgItem(files, IDCANCEL), BM_CLICK, 0, 0);
+    ASSERT_TRUE(Closes(files));
+    EXPECT_EQ(Batch(), L"two\n\r\n\r2b\n\r\n\r");
+}
+
+TEST_F(BatchDialog, ExportsTxtByteForByteFromTheBatchAsTyped) {
+    Road road;
+    ASSERT_TRUE(ChooseEntry(app.Pane(), kSymbology, L"QR Code"));
+    const std::wstring folder = ExportDir();
+    ::CreateDirectoryW(folder.c_str(), nullptr);
+    const std::wstring file = folder + L"\\batch.txt";
+    ::DeleteFileW(file.c_str());
+    // The batch text set as typed (no notification reaches the dialog): Export reads it.
+    const std::wstring batch = L"HELLO\n\r\n\rTom & Jerry\n\r\n\rnot a record";
+    ::SendMessageW(Field(kBatch), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(batch.c_str()));
+    EXPECT_EQ(Export(folder, L"Batch.txt", 1), L"Batch.txt");
+    EXPECT_EQ(StoredName(file), L"batch.txt") << "the path is written in lower case";
+    std::u16string expect = u"Please apply font typeface to the following codewords to get bar codes.\r\n\r\n\r\n\r\n";
+    for (std::u16string_view record : {u"HELLO", u"Tom & Jerry"}) {
+        const std::u16string font = road(u"QR Code", record);
+        ASSERT_NE(font.find(u'\n'), std::u16string::npos);
+        for (char16_t c : font) {
+            if (c == u'\n') expect += u'\r';
+            expect += c;
+        }
+        expect += u"\r\n\r\n";
+    }
+    EXPECT_EQ(ReadFile(file), Utf16Bytes(expect));
+    ::DeleteFileW(file.c_str());
+}
+
+// Writes the expectation of one exported document for the reader: per line the zxing-cpp
+// format name and the record's data.
+void WriteExpectation(const std::wstring& path, const std::vector<std::pair<std::string, std::string>>& symbols) {
+    std::ofstream out(std::filesystem::path(path), std::ios::binary);
+    for (const auto& [format, data] : symbols) out << format << '\t' << data << '\n';
+}
+
+TEST_F(BatchDialog, ExportsXslFoDocumentsForTheReader) {
+    Road road;
+    const std::wstring folder = ExportDir();
+    ::CreateDirectoryW(folder.c_str(), nullptr);
+
+    // A matrix symbology, data with the characters XML reserves.
+    ASSERT_TRUE(ChooseEntry(app.Pane(), kSymbology, L"QR Code"));
+    const std::wstring qrFile = folder + L"\\batch.xml";
+    ::DeleteFileW(qrFile.c_str());
+    ::SendMessageW(Field(kBatch), WM_SETTEXT, 0,
+                   reinterpret_cast<LPARAM>(L"Tom & Jerry <1>\n\r\n\rKestrivo 2\n\r\n\r"));
+    EXPECT_EQ(Export(folder, L"Batch.txt", 2), L"Batch.xml") << "the type change gives the name its extension";
+    const std::string qr = ReadFile(qrFile);
+    ASSERT_FALSE(qr.empty()) << "no batch.xml";
+    EXPECT_EQ(qr.substr(0, 2), "\xFF\xFE");
+    EXPECT_EQ(StoredName(qrFile), L"batch.xml");
+    WriteExpectation(folder + L"\\batch.expect", {{"QRCode", "Tom & Jerry <1>"}, {"QRCode", "Kestrivo 2"}});
+
+    // A linear symbology.
+    ASSERT_TRUE(ChooseEntry(app.Pane(), kSymbology, L"Code 39"));
+    ::SendMessageW(Field(kBatch), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"KESTRIVO-42\n\r\n\r"));
+    EXPECT_EQ(Export(folder, L"code39.xml", 2), L"code39.xml");
+    WriteExpectation(folder + L"\\code39.expect", {{"Code39", "KESTRIVO-42"}});
+
+    // Code 128 font texts hold characters XML cannot carry (24 to 26): such a record's cell
+    // is written empty, the document stays well-formed and the message line says so.
+    ASSERT_TRUE(ChooseEntry(app.Pane(), kSymbology, L"Code128B"));
+    ASSERT_TRUE(desktop::HoldsCharacterXmlCannotCarry(road(u"Code128B", u"Kestrivo")));
+    ::SendMessageW(Field(kBatch), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"Kestrivo\n\r\n\rK2\n\r\n\r"));
+    EXPECT_EQ(Export(folder, L"code128.xml", 2), L"code128.xml");
+    const std::string doc = ReadFile(folder + L"\\code128.xml");
+    ASSERT_FALSE(doc.empty());
+    const std::string emptyCell = Utf16Bytes(u"font-family=\"KVCode128BMHr\"></fo:block>").substr(2);
+    std::size_t cells = 0;
+    for (std::size_t at = doc.find(emptyCell); at != std::string::npos; at = doc.find(emptyCell, at + 1)) ++cells;
+    EXPECT_EQ(cells, 2u) << "the two cells are not written empty";
+    EXPECT_EQ(TextOf(::GetDlgItem(main, kMessageLine)),
+              L"XSL-FO: 2 record(s) written empty, first record 1: its font text holds characters XML cannot carry.");
+    WriteExpectation(folder + L"\\code128.expect", {});
+}
+
+}  // namespace
