@@ -15,6 +15,7 @@
 
 #include "ColHead.h"
 #include "Sequence.h"
+#include "real_mouse.h"
 #include "standin_client.h"
 #include "ui_support.h"
 
@@ -38,18 +39,6 @@ public:
     }
 };
 const auto* const g_environment = ::testing::AddGlobalTestEnvironment(new StandInEnvironment);
-
-void Mouse(DWORD flags, int x = 0, int y = 0) {
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    in.mi.dwFlags = flags;
-    if (flags & MOUSEEVENTF_MOVE) {
-        in.mi.dx = x * 65535 / (::GetSystemMetrics(SM_CXSCREEN) - 1);
-        in.mi.dy = y * 65535 / (::GetSystemMetrics(SM_CYSCREEN) - 1);
-        in.mi.dwFlags |= MOUSEEVENTF_ABSOLUTE;
-    }
-    ::SendInput(1, &in, sizeof in);
-}
 
 // Every message box of this thread is answered by a real click on its OK button and kept
 // (caption and text). A box the click does not close (the mouse held by another window) is

@@ -12,23 +12,12 @@
 #include <string>
 
 #include "encoder_driver.h"
+#include "real_mouse.h"
 #include "standin_client.h"
 
 namespace {
 
 constexpr int kSequenceTool = 604, kImport = 1039, kBatch = 1032, kList = 1041;
-
-void Mouse(DWORD flags, int x = 0, int y = 0) {
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    in.mi.dwFlags = flags;
-    if (flags & MOUSEEVENTF_MOVE) {
-        in.mi.dx = x * 65535 / (::GetSystemMetrics(SM_CXSCREEN) - 1);
-        in.mi.dy = y * 65535 / (::GetSystemMetrics(SM_CYSCREEN) - 1);
-        in.mi.dwFlags |= MOUSEEVENTF_ABSOLUTE;
-    }
-    ::SendInput(1, &in, sizeof in);
-}
 
 template <class Done>
 bool WaitFor(Done done, int ms = 5000) {
