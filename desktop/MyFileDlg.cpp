@@ -74,16 +74,16 @@ std::wstring CMyFileDlg::Pattern(DWORD index) const {
 void CMyFileDlg::OnTypeChange() {
     if (!m_hDialog) return;
     m_nFilterIndex = m_pRunning ? m_pRunning->nFilterIndex : m_ofn.nFilterIndex;
-    wchar_t spec[MAX_PATH] = L"";
-    if (::SendMessageW(m_hDialog, CDM_GETSPEC, MAX_PATH, reinterpret_cast<LPARAM>(spec)) <= 0) return;
-    std::wstring title = spec;
+    wchar_t typedName[MAX_PATH] = L"";
+    if (::SendMessageW(m_hDialog, CDM_GETSPEC, MAX_PATH, reinterpret_cast<LPARAM>(typedName)) <= 0) return;
+    std::wstring title = typedName;
     const std::size_t dot = title.rfind(L'.');
     if (dot != std::wstring::npos) title.erase(dot);
     if (title.empty()) return;
     const std::wstring pattern = Pattern(m_nFilterIndex);
     const std::size_t extension = pattern.rfind(L'.');
     if (extension == std::wstring::npos) return;
-    // A pattern such as "*.txt;*.xls" gives its first extension.
+    // The extension is taken from the pattern's last dot.
     std::wstring ext = pattern.substr(extension);
     const std::wstring name = title + ext;
     // The name field: a combo box (cmb13) or an edit (edt1), by the dialog's version.

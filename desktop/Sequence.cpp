@@ -131,14 +131,18 @@ void CSequence::OnImport() {
     UpdateData(TRUE);
     CMyFileDlg dialog(TRUE, L"Data Files(*.txt;*.xls)|*.txt;*.xls;||", this, 1000);
     if (dialog.DoModal() != IDOK) return;
+    // The first text file replaces the batch; further text files chosen with it add their
+    // records after it, so none of the chosen files is lost.
+    bool replaced = false;
     for (const CString& path : dialog.GetPathNames()) {
         switch (desktop::ImportKindOf(U16(path))) {
         case desktop::ImportKind::Text: {
-            m_strBatch.Empty();
+            if (!replaced) m_strBatch.Empty();
+            replaced = true;
             std::string bytes;
             if (!ReadWholeFile(path, bytes)) break;
             std::u16string batch;
-            if (desktop::ImportText(*m_pOwner, bytes, batch)) m_strBatch = Wide(batch);
+            if (desktop::ImportText(*m_pOwner, bytes, batch)) m_strBatch += Wide(batch);
             break;
         }
         case desktop::ImportKind::Spreadsheet:

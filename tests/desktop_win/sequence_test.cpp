@@ -280,7 +280,7 @@ TEST_F(BatchDialog, ImportsATextFileChosenInTheOpenDialog) {
         << testing::PrintToString(Batch());
     ::DeleteFileW(path.c_str());
 
-    // Several files chosen at once are read in order; each text file starts the batch afresh.
+    // Several files chosen at once are read in order, each one's records after the last's.
     const std::wstring folder = std::wstring(temp) + L"kestrivo_batch_files";
     ::CreateDirectoryW(folder.c_str(), nullptr);
     std::ofstream(std::filesystem::path(folder + L"\\one.txt"), std::ios::binary) << "one\r\n\r\n";
@@ -290,7 +290,7 @@ TEST_F(BatchDialog, ImportsATextFileChosenInTheOpenDialog) {
     EnterFolder(files, folder);
     Enter(files, L"\"one.txt\" \"two.txt\"");
     ASSERT_TRUE(Closes(files));
-    EXPECT_TRUE(BatchBecomes(L"two\n\r\n\r2b\n\r\n\r")) << testing::PrintToString(Batch());
+    EXPECT_TRUE(BatchBecomes(L"one\n\r\n\rtwo\n\r\n\r2b\n\r\n\r")) << testing::PrintToString(Batch());
     ::DeleteFileW((folder + L"\\one.txt").c_str());
     ::DeleteFileW((folder + L"\\two.txt").c_str());
     ::RemoveDirectoryW(folder.c_str());
@@ -300,7 +300,7 @@ TEST_F(BatchDialog, ImportsATextFileChosenInTheOpenDialog) {
     ASSERT_NE(files, nullptr);
     ::PostMessageW(::GetDlgItem(files, IDCANCEL), BM_CLICK, 0, 0);
     ASSERT_TRUE(Closes(files));
-    EXPECT_EQ(Batch(), L"two\n\r\n\r2b\n\r\n\r");
+    EXPECT_EQ(Batch(), L"one\n\r\n\rtwo\n\r\n\r2b\n\r\n\r");
 }
 
 TEST_F(BatchDialog, ExportsTxtByteForByteFromTheBatchAsTyped) {
