@@ -167,6 +167,8 @@ int ReadExcelColumn(const CString& letters, CSequence& batch) {
         Report(fault, batch.m_hWnd);
         return 0;
     }
+    // The fields typed since the last exchange stay: read them before writing them all back.
+    if (batch.m_hWnd) batch.UpdateData(TRUE);
     batch.m_strBatch = CString(std::move(text));
     if (batch.m_hWnd) {
         batch.Invalidate();

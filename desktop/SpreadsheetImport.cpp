@@ -3,6 +3,7 @@
 #include <objbase.h>
 #include <oleauto.h>
 
+#include <climits>
 #include <initializer_list>
 #include <utility>
 
@@ -143,19 +144,24 @@ SpreadsheetSession::~SpreadsheetSession() {
     if (SUCCEEDED(m_init)) ::CoUninitialize();
 }
 
-bool SpreadsheetSession::UsedCount(const wchar_t* part, long& count) {
+// The last used column or row: the used range need not start at A1, so its first column or
+// row is added to its count.
+bool SpreadsheetSession::LastUsed(const wchar_t* part, const wchar_t* first, long& last) {
     Dispatch used = GetObject(m_sheet, L"UsedRange", DISPATCH_PROPERTYGET);
     Dispatch lines = GetObject(used.Get(), part, DISPATCH_PROPERTYGET);
-    Variant n;
+    Variant n, start;
     if (!lines || FAILED(Call(lines.Get(), L"Count", DISPATCH_PROPERTYGET, &n.v)) ||
-        FAILED(::VariantChangeType(&n.v, &n.v, 0, VT_I4)))
+        FAILED(::VariantChangeType(&n.v, &n.v, 0, VT_I4)) ||
+        FAILED(Call(used.Get(), first, DISPATCH_PROPERTYGET, &start.v)) ||
+        FAILED(::VariantChangeType(&start.v, &start.v, 0, VT_I4)) || n.v.lVal < 0 || start.v.lVal < 1 ||
+        n.v.lVal > LONG_MAX - start.v.lVal)
         return false;
-    count = n.v.lVal;
+    last = start.v.lVal + n.v.lVal - 1;
     return true;
 }
 
-bool SpreadsheetSession::UsedColumns(long& count) { return UsedCount(L"Columns", count); }
-bool SpreadsheetSession::UsedRows(long& count) { return UsedCount(L"Rows", count); }
+bool SpreadsheetSession::UsedColumns(long& last) { return LastUsed(L"Columns", L"Column", last); }
+bool SpreadsheetSession::UsedRows(long& last) { return LastUsed(L"Rows", L"Row", last); }
 
 bool SpreadsheetSession::CellText(const std::wstring& address, std::wstring& text) {
     Bstr at(address.c_str());

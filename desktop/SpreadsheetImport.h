@@ -19,15 +19,16 @@ public:
     SpreadsheetSession& operator=(const SpreadsheetSession&) = delete;
 
     Status GetStatus() const { return m_status; }
-    // The number of used columns or rows of the worksheet; false when it cannot be read.
-    bool UsedColumns(long& count);
-    bool UsedRows(long& count);
+    // The last used column or row of the worksheet (counted from column A and row 1, so that
+    // every used cell lies within it); false when it cannot be read.
+    bool UsedColumns(long& last);
+    bool UsedRows(long& last);
     // The value of the cell at `address` ("B3") as the spreadsheet gives it as text; an empty
     // cell gives "". False when the cell cannot be read.
     bool CellText(const std::wstring& address, std::wstring& text);
 
 private:
-    bool UsedCount(const wchar_t* part, long& count);
+    bool LastUsed(const wchar_t* part, const wchar_t* first, long& last);
 
     HRESULT m_init = E_FAIL;
     IDispatch* m_app = nullptr;

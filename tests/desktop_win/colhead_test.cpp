@@ -315,6 +315,21 @@ TEST_F(Chooser, AClickedHeaderChoosesItsColumnAndCloseReadsItIntoTheBatch) {
     log.ExpectEndedCleanly();
 }
 
+// A used range that starts away from A1: every column and row up to its last cell is read.
+TEST_F(Chooser, AUsedRangeAwayFromA1IsReadToItsLastCell) {
+    Import(WriteBook(L"offset.xls", "B3 text x\nC5 number 7\n"));
+    EXPECT_EQ(Title(2), L"C1") << "the last used column is not listed";
+    for (int c = 0; c < 3; ++c) ListView_SetColumnWidth(chooser().m_list, c, 40);
+    Pump(100);
+    ClickHeader(2);
+    ASSERT_TRUE(RunUntil([] { return g_boxes.size() == 1; }));
+    EXPECT_EQ(g_boxes[0].text, L"Column C has been chosen.");
+    ClickClose();
+    ASSERT_TRUE(RunUntil([&] { return !chooser().IsWindowVisible(); }));
+    EXPECT_EQ(batch->m_strBatch.str(), Sep + Sep + Sep + Sep + L"7" + Sep) << "rows below the used range's count lost";
+    Log().ExpectEndedCleanly();
+}
+
 TEST_F(Chooser, CloseWithNoColumnChosenReadsNothing) {
     batch->m_strBatch = L"kept\n\r\n\r";
     Import(WriteBook(L"unchosen.xls", CodesAndQuantities));

@@ -17,7 +17,7 @@
 
 namespace {
 
-constexpr int kSequenceTool = 604, kImport = 1039, kBatch = 1032, kList = 1041;
+constexpr int kSequenceTool = 604, kImport = 1039, kBatch = 1032, kList = 1041, kPrefix = 1041;
 
 template <class Done>
 bool WaitFor(Done done, int ms = 5000) {
@@ -75,11 +75,14 @@ TEST(SpreadsheetImport, AColumnChosenInTheChooserBecomesTheBatch) {
     ::PostMessageW(::GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
     ASSERT_TRUE(WaitFor([&] { return !::IsWindow(box); }));
 
+    // A prefix typed while the chooser is open survives the read.
+    ::SendMessageW(::GetDlgItem(batch, kPrefix), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"PRE"));
     ::PostMessageW(::GetDlgItem(chooser, IDOK), BM_CLICK, 0, 0);
     const std::wstring expected = L"Qty\n\r\n\r42\n\r\n\r\n\r\n\rlast one\n\r\n\r";
     EXPECT_TRUE(WaitFor([&] { return TextOf(::GetDlgItem(batch, kBatch)) == expected; }))
         << testing::PrintToString(TextOf(::GetDlgItem(batch, kBatch)));
     EXPECT_FALSE(::IsWindowVisible(chooser));
+    EXPECT_EQ(TextOf(::GetDlgItem(batch, kPrefix)), L"PRE") << "the typed prefix was put back";
 
     ::PostMessageW(::GetDlgItem(batch, IDOK), BM_CLICK, 0, 0);
     EXPECT_TRUE(WaitFor([&] { return !::IsWindow(batch); }));

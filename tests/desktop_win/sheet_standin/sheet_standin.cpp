@@ -74,7 +74,8 @@ struct Cell {
 
 struct Book {
     std::map<std::pair<long, long>, Cell> cells;  // (row, column)
-    long rows = 0, columns = 0;
+    long rows = 0, columns = 0;        // the last used row and column
+    long firstRow = 0, firstColumn = 0;  // the first ones (0 while no cell is used)
     bool closed = false;
 };
 
@@ -116,6 +117,8 @@ bool LoadBook(const std::wstring& path, Book& book) {
         book.cells[{row, column}] = cell;
         book.rows = std::max(book.rows, row);
         book.columns = std::max(book.columns, column);
+        book.firstRow = book.firstRow ? std::min(book.firstRow, row) : row;
+        book.firstColumn = book.firstColumn ? std::min(book.firstColumn, column) : column;
     }
     return true;
 }
@@ -241,7 +244,9 @@ public:
           m_kind(kind) {}
 
 protected:
-    std::vector<std::wstring> Members() const override { return {L"Columns", L"Rows", L"Count", L"Value"}; }
+    std::vector<std::wstring> Members() const override {
+        return {L"Columns", L"Rows", L"Count", L"Row", L"Column", L"Value"};
+    }
     HRESULT Call(const std::wstring& member, WORD flags, const std::vector<VARIANT*>& args, VARIANT* result,
                  EXCEPINFO* error) override {
         if (!IsGet(flags) || !args.empty()) return DISP_E_BADPARAMCOUNT;
@@ -252,8 +257,12 @@ protected:
             Logged(member, part->Name());
             return ReturnObject(result, part);
         }
-        if (member == L"Count") {
-            long n = m_kind == Kind::Columns ? m_columns : m_kind == Kind::Rows ? m_rows : m_columns * m_rows;
+        if (member == L"Count" || member == L"Row" || member == L"Column") {
+            long n = member == L"Row"      ? m_row
+                     : member == L"Column" ? m_column
+                     : m_kind == Kind::Columns ? m_columns
+                     : m_kind == Kind::Rows    ? m_rows
+                                               : m_columns * m_rows;
             Logged(member, std::to_wstring(n));
             if (result) {
                 result->vt = VT_I4;
@@ -301,8 +310,11 @@ protected:
         if (m_book->closed) return Raise(error, member, L"The workbook is closed.");
         if (member == L"UsedRange") {
             if (!args.empty()) return DISP_E_BADPARAMCOUNT;
-            auto* used = new Range(m_book, 1, 1, std::max(m_book->columns, 1L), std::max(m_book->rows, 1L),
-                                   Range::Kind::Cells);
+            // As the spreadsheet gives it: from the first used cell to the last (A1 alone when
+            // nothing is used).
+            const long column = std::max(m_book->firstColumn, 1L), row = std::max(m_book->firstRow, 1L);
+            auto* used = new Range(m_book, column, row, std::max(m_book->columns - column + 1, 1L),
+                                   std::max(m_book->rows - row + 1, 1L), Range::Kind::Cells);
             Logged(member, used->Name());
             return ReturnObject(result, used);
         }
