@@ -6,14 +6,15 @@
 #include "Sequence.h"
 #include "SpreadsheetImport.h"
 #include "batch.h"
+#include "windows_platform.h"
 #include "resource.h"
 
 namespace {
 
 constexpr int ListId = 1041;
 
-CString Wide(std::u16string_view text) { return CString(std::wstring(text.begin(), text.end())); }
-std::u16string U16(const CString& text) { return std::u16string(text.str().begin(), text.str().end()); }
+using desktop::Utf16;
+using desktop::Wide;
 
 // What stopped a spreadsheet read; each shown to the user once the application has ended.
 enum class Fault { None, Start, Open };
@@ -39,7 +40,7 @@ Fault ReadFirstRow(const CString& path, std::vector<CString>& titles, std::vecto
     long columns = 0;
     if (!session.UsedColumns(columns)) return Fault::Open;
     for (long i = 0; i < columns; ++i) {
-        std::wstring address = Wide(desktop::ColumnLetters(static_cast<std::uint32_t>(i + 1))).str() + L"1";
+        std::wstring address = Wide(desktop::ColumnLetters(static_cast<std::uint32_t>(i + 1))) + L"1";
         std::wstring text;
         if (!session.CellText(address, text)) return Fault::Open;
         titles.emplace_back(address);
@@ -136,7 +137,7 @@ void CColHead::OnColumnClick(const NMHDR* notification, LRESULT* result) {
     item.cchTextMax = 256;
     ::SendMessageW(m_list.GetHeaderCtrl(), HDM_GETITEMW, static_cast<WPARAM>(m_nChosen),
                    reinterpret_cast<LPARAM>(&item));
-    m_strChosen = Wide(desktop::ChosenColumnLetters(U16(CString(title))));
+    m_strChosen = Wide(desktop::ChosenColumnLetters(Utf16(title)));
     ::MessageBoxW(m_hWnd, CString(L"Column ") + m_strChosen + L" has been chosen.", AfxGetAppName(), MB_OK);
     *result = 0;
 }

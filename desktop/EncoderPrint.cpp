@@ -22,8 +22,8 @@ static_assert(kPrintDialogFlags == 0x14000C);
 // The encoded text is read into a buffer of this many units.
 constexpr std::size_t kPrintOutputUnits = 8192;
 
-std::wstring Wide(std::u16string_view text) { return std::wstring(text.begin(), text.end()); }
-std::u16string Utf16(std::wstring_view text) { return std::u16string(text.begin(), text.end()); }
+using desktop::Utf16;
+using desktop::Wide;
 
 // A font description of `face` at `points` on the printer.
 LOGFONTW PrinterFont(CDC* dc, const wchar_t* face, int points, LONG weight, bool italic) {

@@ -11,7 +11,7 @@
 
 namespace {
 
-std::wstring Wide(std::u16string_view text) { return std::wstring(text.begin(), text.end()); }
+using desktop::Wide;
 std::u16string Narrow16(const std::wstring& text) { return std::u16string(text.begin(), text.end()); }
 
 // Pixel places of the pane's controls (x, y, width, height). The Maxicode list and its label

@@ -29,14 +29,10 @@ enum : int {
 // Capacity of the export's output buffer, in UTF-16 units.
 constexpr std::size_t kExportUnits = 8192;
 
-std::u16string U16(const CString& text) {
-    const wchar_t* p = text;
-    return std::u16string(p, p + text.GetLength());
-}
+using desktop::Utf16;
+using desktop::Wide;
 
-CString Wide(std::u16string_view text) {
-    return CString(std::wstring(text.begin(), text.end()).c_str());
-}
+std::u16string U16(const CString& text) { return Utf16(text.str()); }
 
 // The bytes of the file at `path`; false when it cannot be read.
 bool ReadWholeFile(const wchar_t* path, std::string& bytes) {
@@ -120,7 +116,7 @@ void CSequence::OnGenerate() {
     const desktop::SequenceResult result = desktop::GenerateSequence(fields, batch);
     const CString app = AfxGetAppName();
     for (const std::u16string& message : result.messages)
-        ::MessageBoxW(m_hWnd, Wide(message), app, MB_OK);
+        ::MessageBoxW(m_hWnd, Wide(message).c_str(), app, MB_OK);
     if (!result.generated) return;
     m_strBatch = Wide(batch);
     Invalidate();
@@ -142,7 +138,7 @@ void CSequence::OnImport() {
             std::string bytes;
             if (!ReadWholeFile(path, bytes)) break;
             std::u16string batch;
-            if (desktop::ImportText(*m_pOwner, bytes, batch)) m_strBatch += Wide(batch);
+            if (desktop::ImportText(*m_pOwner, bytes, batch)) m_strBatch += CString(Wide(batch));
             break;
         }
         case desktop::ImportKind::Spreadsheet:
@@ -183,7 +179,7 @@ void CSequence::OnExport() {
             pane->GetLogFont(&font);
             pane->GetFontSizeText(size);
         }
-        bytes = desktop::XslFoExportLayout(batch, encode, U16(CString(font.lfFaceName)), U16(size), &emptied);
+        bytes = desktop::XslFoExportLayout(batch, encode, Utf16(font.lfFaceName), U16(size), &emptied);
     } else {
         bytes = desktop::TxtExportLayout(batch, encode);
     }

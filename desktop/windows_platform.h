@@ -4,9 +4,16 @@
 // message line belongs to the main window, which derives from this class.
 #pragma once
 
+#include <string>
+#include <string_view>
+
 #include "platform.h"
 
 namespace desktop {
+
+// UTF-16 text between the portable core (char16_t) and the Windows calls (16-bit wchar_t).
+inline std::wstring Wide(std::u16string_view text) { return std::wstring(text.begin(), text.end()); }
+inline std::u16string Utf16(std::wstring_view text) { return std::u16string(text.begin(), text.end()); }
 
 class WindowsPlatform : public Platform {
 public:
