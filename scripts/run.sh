@@ -3,28 +3,45 @@
 # regsvr32 in a Wine prefix of its own, and runs a short host script that creates classes by
 # ProgID and prints the font text of a few encodes. Then starts the desktop program Encoder
 # in the same prefix (its barcode fonts installed there), on the user's display when there is
-# one, otherwise under Xvfb, types a short text into its data field and writes a picture of
-# its window to the file it names (KESTRIVO_SNAPSHOT, else <build>/run/encoder.bmp); on a
-# display of the user's the program stays open until it is closed. Installs what it needs first.
+# one that answers, otherwise on a private Xvfb display, types a short text into its data
+# field, writes a picture of its window to the file it names (KESTRIVO_SNAPSHOT, else
+# <build>/run/encoder.bmp) and checks that picture: the data field holds the text and the
+# painted symbol reads back to it. On a display of the user's the program stays open until it
+# is closed. Installs what it needs first.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
-bash scripts/setup.sh
+source scripts/display.sh
+
+fail() { echo "run: $*" >&2; exit 1; }
+
+bash scripts/setup.sh || fail "installing the packages failed (run as root, with network access to Debian's archive)"
 build=${KESTRIVO_BUILD_DIR:-$root/build}/run
 export WINEPREFIX=${KESTRIVO_RUN_WINEPREFIX:-$build/wine-prefix} WINEDEBUG=-all
-export KESTRIVO_WINEPREFIX=$WINEPREFIX
+export KESTRIVO_WINEPREFIX=$WINEPREFIX WINEDLLOVERRIDES="mscoree,mshtml="
+text=Kestrivo row="QR Code" points=12
 
 cmake -S "$root" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
-  -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
-cmake --build "$build" -j4 --target Tarnvik Encoder encoder_snapshot barcode_fonts >/dev/null
+  -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null || fail "configuring the Windows build in $build failed"
+cmake --build "$build" -j4 --target Tarnvik Encoder encoder_snapshot barcode_fonts >/dev/null ||
+  fail "building Tarnvik, Encoder and the fonts in $build failed (run the build by hand to see why: cmake --build $build)"
 dll=$build/automation/Tarnvik.dll
 
+# A wineserver left from an earlier run keeps the display it was started with: end it, then
+# choose this run's display before the first Wine process starts one.
+wineserver -k >/dev/null 2>&1 || true
+wineserver -w >/dev/null 2>&1 || true
+own_display=0
+if [ -n "${DISPLAY:-}" ] && display_answers "$DISPLAY"; then own_display=1; fi
+use_display 170 || fail "no display for the desktop program"
+trap 'wineserver -k >/dev/null 2>&1 || true; end_display' EXIT
+
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
-  mkdir -p "$WINEPREFIX"; wineboot -i >/dev/null 2>&1 || true; wineserver -w || true
+  mkdir -p "$WINEPREFIX"
+  wineboot -i >/dev/null 2>&1 || true
+  [ -f "$WINEPREFIX/system.reg" ] || fail "Wine could not make its prefix $WINEPREFIX (remove the folder and run again)"
 fi
-xvfb_pid=
-trap 'wineserver -k >/dev/null 2>&1 || true; [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true' EXIT
-wine regsvr32 /s "$(winepath -w "$dll")" </dev/null
+wine regsvr32 /s "$(winepath -w "$dll")" </dev/null || fail "regsvr32 could not register $dll in $WINEPREFIX"
 echo "registered $dll in $WINEPREFIX"
 
 host=$(mktemp -d)/host.js
@@ -56,30 +73,22 @@ var medical = new ActiveXObject("Tarnvik.Medical.1");
 show("Pharmaone(\"1234\")", medical.Pharmaone("1234"));
 JS
 wine cscript //nologo "$(winepath -w "$host")" </dev/null | tr -d '\r'
+[ "${PIPESTATUS[0]}" -eq 0 ] || fail "the host script could not use the registered server (cscript failed)"
 rm -rf "$(dirname "$host")"
 
 # The desktop program.
-bash scripts/install-fonts.sh "$build/fonts" "$WINEPREFIX" >/dev/null
-export WINEDLLOVERRIDES="mscoree,mshtml="
+bash scripts/install-fonts.sh "$build/fonts" "$WINEPREFIX" >/dev/null || fail "installing the barcode fonts into $WINEPREFIX failed"
 snapshot=${KESTRIVO_SNAPSHOT:-$build/encoder.bmp}
-own_display=0
-if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
-  own_display=1
-else
-  n=170
-  while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
-  Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-  xvfb_pid=$!
-  for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
-  export DISPLAY=":$n"
-fi
+rm -f "$snapshot"
 wine "$build/desktop/Encoder.exe" </dev/null >/dev/null 2>&1 &
 encoder=$!
-wine "$build/desktop/encoder_snapshot.exe" "Kestrivo" "$(winepath -w "$snapshot")" </dev/null
-echo "Encoder: typed \"Kestrivo\"; picture of its window in $snapshot"
+places=$(wine "$build/desktop/encoder_snapshot.exe" "$text" "$(winepath -w "$snapshot")" "$row" "$points" </dev/null | tr -d '\r') ||
+  fail "the desktop program's window did not come up on display $DISPLAY, or its picture could not be written to $snapshot"
+echo "Encoder: chose $row at $points points, typed \"$text\"; picture of its window in $snapshot"
+field=$(sed -n 's/^data //p' <<<"$places")
+/usr/bin/python3 scripts/check_snapshot.py "$snapshot" "$text" $field ||
+  fail "the picture $snapshot does not show the window as expected (see the lines above)"
 if [ "$own_display" = 1 ]; then
   echo "Encoder runs on $DISPLAY; close it with its Close button"
   wait "$encoder" || true
-else
-  : # the exit trap ends the prefix's processes
 fi

@@ -139,32 +139,23 @@ sanitizer_step() {
   fi
 }
 
-# The window tests get an Xvfb display of their own (the first free number) and a prefix whose
-# windows Wine places itself, so that closing a top-level window takes no seconds.
-start_display() {
-  local n=90
-  while :; do
-    while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
-    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-    xvfb_pid=$!
-    for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
-    kill -0 "$xvfb_pid" 2>/dev/null && break
-    n=$((n + 1))
-  done
-  export DISPLAY=":$n"
-  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1
-}
+# The window tests get an Xvfb display of their own (the first free number from 90), chosen
+# before the prefix's first Wine process, and a prefix whose windows Wine places itself, so
+# that closing a top-level window takes no seconds.
+source "$root/scripts/display.sh"
 
 windows_step() {
   step "Windows build (MinGW-w64) and tests under Wine"
   export KESTRIVO_WINEPREFIX=$build/wine-prefix
   export WINEPREFIX=$KESTRIVO_WINEPREFIX WINEDEBUG=-all
+  wineserver -k >/dev/null 2>&1; wineserver -w >/dev/null 2>&1  # one left from before keeps its display
+  if ! start_xvfb 90; then failed=1; summaries+=("windows: no display"); return; fi
+  trap 'wineserver -k >/dev/null 2>&1 || true; end_display' EXIT
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     mkdir -p "$WINEPREFIX"; wineboot -i >/dev/null 2>&1; wineserver -w
   fi
   wineserver -p  # persistent: each Wine start then costs a fraction of a second
-  start_display
-  trap 'wineserver -k >/dev/null 2>&1 || true; [ -n "${xvfb_pid:-}" ] && kill "$xvfb_pid" 2>/dev/null' EXIT
+  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1
   # Start Wine's own services now, detached from any test's output, so that they do not keep
   # a test runner's pipes open.
   wine cmd.exe /c exit </dev/null >/dev/null 2>&1 || true
