@@ -210,7 +210,8 @@ BOOL BCMenu::s_bThemeRead = FALSE;
 CPINFO BCMenu::s_cpInfo{};
 
 BCMenuMemDC::BCMenuMemDC(CDC* pDC, const RECT* rect) : m_pDC(pDC), m_rect(*rect) {
-    m_bMemDC = ::GetDeviceCaps(*pDC, TECHNOLOGY) == DT_RASDISPLAY;
+    const DWORD type = ::GetObjectType(*pDC);
+    m_bMemDC = ::GetDeviceCaps(*pDC, TECHNOLOGY) != DT_RASPRINTER && type != OBJ_ENHMETADC && type != OBJ_METADC;
     if (m_bMemDC) {
         CreateCompatibleDC(*pDC);
         m_bitmap.CreateCompatibleBitmap(*pDC, m_rect.Width(), m_rect.Height());

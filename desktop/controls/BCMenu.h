@@ -88,8 +88,8 @@ public:
 
     // The version calls QueryWindowsVersion makes; SetVersionCalls returns the ones replaced.
     struct VersionCalls {
-        DWORD (*GetVersion)();
-        BOOL (*GetVersionEx)(OSVERSIONINFOW* info);
+        DWORD(WINAPI* GetVersion)();
+        BOOL(WINAPI* GetVersionEx)(OSVERSIONINFOW* info);
     };
     static VersionCalls SetVersionCalls(const VersionCalls& calls);
 
