@@ -48,8 +48,8 @@ public:
 
     void DrawItem(DRAWITEMSTRUCT* dis) override;
     void MeasureItem(MEASUREITEMSTRUCT* mis) override;
-    BOOL LoadMenu(UINT id);
-    BOOL LoadMenu(const wchar_t* resourceName);
+    virtual BOOL LoadMenu(UINT id);
+    virtual BOOL LoadMenu(const wchar_t* resourceName);
     BOOL DestroyMenu() override;
 
     // An id of 0 (not a popup) makes a separator; popups are listed program-wide.

@@ -239,16 +239,16 @@ int CountColour(const Picture& p, COLORREF c, int x0, int x1, int y0 = 0, int y1
     return n;
 }
 
-// A 16 x 15 picture (`count` of them side by side): a square of `colours[i]` at (4, 4) to
-// (11, 10) on magenta, the colour to leave out.
-HBITMAP Images(std::initializer_list<COLORREF> colours) {
+// 16 x 15 pictures side by side: a square of `colours[i]` at (4, 4) to (11, 10) on
+// `background` (magenta: the colour to leave out).
+HBITMAP Images(std::initializer_list<COLORREF> colours, COLORREF background = kMagenta) {
     HDC screen = ::GetDC(nullptr);
     HDC dc = ::CreateCompatibleDC(screen);
     const int count = static_cast<int>(colours.size());
     HBITMAP bmp = ::CreateCompatibleBitmap(screen, 16 * count, 15);
     ::ReleaseDC(nullptr, screen);
     HGDIOBJ old = ::SelectObject(dc, bmp);
-    HBRUSH magenta = ::CreateSolidBrush(kMagenta);
+    HBRUSH magenta = ::CreateSolidBrush(background);
     RECT all{0, 0, 16 * count, 15};
     ::FillRect(dc, &all, magenta);
     int i = 0;
@@ -426,8 +426,23 @@ TEST(BCMenu, MemoryDcDrawsStraightOntoAMetafile) {
     ::DeleteEnhMetaFile(::CloseEnhMetaFile(target.Detach()));
 }
 
-// Check-mark images in place of the drawn marks, taken over by the sub-menus.
-TEST_F(BCMenuLook, DrawsCheckImagesInBothLooks) {
+// A 16 x 15 icon: the red square of Images, the rest transparent by its mask.
+HICON RedIcon() {
+    HBITMAP colour = Images({kRed}, RGB(0, 0, 0));
+    const BYTE rows[15][2] = {{0xFF, 0xFF}, {0xFF, 0xFF}, {0xFF, 0xFF}, {0xFF, 0xFF}, {0xF0, 0x0F},
+                              {0xF0, 0x0F}, {0xF0, 0x0F}, {0xF0, 0x0F}, {0xF0, 0x0F}, {0xF0, 0x0F},
+                              {0xF0, 0x0F}, {0xFF, 0xFF}, {0xFF, 0xFF}, {0xFF, 0xFF}, {0xFF, 0xFF}};
+    HBITMAP mask = ::CreateBitmap(16, 15, 1, 1, rows);
+    ICONINFO info{TRUE, 0, 0, mask, colour};
+    HICON icon = ::CreateIconIndirect(&info);
+    ::DeleteObject(colour);
+    ::DeleteObject(mask);
+    return icon;
+}
+
+// Check-mark images in place of the drawn marks, taken over by the sub-menus; an icon as an
+// item's image, replacing the command's earlier image.
+TEST_F(BCMenuLook, DrawsCheckImagesAndIconsInBothLooks) {
     BCMenu menu;
     menu.m_crImageTransparent = kMagenta;
     HBITMAP strip = Images({kBlue, kGreen});
@@ -439,6 +454,14 @@ TEST_F(BCMenuLook, DrawsCheckImagesInBothLooks) {
     EXPECT_EQ(sub->m_pCheckImages, menu.m_pCheckImages);
     EXPECT_TRUE(sub->m_bCheckImagesShared);
     EXPECT_FALSE(menu.m_bCheckImagesShared);
+    HBITMAP blue = Images({kBlue});
+    ASSERT_TRUE(menu.AddImage(4030, blue));
+    ::DeleteObject(blue);
+    HICON icon = RedIcon();
+    ASSERT_TRUE(menu.AddImage(4030, icon));
+    ::DestroyIcon(icon);
+    ASSERT_TRUE(menu.AppendOwnerDrawItem(L"&Icon", MF_STRING, 4030));
+    ASSERT_EQ(DataOf(menu, 5)->text, L"&Icon");
     for (bool flat : {false, true}) {
         if (flat) FlatLook();
         SCOPED_TRACE(flat ? "flat" : "classic");
@@ -449,6 +472,10 @@ TEST_F(BCMenuLook, DrawsCheckImagesInBothLooks) {
         Picture unchecked = Draw(*sub, 0, 0);
         EXPECT_EQ(CountColour(unchecked, kGreen, 0, 24), 8 * 7);
         EXPECT_EQ(CountColour(unchecked, kMagenta, 0, 200), 0);
+        Picture iconItem = Draw(menu, 5, 0);
+        EXPECT_EQ(CountColour(iconItem, kRed, 0, 24), 8 * 7);
+        EXPECT_EQ(CountColour(iconItem, kBlue, 0, 24), 0) << "the icon replaced the bitmap";
+        EXPECT_EQ(iconItem.At(5, 5), flat ? ::GetSysColor(COLOR_BTNFACE) : ::GetSysColor(COLOR_MENU));
     }
 }
 
