@@ -113,6 +113,22 @@ HBITMAP IconToBitmap(HICON icon, int cx, int cy) {
     return bitmap;
 }
 
+// Puts the image of command `id` into the program-wide table (in place of one it had); the
+// pixels of `transparent` are left out.
+BOOL AddToImageTable(UINT id, HBITMAP bitmap, COLORREF transparent, int cx, int cy) {
+    CImageList& images = AllImages();
+    if (!images.m_hImageList) images.m_hImageList = ::ImageList_Create(cx, cy, ILC_COLOR24 | ILC_MASK, 0, 4);
+    int added = ::ImageList_AddMasked(images, bitmap, transparent);
+    if (added < 0) return FALSE;
+    int offset = ImageOffset(id);
+    if (offset < 0) {
+        ImageIds().push_back(static_cast<int>(id));
+        return TRUE;
+    }
+    ::ImageList_Copy(images, offset, images, added, ILCF_MOVE);
+    return ::ImageList_Remove(images, added);
+}
+
 // A monochrome bitmap of an image: 0 where the image has a pixel, 1 elsewhere.
 HBITMAP ImageSilhouette(HIMAGELIST list, int index, int cx, int cy) {
     CDibSection dib(cx, cy);
@@ -476,7 +492,7 @@ void BCMenu::Synchronize() {
             TakeImage(*item);
         }
         info.fMask = MIIM_FTYPE | MIIM_DATA;
-        info.fType = (info.fType & ~MFT_STRING) | MFT_OWNERDRAW;
+        info.fType |= MFT_OWNERDRAW;
         info.dwItemData = reinterpret_cast<ULONG_PTR>(item.get());
         ::SetMenuItemInfoW(m_hMenu, static_cast<UINT>(pos), TRUE, &info);
         ordered.push_back(std::move(item));
@@ -506,26 +522,13 @@ void BCMenu::AlignAcceleratorText() {
 }
 
 BOOL BCMenu::AddImage(UINT id, HBITMAP bitmap) {
-    CImageList& images = AllImages();
-    if (!images.m_hImageList) images.m_hImageList = ::ImageList_Create(m_cxIcon, m_cyIcon, ILC_COLOR24 | ILC_MASK, 0, 4);
-    int added = ::ImageList_AddMasked(images, bitmap, m_crImageTransparent);
-    if (added < 0) return FALSE;
-    int offset = ImageOffset(id);
-    if (offset < 0) {
-        ImageIds().push_back(static_cast<int>(id));
-        return TRUE;
-    }
-    ::ImageList_Copy(images, offset, images, added, ILCF_MOVE);
-    return ::ImageList_Remove(images, added);
+    return AddToImageTable(id, bitmap, m_crImageTransparent, m_cxIcon, m_cyIcon);
 }
 
 BOOL BCMenu::AddImage(UINT id, HICON icon) {
     HBITMAP bitmap = IconToBitmap(icon, m_cxIcon, m_cyIcon);
     if (!bitmap) return FALSE;
-    COLORREF transparent = m_crImageTransparent;
-    m_crImageTransparent = ::GetSysColor(COLOR_BTNFACE);
-    BOOL ok = AddImage(id, bitmap);
-    m_crImageTransparent = transparent;
+    BOOL ok = AddToImageTable(id, bitmap, ::GetSysColor(COLOR_BTNFACE), m_cxIcon, m_cyIcon);
     ::DeleteObject(bitmap);
     return ok;
 }

@@ -62,8 +62,9 @@ public:
     void AlignAcceleratorText();
 
     // Gives command `id` an image in the program-wide image table (replacing one it had):
-    // a bitmap of m_cxIcon x m_cyIcon whose pixels of m_crImageTransparent are not drawn, or
-    // an icon. Items appended afterwards with that command show it.
+    // a bitmap of m_cxIcon x m_cyIcon whose pixels of m_crImageTransparent are not drawn (they
+    // turn black in the caller's bitmap), or an icon. Items appended afterwards with that
+    // command show it.
     BOOL AddImage(UINT id, HBITMAP bitmap);
     BOOL AddImage(UINT id, HICON icon);
     // Check-mark images: a strip of m_cxIcon-wide images (m_crImageTransparent not drawn);
@@ -117,7 +118,7 @@ private:
     void Clear(bool checkImages);
     void DrawClassic(DRAWITEMSTRUCT* dis, const BCMenuData& item);
     void DrawFlat(DRAWITEMSTRUCT* dis, const BCMenuData& item);
-    // Whether the check or radio mark (or a check image) goes into the cell at `cell`.
+    // The check or radio mark, or the check image for the item's state, centred in `cell`.
     void DrawMark(CDC& dc, const CRect& cell, const DRAWITEMSTRUCT* dis, COLORREF colour);
     void TakeImage(BCMenuData& item) const;
 
