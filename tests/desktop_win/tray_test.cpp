@@ -62,21 +62,36 @@ POINT CentreOf(HWND wnd) {
     return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
 }
 
-// The one icon in the tray once the program has added its own, raised above the program's
-// window, which Wine places over the tray at the screen's top-left.
-HWND WaitTrayIcon() {
-    for (int i = 0; i < 100; ++i) {
-        HWND tray = TrayWindow();
-        auto icons = tray ? TrayIcons(tray) : std::vector<HWND>{};
-        if (icons.size() == 1) {
-            ::SetWindowPos(tray, HWND_TOPMOST, 700, 800, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
-            ::Sleep(200);
-            return icons[0];
-        }
-        ::Sleep(50);
+// Wine's tray window moved to a free part of the screen above every other window while the
+// test clicks its icon (Wine puts it at the top-left, under the program's window), and put
+// back afterwards so that it covers nothing the other tests take pictures of.
+class RaisedTray {
+public:
+    ~RaisedTray() {
+        if (m_tray)
+            ::SetWindowPos(m_tray, HWND_NOTOPMOST, m_was.left, m_was.top, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
     }
-    return nullptr;
-}
+    // The one icon in the tray once the program has added its own; null when it does not come.
+    HWND WaitIcon() {
+        for (int i = 0; i < 100; ++i) {
+            HWND tray = TrayWindow();
+            auto icons = tray ? TrayIcons(tray) : std::vector<HWND>{};
+            if (icons.size() == 1) {
+                m_tray = tray;
+                ::GetWindowRect(tray, &m_was);
+                ::SetWindowPos(tray, HWND_TOPMOST, 700, 800, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
+                ::Sleep(200);
+                return icons[0];
+            }
+            ::Sleep(50);
+        }
+        return nullptr;
+    }
+
+private:
+    HWND m_tray = nullptr;
+    RECT m_was{};
+};
 
 // A visible popup menu of the process, or null.
 HWND WaitPopupMenu(DWORD pid, bool open) {
@@ -156,7 +171,8 @@ TEST(TrayMenu, ADoubleClickOnTheIconOpensTheAboutBoxAndARightClickTheMenu) {
     ASSERT_TRUE(app.Start());
     HWND main = app.WaitMain();
     ASSERT_NE(main, nullptr);
-    HWND icon = WaitTrayIcon();
+    RaisedTray tray;
+    HWND icon = tray.WaitIcon();
     ASSERT_NE(icon, nullptr) << "the program's icon is not in the tray";
     const POINT at = CentreOf(icon);
 
