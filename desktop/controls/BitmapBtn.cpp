@@ -34,12 +34,17 @@ BOOL CBitmapBtn::PreTranslateMessage(MSG* msg) {
 
 void CBitmapBtn::DrawItem(DRAWITEMSTRUCT* dis) {
     const CBitmap* picture = &m_bmpNormal;
-    if (dis->itemState & ODS_SELECTED)
+    if (m_bFixedLook) {
+        if (m_bLatched) picture = &m_bmpPressed;
+    } else if (m_bLatched && !m_bHover) {
         picture = &m_bmpPressed;
-    else if (m_bHover)
+    } else if (dis->itemState & ODS_SELECTED) {
+        picture = &m_bmpPressed;
+    } else if (m_bHover) {
         picture = &m_bmpHover;
-    else if (dis->itemState & ODS_DISABLED)
+    } else if (dis->itemState & ODS_DISABLED) {
         picture = &m_bmpDisabled;
+    }
     CDC memory;
     memory.CreateCompatibleDC(dis->hDC);
     HGDIOBJ old = picture->m_hObject ? memory.SelectObject(*picture) : nullptr;

@@ -14,6 +14,8 @@ public:
 
     CBitmap m_bmpNormal, m_bmpHover, m_bmpPressed, m_bmpDisabled;
     CToolTipCtrl m_tip;
+    BOOL m_bLatched = FALSE;    // the pressed picture while the pointer is not over the button
+    BOOL m_bFixedLook = FALSE;  // one picture whatever the state: pressed when latched, else normal
     BOOL m_bHover = FALSE;
 
 private:

@@ -3,7 +3,47 @@
 CButtonST::CButtonST() { SetDefaultColors(); }
 
 CButtonST::~CButtonST() {
+    FreeParentBk();
+    for (auto& image : m_icons)
+        if (image.icon) ::DestroyIcon(image.icon);
+    for (auto& image : m_bitmaps) {
+        if (image.bitmap) ::DeleteObject(image.bitmap);
+        if (image.mask) ::DeleteObject(image.mask);
+    }
+    if (m_hButtonCursor) ::DestroyCursor(m_hButtonCursor);
     if (m_menu.m_hMenu) m_menu.DestroyMenu();
+}
+
+void CButtonST::FreeParentBk() {
+    if (m_dcParentBk.m_hDC && m_pOldParentBk) m_dcParentBk.SelectObject(m_pOldParentBk);
+    m_pOldParentBk = nullptr;
+    m_bmpParentBk.DeleteObject();
+    m_dcParentBk.DeleteDC();
+}
+
+// The parent's face under the button, copied once and put back before each paint.
+void CButtonST::PaintParentBk(CDC* dc) {
+    CRect client;
+    GetClientRect(&client);
+    if (!m_dcParentBk.m_hDC) {
+        HWND parent = ::GetParent(m_hWnd);
+        CRect onParent(client);
+        ::MapWindowPoints(m_hWnd, parent, reinterpret_cast<POINT*>(&onParent), 2);
+        CClientDC parentDC(parent);
+        m_dcParentBk.CreateCompatibleDC(parentDC);
+        m_bmpParentBk.CreateCompatibleBitmap(parentDC, client.Width(), client.Height());
+        m_pOldParentBk = m_dcParentBk.SelectObject(m_bmpParentBk);
+        m_dcParentBk.BitBlt(0, 0, client.Width(), client.Height(), parentDC, onParent.left, onParent.top, SRCCOPY);
+    }
+    dc->BitBlt(0, 0, client.Width(), client.Height(), m_dcParentBk, 0, 0, SRCCOPY);
+}
+
+void CButtonST::PlayButtonSound(int which) {
+    const Sound& s = m_sounds[which];
+    if (s.name[0])
+        Shell().Sound(s.name, s.module, s.flags);
+    else if (s.sound)
+        Shell().Sound(s.sound, s.module, s.flags);
 }
 
 void CButtonST::SetDefaultColors() {
@@ -35,7 +75,7 @@ BOOL CButtonST::PreTranslateMessage(MSG* msg) {
 }
 
 void CButtonST::CancelHover() {
-    if (m_bHover) {
+    if (m_bFlat && m_bHover) {
         m_bHover = FALSE;
         Invalidate();
     }
@@ -43,12 +83,13 @@ void CButtonST::CancelHover() {
 
 void CButtonST::OnMouseMove(UINT flags, CPoint point) {
     ClientToScreen(&point);
-    CWnd* under = WindowFromPoint(point);
-    if ((flags & MK_LBUTTON) && !m_bHover) return;
-    if (under && under->m_hWnd == m_hWnd && (m_bHoverWhenInactive || GetActiveWindow())) {
+    HWND under = ::WindowFromPoint(point);
+    if (((flags & MK_LBUTTON) && !m_bHover) || !m_bFlat) return;
+    if (under == m_hWnd && (m_bHoverWhenInactive || ::GetActiveWindow())) {
         if (!m_bHover) {
             m_bHover = TRUE;
             Invalidate();
+            PlayButtonSound(HoverSound);
             TRACKMOUSEEVENT tme{};
             tme.cbSize = sizeof tme;
             tme.dwFlags = TME_LEAVE;
@@ -57,6 +98,42 @@ void CButtonST::OnMouseMove(UINT flags, CPoint point) {
         }
     } else {
         CancelHover();
+    }
+}
+
+void CButtonST::OnClicked() {
+    SetFocus();
+    PlayButtonSound(ClickSound);
+    if (m_bCheckBox) {
+        m_nCheckState = m_nCheckState == 0;
+        Invalidate();
+        return;
+    }
+    if (m_menu.m_hMenu) {
+        m_bMenuShown = TRUE;
+        Invalidate();
+        UpdateWindow();
+        HMENU popup = m_menu.GetSubMenu(0);
+        if (m_hMenuCallbackWnd)
+            ::SendMessageW(m_hMenuCallbackWnd, m_nMenuCallbackMessage, reinterpret_cast<WPARAM>(popup),
+                           m_lMenuCallbackParam);
+        CRect r;
+        GetWindowRect(&r);
+        UINT chosen = static_cast<UINT>(::TrackPopupMenu(popup, TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON,
+                                                         r.left, r.bottom, 0, m_hWnd, nullptr));
+        m_bMenuShown = FALSE;
+        Invalidate();
+        if (chosen) ::PostMessageW(m_hMenuOwner, WM_COMMAND, MAKEWPARAM(chosen, 0), 0);
+        return;
+    }
+    if (m_szUrl[0]) {
+        SHELLEXECUTEINFOW info{};
+        info.cbSize = sizeof info;
+        info.fMask = SEE_MASK_FLAG_NO_UI;
+        info.lpVerb = L"open";
+        info.lpFile = m_szUrl;
+        info.nShow = SW_SHOWMAXIMIZED;
+        Shell().ExecuteEx(&info);
     }
 }
 
@@ -73,8 +150,15 @@ LRESULT CButtonST::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         OnMouseMove(static_cast<UINT>(wParam), PointFromLParam(lParam));
         return r;
     }
+    case WM_SETCURSOR:
+        if (m_hButtonCursor) {
+            ::SetCursor(m_hButtonCursor);
+            return TRUE;
+        }
+        return Default();
     case WM_SYSCOLORCHANGE: {
         LRESULT r = Default();
+        FreeParentBk();
         SetDefaultColors();
         Invalidate();
         return r;
@@ -102,6 +186,16 @@ LRESULT CButtonST::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
             return BCMenu::FindMnemonic(LOWORD(wParam), HIWORD(wParam), CMenu::FromHandlePermanent(menu));
         return Default();
     }
+    case WM_MEASUREITEM: {
+        // Items of the popup menu's own sub-menus are measured by the menu.
+        auto* mis = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
+        HMENU menu = reinterpret_cast<HMENU>(static_cast<UINT_PTR>(mis->itemID));
+        if (mis->CtlType == ODT_MENU && ::IsMenu(menu) && BCMenu::IsSubMenu(menu)) {
+            m_menu.MeasureItem(mis);
+            return TRUE;
+        }
+        return CButton::WindowProc(message, wParam, lParam);
+    }
     case BM_SETSTYLE: {
         UINT type = static_cast<UINT>(wParam) & 0x1F;
         if (type == BS_DEFPUSHBUTTON) m_bDefault = TRUE;
@@ -126,11 +220,7 @@ LRESULT CButtonST::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 
 BOOL CButtonST::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
     if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) {
-        SetFocus();
-        if (m_bCheckBox) {
-            m_nCheckState = m_nCheckState == 0;
-            Invalidate();
-        }
+        OnClicked();
         return FALSE;  // the parent still gets BN_CLICKED
     }
     if (message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC) {
@@ -143,21 +233,106 @@ BOOL CButtonST::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
 void CButtonST::DrawItem(DRAWITEMSTRUCT* dis) {
     CDC dc;
     dc.Attach(dis->hDC);
-    m_bPressed = (dis->itemState & ODS_SELECTED) != 0 || (m_bCheckBox && m_nCheckState);
+    if (m_bCheckBox)
+        m_bPressed = (dis->itemState & ODS_SELECTED) != 0 || m_nCheckState;
+    else
+        m_bPressed = (dis->itemState & ODS_SELECTED) != 0 || m_bMenuShown;
     m_bFocused = (dis->itemState & ODS_FOCUS) != 0;
     m_bDisabled = (dis->itemState & ODS_DISABLED) != 0;
     dc.SetBkMode(TRANSPARENT);
     CRect item(dis->rcItem);
-    PaintBackground(&dc, &item);
+    if (m_bTransparent)
+        PaintParentBk(&dc);
+    else
+        PaintBackground(&dc, &item);
     PaintBorder(&dc, &item);
     CString title;
     GetWindowText(title);
+    const BOOL hasTitle = !title.IsEmpty();
     CRect caption(dis->rcItem);
-    if (!title.IsEmpty()) PaintCaption(&dc, title, &dis->rcItem, &caption, m_bPressed, m_bDisabled);
+    if (m_icons[In].icon) PaintIcon(&dc, hasTitle, &dis->rcItem, &caption, m_bPressed, m_bDisabled);
+    if (m_bitmaps[In].bitmap) {
+        dc.SetBkColor(RGB(255, 255, 255));
+        PaintBitmap(&dc, hasTitle, &dis->rcItem, &caption, m_bPressed, m_bDisabled);
+    }
+    if (hasTitle) PaintCaption(&dc, title, &dis->rcItem, &caption, m_bPressed, m_bDisabled);
+    if (m_bFocused && (!m_bFlat || m_bFlatFocus)) {
+        CRect focus(dis->rcItem);
+        focus.DeflateRect(3, 3);
+        dc.DrawFocusRect(&focus);
+    }
     dc.Detach();
 }
 
+CRect CButtonST::ImageRect(BOOL hasTitle, const RECT* item, CRect* caption, int width, int height,
+                           BOOL pressed) const {
+    CRect r(*item);
+    int x = (r.left + r.right - width) / 2, y = (r.top + r.bottom - height) / 2;
+    if (hasTitle) {
+        switch (m_nImageAlign) {
+        case ImageAbove:
+            y = r.top + m_ptImageMargin.y;
+            caption->top = y + height;
+            break;
+        case ImageRight:
+            x = r.right - m_ptImageMargin.x - width;
+            caption->right = x;
+            break;
+        default:
+            x = r.left + m_ptImageMargin.x;
+            caption->left = x + width;
+            break;
+        }
+    }
+    CRect image(x, y, x + width, y + height);
+    if (pressed && !m_bCheckBox) image.OffsetRect(m_ptPressedShift.x, m_ptPressedShift.y);
+    return image;
+}
+
+int CButtonST::PaintIcon(CDC* dc, BOOL hasTitle, RECT* item, CRect* caption, BOOL pressed, BOOL disabled) {
+    const IconImage& image = (m_bHover || pressed || !m_icons[Out].icon) ? m_icons[In] : m_icons[Out];
+    CRect r = ImageRect(hasTitle, item, caption, image.width, image.height, pressed);
+    ::DrawStateW(*dc, nullptr, nullptr, reinterpret_cast<LPARAM>(image.icon), 0, r.left, r.top, r.Width(),
+                 r.Height(), DST_ICON | (disabled ? DSS_DISABLED : DSS_NORMAL));
+    return 0;
+}
+
+int CButtonST::PaintBitmap(CDC* dc, BOOL hasTitle, RECT* item, CRect* caption, BOOL pressed, BOOL disabled) {
+    const BitmapImage& image = (m_bHover || pressed || !m_bitmaps[Out].bitmap) ? m_bitmaps[In] : m_bitmaps[Out];
+    CRect r = ImageRect(hasTitle, item, caption, image.width, image.height, pressed);
+    if (disabled && m_bGreyDisabledImage) {
+        ::DrawStateW(*dc, nullptr, nullptr, reinterpret_cast<LPARAM>(image.bitmap), 0, r.left, r.top, r.Width(),
+                     r.Height(), DST_BITMAP | DSS_DISABLED);
+        return 0;
+    }
+    CDC picture;
+    picture.CreateCompatibleDC(*dc);
+    HGDIOBJ oldPicture = picture.SelectObject(image.bitmap);
+    if (!image.mask) {
+        dc->BitBlt(r.left, r.top, r.Width(), r.Height(), picture, 0, 0, SRCCOPY);
+    } else {
+        // Picture XOR face, AND the mask (white, the background colour, keeps; black clears),
+        // XOR picture again: the face stays where the mask is set, the picture shows elsewhere.
+        CDC mask;
+        mask.CreateCompatibleDC(*dc);
+        HGDIOBJ oldMask = mask.SelectObject(image.mask);
+        COLORREF oldText = dc->SetTextColor(RGB(0, 0, 0));
+        dc->BitBlt(r.left, r.top, r.Width(), r.Height(), picture, 0, 0, SRCINVERT);
+        dc->BitBlt(r.left, r.top, r.Width(), r.Height(), mask, 0, 0, SRCAND);
+        dc->BitBlt(r.left, r.top, r.Width(), r.Height(), picture, 0, 0, SRCINVERT);
+        dc->SetTextColor(oldText);
+        mask.SelectObject(oldMask);
+    }
+    picture.SelectObject(oldPicture);
+    return 0;
+}
+
 int CButtonST::PaintBackground(CDC* dc, CRect* r) {
+    if (!m_bFlat && (m_bFocused || m_bDefault)) {
+        CBrush black(RGB(0, 0, 0));
+        dc->FrameRect(r, black);
+        r->DeflateRect(1, 1);
+    }
     COLORREF face = (m_bHover || m_bPressed) ? m_colors[ColorInBk]
                     : m_bFocused             ? m_colors[ColorFocusBk]
                                              : m_colors[ColorOutBk];
@@ -167,10 +342,41 @@ int CButtonST::PaintBackground(CDC* dc, CRect* r) {
 }
 
 int CButtonST::PaintBorder(CDC* dc, CRect* r) {
-    if (m_bPressed)
-        dc->Draw3dRect(r, ::GetSysColor(COLOR_BTNSHADOW), ::GetSysColor(COLOR_BTNHIGHLIGHT));
-    else if (m_bHover)
-        dc->Draw3dRect(r, ::GetSysColor(COLOR_BTNHIGHLIGHT), ::GetSysColor(COLOR_BTNSHADOW));
+    if (m_bPressed) {
+        if (m_bFlat) {
+            if (m_bHoverBorder)
+                dc->Draw3dRect(r, ::GetSysColor(COLOR_BTNSHADOW), ::GetSysColor(COLOR_BTNHIGHLIGHT));
+        } else {
+            CBrush shadow(::GetSysColor(COLOR_BTNSHADOW));
+            dc->FrameRect(r, shadow);
+        }
+        return 0;
+    }
+    if (m_bFlat) {
+        if (m_bHover && m_bHoverBorder)
+            dc->Draw3dRect(r, ::GetSysColor(COLOR_BTNHIGHLIGHT), ::GetSysColor(COLOR_BTNSHADOW));
+        return 0;
+    }
+    // The classic raised edge: light outside and inside at the top-left, dark at the bottom-right.
+    CPen highlight(PS_SOLID, 1, ::GetSysColor(COLOR_BTNHIGHLIGHT)), light(PS_SOLID, 1, ::GetSysColor(COLOR_3DLIGHT)),
+        darkShadow(PS_SOLID, 1, ::GetSysColor(COLOR_3DDKSHADOW)), shadow(PS_SOLID, 1, ::GetSysColor(COLOR_BTNSHADOW));
+    HGDIOBJ old = dc->SelectObject(highlight);
+    dc->MoveTo(r->left, r->bottom - 1);
+    dc->LineTo(r->left, r->top);
+    dc->LineTo(r->right, r->top);
+    dc->SelectObject(light);
+    dc->MoveTo(r->left + 1, r->bottom - 1);
+    dc->LineTo(r->left + 1, r->top + 1);
+    dc->LineTo(r->right, r->top + 1);
+    dc->SelectObject(darkShadow);
+    dc->MoveTo(r->left, r->bottom - 1);
+    dc->LineTo(r->right - 1, r->bottom - 1);
+    dc->LineTo(r->right - 1, r->top - 1);
+    dc->SelectObject(shadow);
+    dc->MoveTo(r->left + 1, r->bottom - 2);
+    dc->LineTo(r->right - 2, r->bottom - 2);
+    dc->LineTo(r->right - 2, r->top);
+    dc->SelectObject(old);
     return 0;
 }
 

@@ -1,5 +1,7 @@
 #include "shell.h"
 
+#include <mmsystem.h>
+
 namespace {
 ShellCalls g_calls{
     [](DWORD message, NOTIFYICONDATAW* data) { return ::Shell_NotifyIconW(message, data); },
@@ -10,6 +12,7 @@ ShellCalls g_calls{
     [](SHELLEXECUTEINFOW* info) { return ::ShellExecuteExW(info); },
     [](const char* commandLine, UINT show) { return ::WinExec(commandLine, show); },
     [](UINT type) { return ::MessageBeep(type); },
+    [](const wchar_t* sound, HMODULE module, DWORD flags) { return ::PlaySoundW(sound, module, flags); },
 };
 }  // namespace
 

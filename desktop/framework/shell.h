@@ -1,5 +1,5 @@
 // The one way out to the shell: the notification-area icon, opening documents and programs,
-// and beeps. Tests replace the calls to record what would be launched instead of launching it.
+// beeps and sounds. Tests replace the calls to record what would be launched instead of launching it.
 #pragma once
 #include <windows.h>
 #include <shellapi.h>
@@ -11,6 +11,8 @@ struct ShellCalls {
     BOOL (*ExecuteEx)(SHELLEXECUTEINFOW* info);
     UINT (*Exec)(const char* commandLine, UINT show);
     BOOL (*Beep)(UINT type);
+    // PlaySoundW: a sound by name, resource or memory image, as `flags` say.
+    BOOL (*Sound)(const wchar_t* sound, HMODULE module, DWORD flags);
 };
 
 // The calls in use; the platform's own until replaced.

@@ -176,4 +176,50 @@ TEST(BitmapBtn, PressedAndDisabledPictures) {
     EXPECT_EQ(dlg.DoModal(), IDOK);
 }
 
+TEST(BitmapBtn, ALatchedButtonShowsPressedUntilHoveredAndAFixedLookIgnoresTheState) {
+    ToolDialog dlg;
+    dlg.Add("latched", [&] {
+        dlg.tool.m_bLatched = TRUE;
+        dlg.tool.Invalidate();
+        EXPECT_EQ(dlg.Shown(), Pressed);
+        dlg.tool.EnableWindow(FALSE);
+        EXPECT_EQ(dlg.Shown(), Pressed) << "latched wins over disabled";
+        dlg.tool.EnableWindow(TRUE);
+        dlg.tool.PostMessage(WM_MOUSEMOVE, 0, CentreOf(dlg.tool));
+        return true;
+    });
+    dlg.Add("latched and hovered", [&] {
+        if (!dlg.tool.m_bHover) return false;
+        EXPECT_EQ(dlg.Shown(), Hover) << "the pointer over a latched button shows the hover picture";
+        dlg.tool.SendMessage(BM_SETSTATE, TRUE);
+        EXPECT_EQ(dlg.Shown(), Pressed);
+        dlg.tool.SendMessage(BM_SETSTATE, FALSE);
+        dlg.tool.PostMessage(WM_MOUSEMOVE, 0, dlg.Outside());
+        return true;
+    });
+    dlg.Add("left", [&] {
+        if (dlg.tool.m_bHover) return false;
+        EXPECT_EQ(dlg.Shown(), Pressed);
+        // The fixed look: pressed when latched, else normal, whatever the pointer or state.
+        dlg.tool.m_bFixedLook = TRUE;
+        dlg.tool.PostMessage(WM_MOUSEMOVE, 0, CentreOf(dlg.tool));
+        return true;
+    });
+    dlg.Add("fixed", [&] {
+        if (!dlg.tool.m_bHover) return false;
+        EXPECT_EQ(dlg.Shown(), Pressed);
+        dlg.tool.m_bLatched = FALSE;
+        EXPECT_EQ(dlg.Shown(), Normal) << "hovered";
+        dlg.tool.SendMessage(BM_SETSTATE, TRUE);
+        EXPECT_EQ(dlg.Shown(), Normal) << "held down";
+        dlg.tool.SendMessage(BM_SETSTATE, FALSE);
+        dlg.tool.EnableWindow(FALSE);
+        EXPECT_EQ(dlg.Shown(), Normal) << "disabled";
+        dlg.tool.m_bLatched = TRUE;
+        EXPECT_EQ(dlg.Shown(), Pressed) << "disabled and latched";
+        return true;
+    });
+    EXPECT_EQ(dlg.DoModal(), IDOK);
+}
+
 }  // namespace
