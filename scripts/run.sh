@@ -12,13 +12,13 @@ set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
 source scripts/display.sh
+source scripts/wine-prefix.sh
 
 fail() { echo "run: $*" >&2; exit 1; }
 
 bash scripts/setup.sh || fail "installing the packages failed (run as root, with network access to Debian's archive)"
 build=${KESTRIVO_BUILD_DIR:-$root/build}/run
-export WINEPREFIX=${KESTRIVO_RUN_WINEPREFIX:-$build/wine-prefix} WINEDEBUG=-all
-export KESTRIVO_WINEPREFIX=$WINEPREFIX WINEDLLOVERRIDES="mscoree,mshtml="
+use_prefix "${KESTRIVO_RUN_WINEPREFIX:-$build/wine-prefix}"
 text=Kestrivo row="QR Code" points=12
 
 cmake -S "$root" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
@@ -36,11 +36,7 @@ if [ -n "${DISPLAY:-}" ] && display_answers "$DISPLAY"; then own_display=1; fi
 use_display 170 || fail "no display for the desktop program"
 trap 'wineserver -k >/dev/null 2>&1 || true; end_display' EXIT
 
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-  mkdir -p "$WINEPREFIX"
-  wineboot -i >/dev/null 2>&1 || true
-  [ -f "$WINEPREFIX/system.reg" ] || fail "Wine could not make its prefix $WINEPREFIX (remove the folder and run again)"
-fi
+make_prefix || fail "no Wine prefix"
 wine regsvr32 /s "$(winepath -w "$dll")" </dev/null || fail "regsvr32 could not register $dll in $WINEPREFIX"
 echo "registered $dll in $WINEPREFIX"
 

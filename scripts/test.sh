@@ -70,10 +70,11 @@ run_ctest() {
   rm -f "$log"
 }
 
-# Configures and builds a tree; the build's own result decides (grep only hides progress).
+# Configures a tree by its preset (CMakePresets.json) in <build>/<preset> and builds it; the
+# build's own result decides (grep only hides progress).
 configure_build() {
-  local dir=$1; shift
-  cmake -S "$root" -B "$dir" -DKESTRIVO_WERROR=ON "$@" >/dev/null || return 1
+  local preset=$1 dir=$build/$1
+  cmake --preset "$preset" -S "$root" -B "$dir" >/dev/null || return 1
   cmake --build "$dir" -j"$jobs" -- --no-print-directory 2>&1 |
     grep -vE '^\[ *[0-9]+%\]|^(Consolidate|Scanning|Built target)'
   return "${PIPESTATUS[0]}"
@@ -120,7 +121,7 @@ run_fuzz() {
 
 native_step() {
   step "native build (GCC) and tests"
-  if configure_build "$build/native" -DCMAKE_BUILD_TYPE=RelWithDebInfo; then
+  if configure_build native; then
     run_ctest native "$build/native"
   else
     echo "native build failed"; failed=1; summaries+=("native: build failed")
@@ -129,8 +130,7 @@ native_step() {
 
 sanitizer_step() {
   step "sanitizer build (clang, ASan and UBSan): tests, then the fuzz targets for ${fuzz_seconds}s each"
-  if configure_build "$build/sanitize" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-       -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DKESTRIVO_SANITIZE=ON -DKESTRIVO_FUZZ=ON; then
+  if configure_build sanitize; then
     ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
       run_ctest sanitizers "$build/sanitize"
     run_fuzz "$build/sanitize"
@@ -143,23 +143,21 @@ sanitizer_step() {
 # before the prefix's first Wine process, and a prefix whose windows Wine places itself, so
 # that closing a top-level window takes no seconds.
 source "$root/scripts/display.sh"
+source "$root/scripts/wine-prefix.sh"
 
 windows_step() {
   step "Windows build (MinGW-w64) and tests under Wine"
-  export KESTRIVO_WINEPREFIX=$build/wine-prefix
-  export WINEPREFIX=$KESTRIVO_WINEPREFIX WINEDEBUG=-all
+  use_prefix "$build/wine-prefix"
   wineserver -k >/dev/null 2>&1; wineserver -w >/dev/null 2>&1  # one left from before keeps its display
   if ! start_xvfb 90; then failed=1; summaries+=("windows: no display"); return; fi
   trap 'wineserver -k >/dev/null 2>&1 || true; end_display' EXIT
-  if [ ! -f "$WINEPREFIX/system.reg" ]; then
-    mkdir -p "$WINEPREFIX"; wineboot -i >/dev/null 2>&1; wineserver -w
-  fi
+  if ! make_prefix; then failed=1; summaries+=("windows: no Wine prefix"); return; fi
   wineserver -p  # persistent: each Wine start then costs a fraction of a second
   wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1
   # Start Wine's own services now, detached from any test's output, so that they do not keep
   # a test runner's pipes open.
   wine cmd.exe /c exit </dev/null >/dev/null 2>&1 || true
-  if configure_build "$build/win" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" -DCMAKE_BUILD_TYPE=Release; then
+  if configure_build win; then
     run_ctest windows "$build/win"
   else
     echo "Windows build failed"; failed=1; summaries+=("windows: build failed")

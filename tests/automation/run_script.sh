@@ -9,7 +9,8 @@ script=$1
 joined=$(mktemp -d)/$(basename "$script")
 cat "$(dirname "$script")/prelude.${script##*.}" "$script" >"$joined"
 trap 'rm -rf "$(dirname "$joined")"' EXIT
-export WINEPREFIX=${KESTRIVO_WINEPREFIX:-$here/build/wine-prefix} WINEDEBUG=${WINEDEBUG:--all}
+source "$here/scripts/wine-prefix.sh"
+use_prefix
 out=$("$here/scripts/wine-run" cscript //nologo "$(winepath -w "$joined" 2>/dev/null)" 2>&1 </dev/null | tr -d '\r')
 echo "$out"
 if grep -q '^FAIL' <<<"$out"; then echo "script reported failures"; exit 1; fi
