@@ -31,7 +31,12 @@ std::u16string Escaped(std::u16string_view decoded) {
 // text is what the symbol carries; the rest is cut (when the bound was reached or the row
 // carries those characters elsewhere) or left out. A character of the carried part whose
 // removal leaves the font text as it is, is left out.
-unsigned LinearLoss(Session& s, EncodeFn fn, std::u16string_view text, std::u16string_view fontText) {
+// `upcEan`: a row of the UPC/EAN family, whose digits have places: it writes its own check
+// digit after the data, so one character past the carried part is the user's check digit in
+// its place (right or not, the symbol has the right one), and a digit whose removal changes
+// nothing (the number system 0 of UPC-E) is not left out.
+unsigned LinearLoss(Session& s, EncodeFn fn, std::u16string_view text, std::u16string_view fontText,
+                    bool upcEan = false) {
     const std::u16string typed(text);
     const std::u16string decoded = linear::DecodeCharRefs(s.linear.profile(), typed.c_str());
     auto same = [&](std::u16string_view d) { return fontText == fn(s, Escaped(d).c_str()); };
@@ -59,7 +64,7 @@ unsigned LinearLoss(Session& s, EncodeFn fn, std::u16string_view text, std::u16s
     };
 
     unsigned loss = kNoLoss;
-    if (!tail.empty()) {
+    if (!tail.empty() && !(upcEan && tail.size() == 1)) {
         // Cut when the bound was reached or the row carries a character of the rest (a
         // symbol of fixed length); left out when the row has none of them.
         bool cut = fontText.size() + 1 >= s.linear.profile().bound;
@@ -78,7 +83,7 @@ unsigned LinearLoss(Session& s, EncodeFn fn, std::u16string_view text, std::u16s
         // Characters outside printable ASCII first: they are the likely ones.
         std::u16string order;
         for (char16_t c : carried)
-            if (order.find(c) == std::u16string::npos) order += c;
+            if (order.find(c) == std::u16string::npos && !(upcEan && c >= u'0' && c <= u'9')) order += c;
         std::stable_partition(order.begin(), order.end(), [](char16_t c) { return c < 32 || c > 126; });
         for (char16_t c : order)
             if (isDropped(c)) {
@@ -177,7 +182,8 @@ unsigned FindLoss(Session& s, const SymbologyAction& row, std::u16string_view ty
     // bound is judged.
     if (fn == &Linear<linear::EncodeGS1128>)
         return fontText.size() + 1 >= s.linear.profile().bound ? loss | kLossCut : loss;
-    return loss | LinearLoss(s, fn, text, fontText);
+    constexpr std::uint32_t kUpcEanKind = 2;
+    return loss | LinearLoss(s, fn, text, fontText, row.nSymbologyKind == kUpcEanKind);
 }
 
 std::u16string LossMessage(unsigned loss) {

@@ -53,6 +53,14 @@ TEST_F(Loss, LinearRowsCutAtTheirBoundOrLength) {
     EXPECT_EQ(Of(u"Code128B", std::u16string(253, u'x')), kLossCut) << "one past the bound";
     EXPECT_EQ(Of(u"Code128B", std::u16string(252, u'x')), kNoLoss) << "the bound filled exactly";
     EXPECT_EQ(Of(u"UPC-A", u"032886673185555"), kLossCut) << "digits past the symbol's length";
+    // A check digit typed where the UPC/EAN rows write their own is not lost.
+    EXPECT_EQ(Of(u"UPC-A", u"032886673183"), kNoLoss);
+    EXPECT_EQ(Of(u"EAN-13", u"1234567890128"), kNoLoss);
+    EXPECT_EQ(Of(u"EAN-8", u"12345670"), kNoLoss);
+    EXPECT_EQ(Of(u"Bookland", u"123456789X"), kNoLoss);
+    EXPECT_EQ(Of(u"UPC-E", u"01245714"), kNoLoss) << "number system, data and check digit";
+    EXPECT_EQ(Of(u"UPC-A", u"0328866A7318"), kLossDropped);
+    EXPECT_EQ(Of(u"Planet", u"356193898212"), kLossCut) << "PLANET takes 11 digits";
     // The data field holds more than one encode takes: whatever the row.
     EXPECT_EQ(Of(u"QR Code", std::u16string(9000, u'7')), kLossCut);
     EXPECT_EQ(Of(u"Code128C", std::u16string(10000, u'7')), kLossCut);
