@@ -1,7 +1,6 @@
 #include "loss.h"
 
 #include <algorithm>
-#include <map>
 
 #include "front_ends.h"
 #include "gs1_128.h"
@@ -29,8 +28,8 @@ std::u16string Escaped(std::u16string_view decoded) {
 // Probes a linear routine, which decodes escapes, drops what its symbology cannot carry and
 // appends within the bound: the shortest prefix of the decoded text that gives the same font
 // text is what the symbol carries; the rest is cut (when the bound was reached or the row
-// carries those characters elsewhere) or left out. A character of the carried part whose
-// removal leaves the font text as it is, is left out.
+// carries one of its characters) or left out. A character of the carried part whose removal
+// leaves the font text as it is, is left out.
 // `upcEan`: a row of the UPC/EAN family, whose digits have places: it writes its own check
 // digit after the data, so one character past the carried part is the user's check digit in
 // its place (right or not, the symbol has the right one), and a digit whose removal changes
@@ -53,16 +52,6 @@ unsigned LinearLoss(Session& s, EncodeFn fn, std::u16string_view text, std::u16s
     const std::u16string_view carried = std::u16string_view(decoded).substr(0, hi);
     const std::u16string_view tail = std::u16string_view(decoded).substr(hi);
 
-    std::map<char16_t, bool> dropped;  // by character, once probed
-    auto isDropped = [&](char16_t c) {
-        auto it = dropped.find(c);
-        if (it != dropped.end()) return it->second;
-        std::u16string without;
-        for (char16_t x : carried)
-            if (x != c) without += x;
-        return dropped[c] = same(without);
-    };
-
     unsigned loss = kNoLoss;
     if (!tail.empty() && !(upcEan && tail.size() == 1)) {
         // Cut when the bound was reached or the row carries a character of the rest (a
@@ -80,16 +69,21 @@ unsigned LinearLoss(Session& s, EncodeFn fn, std::u16string_view text, std::u16s
         loss |= cut ? kLossCut : kLossDropped;
     }
     if (!(loss & kLossDropped)) {
-        // Characters outside printable ASCII first: they are the likely ones.
-        std::u16string order;
-        for (char16_t c : carried)
-            if (order.find(c) == std::u16string::npos && !(upcEan && c >= u'0' && c <= u'9')) order += c;
+        // Each distinct character once, those outside printable ASCII (the likely ones) first.
+        std::u16string order(carried);
+        std::sort(order.begin(), order.end());
+        order.erase(std::unique(order.begin(), order.end()), order.end());
         std::stable_partition(order.begin(), order.end(), [](char16_t c) { return c < 32 || c > 126; });
-        for (char16_t c : order)
-            if (isDropped(c)) {
+        for (char16_t c : order) {
+            if (upcEan && c >= u'0' && c <= u'9') continue;
+            std::u16string without;
+            for (char16_t x : carried)
+                if (x != c) without += x;
+            if (same(without)) {
                 loss |= kLossDropped;
                 break;
             }
+        }
     }
     return loss;
 }
