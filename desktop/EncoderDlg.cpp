@@ -10,6 +10,7 @@
 #include "Keyboard.h"
 #include "OptionDlg.h"
 #include "Sequence.h"
+#include "loss.h"
 #include "output_texts.h"
 #include "resource.h"
 
@@ -47,10 +48,11 @@ constexpr int kOptionsWidth = 280, kOptionsHeight = 332;
 constexpr int kKeyboardWidth = 370, kKeyboardHeight = 233;
 constexpr int kOutputTop = 170;
 
-// The kinds whose font text is painted line by line.
+// The kinds whose font text is painted line by line: every band symbol, Royal Mail CMDM (a
+// Data Matrix symbol) among them.
 bool PaintedByLines(std::uint32_t kind) {
     switch (kind) {
-    case 19: case 20: case 21: case 24: case 25: case 26: case 27: case 28: case 29: case 30:
+    case 16: case 19: case 20: case 21: case 24: case 25: case 26: case 27: case 28: case 29: case 30:
     case 34: case 36:
         return true;
     default:
@@ -231,8 +233,10 @@ LRESULT CEncoderDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         DockPanes();
         break;
     case WM_CLOSE:
-        // The tray's exit command: the modal loop ends.
+        // The tray's exit command: the modal loop ends; a refusal box of the Options pane that
+        // is open ends with it.
         EndDialog(IDCANCEL);
+        if (m_pOptions && m_pOptions->IsShowingRefusal()) ::PostQuitMessage(0);
         return 0;
     default:
         break;
@@ -288,6 +292,7 @@ void CEncoderDlg::OnChangeData() {
     const int got = ::GetWindowTextW(data, text.data(), n + 1);
     text.resize(static_cast<std::size_t>(std::max(got, 0)));
     EncodeSelected(text.c_str(), m_output.data(), m_output.size(), m_pOptions.get());
+    TellLoss(text);
     Invalidate(TRUE);
 }
 
@@ -295,7 +300,19 @@ void CEncoderDlg::UpdatePreview(const wchar_t* text) {
     ::SetDlgItemTextW(m_hWnd, IDC_DATA, text);
     if (m_output.empty()) return;
     EncodeSelected(text, m_output.data(), m_output.size(), m_pOptions.get());
+    TellLoss(text);
     Invalidate(FALSE);
+}
+
+void CEncoderDlg::TellLoss(std::wstring_view typed) {
+    // An encoder's own message stays; the font text is never changed here.
+    if (!m_pOptions || !m_pOptions->pCurrentAction || m_output.empty() || m_output[0] == L'\0') return;
+    if (::GetWindowTextLengthW(::GetDlgItem(m_hWnd, IDC_MESSAGE_LINE)) > 0) return;
+    const std::u16string text(typed.begin(), typed.end());
+    const std::wstring_view shown(m_output.data());
+    const std::u16string font(shown.begin(), shown.end());
+    const unsigned loss = desktop::FindLoss(m_session, *m_pOptions->pCurrentAction, text, font);
+    if (loss != desktop::kNoLoss) SetMessageLine(desktop::LossMessage(loss));
 }
 
 void CEncoderDlg::SetMessageLine(std::u16string_view message) {
@@ -388,6 +405,9 @@ void CEncoderDlg::DockPanes() {
 
 void CEncoderDlg::OnKeyboard() {
     if (!m_pKeyboard) return;
+    // The pane may have been closed by its own button or hidden with the window: the button
+    // goes by what the user sees.
+    m_bKeyboardVisible = m_pKeyboard->IsWindowVisible() ? 1 : 0;
     if (m_bKeyboardVisible == 0) {
         DockPanes();
         m_pKeyboard->ShowWindow(SW_SHOW);
@@ -447,6 +467,7 @@ void CEncoderDlg::OnCopyToClipboard() {
 
 void CEncoderDlg::OnOptions() {
     if (!m_pOptions) return;
+    m_bOptionsVisible = m_pOptions->IsWindowVisible() ? 1 : 0;  // as OnKeyboard
     if (m_bOptionsVisible == 0) {
         DockPanes();
         m_pOptions->ShowWindow(SW_SHOW);

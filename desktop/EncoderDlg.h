@@ -2,6 +2,7 @@
 // message line and the painted font text; it owns the Options pane and the tray icon.
 #pragma once
 #include <memory>
+#include <string_view>
 #include <vector>
 
 #include "BitmapBtn.h"
@@ -75,4 +76,6 @@ private:
     void OnMinimize();
     void OnDestroy();
     bool Start();
+    // Tells in the message line when the painted symbol does not carry all of `typed`.
+    void TellLoss(std::wstring_view typed);
 };

@@ -254,6 +254,10 @@ void COptionDlg::GetFontSizeText(CString& text) {
 }
 
 LRESULT COptionDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == kCheckIMField) {
+        OnKillFocusIMField(static_cast<UINT>(wParam));
+        return 0;
+    }
     if (message == WM_PAINT) {
         OnPaint();
         return CDialogEx::WindowProc(message, wParam, lParam);
@@ -299,13 +303,30 @@ void COptionDlg::ShowComposed() {
     m_pMain->UpdatePreview(composed.c_str());
 }
 
-void COptionDlg::OnChangeIMField() {
+namespace {
+// The index of an Intelligent Mail field in the pane's memory of refusals, or -1.
+int IMFieldIndex(UINT id) {
+    switch (id) {
+    case IDC_IM_ID: return 0;
+    case IDC_IM_SERVICE: return 1;
+    case IDC_IM_MAILER: return 2;
+    case IDC_IM_SERIAL: return 3;
+    case IDC_IM_ZIP: return 4;
+    default: return -1;
+    }
+}
+}  // namespace
+
+void COptionDlg::OnChangeIMField(UINT id) {
+    if (const int i = IMFieldIndex(id); i >= 0) m_imTold[static_cast<std::size_t>(i)] = false;
     UpdateData(TRUE);
     ShowComposed();
     Invalidate(TRUE);
 }
 
 void COptionDlg::OnKillFocusIMField(UINT id) {
+    const int index = IMFieldIndex(id);
+    if (index < 0 || m_bShowingRefusal) return;
     UpdateData(TRUE);
     const desktop::OptionSettings& s = m_session.options;
     const wchar_t* refusal = nullptr;
@@ -336,10 +357,16 @@ void COptionDlg::OnKillFocusIMField(UINT id) {
     default:
         break;
     }
-    if (refusal)
-        ::MessageBoxW(m_hWnd, refusal, L"Encoder", MB_OK);
-    else
+    bool& told = m_imTold[static_cast<std::size_t>(index)];
+    if (!refusal) {
+        told = false;
         ShowComposed();
+    } else if (!told) {
+        told = true;
+        m_bShowingRefusal = true;
+        ::MessageBoxW(m_hWnd, refusal, L"Encoder", MB_OK);
+        m_bShowingRefusal = false;
+    }
     Invalidate(TRUE);
 }
 
@@ -399,14 +426,24 @@ BOOL COptionDlg::OnCmdMsg(UINT id, int code) {
             break;
         }
         break;
+    case CBN_SELCHANGE:
+    case static_cast<int>(NM_RETURN):
+        // A face or size chosen with the keyboard (arrow keys in the box, Enter or Escape
+        // closing its list) is painted as one chosen with the mouse: the painted symbol always
+        // has the face and size the boxes show.
+        if (id == IDC_FACE || id == IDC_POINT_SIZE) {
+            RepaintMain();
+            return TRUE;
+        }
+        break;
     case EN_KILLFOCUS:
         if (id == IDC_PDF_ROWS || id == IDC_PDF_COLUMNS) {
             UpdateData(TRUE);
             Invalidate(TRUE);
             return TRUE;
         }
-        if (id == IDC_IM_ID || (id >= IDC_IM_SERVICE && id <= IDC_IM_ZIP)) {
-            OnKillFocusIMField(id);
+        if (IMFieldIndex(id) >= 0) {
+            if (!m_bShowingRefusal) PostMessage(kCheckIMField, id);
             return TRUE;
         }
         break;
@@ -416,8 +453,8 @@ BOOL COptionDlg::OnCmdMsg(UINT id, int code) {
             Invalidate(TRUE);
             return TRUE;
         }
-        if (id == IDC_IM_ID || (id >= IDC_IM_SERVICE && id <= IDC_IM_ZIP)) {
-            OnChangeIMField();
+        if (IMFieldIndex(id) >= 0) {
+            OnChangeIMField(id);
             return TRUE;
         }
         break;

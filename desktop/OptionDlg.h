@@ -2,6 +2,7 @@
 // chosen symbology and the Intelligent Mail fields. EncodeSelected is the program's one
 // encode road.
 #pragma once
+#include <array>
 #include <cstddef>
 #include <string>
 #include <vector>
@@ -34,6 +35,8 @@ public:
     void FillFontFaces(int keepIndex);
 
     desktop::Session& session() { return m_session; }
+    // Whether a refusal of an Intelligent Mail field is on the screen.
+    bool IsShowingRefusal() const { return m_bShowingRefusal; }
 
     // The current row; null until a row is listed and chosen.
     const desktop::SymbologyAction* pCurrentAction = nullptr;
@@ -48,7 +51,7 @@ private:
     void OnPaint();
     void OnSelOption(CComboBox& list, std::int32_t& setting);
     void OnKillFocusIMField(UINT id);
-    void OnChangeIMField();
+    void OnChangeIMField(UINT id);
     void ShowComposed();
     void RepaintMain();
 
@@ -58,6 +61,13 @@ private:
     // Set once the pane's start has run: edit notifications raised while the pane fills its
     // own controls are not the user's.
     bool m_bStarted = false;
+    // A field is checked when the focus has settled after it left the field (a box shown
+    // while the focus moves would itself take the focus from the next field); while a
+    // refusal is on the screen no other check runs, and a refusal is shown once for each
+    // change of its field.
+    static constexpr UINT kCheckIMField = WM_APP + 28;
+    bool m_bShowingRefusal = false;
+    std::array<bool, 5> m_imTold{};  // the field's present text was refused and told
 };
 
 // Encodes `input` with the pane's current row into `output`, which holds `capacity` units
