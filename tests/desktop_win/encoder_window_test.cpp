@@ -211,6 +211,51 @@ TEST_F(EncoderWindow, TypedTextIsPaintedInTheBarcodeFontAndReadsBack) {
     ASSERT_TRUE(batch.Write("readback-encoder"));
 }
 
+// Grey pixels: neither the light field nor ink.
+int GreyPixels(const testing_support::Image& image) {
+    return static_cast<int>(std::count_if(image.pixels.begin(), image.pixels.end(),
+                                          [](std::uint8_t p) { return p > 48 && p < 200; }));
+}
+
+// Every point size the pane offers paints bars of whole pixels (no grey edges) that read back.
+// The data are short enough for Code 128 to fit the light field at 48 points; the smallest
+// DataBar Expanded symbol (101 modules, 4 pixels each at 48 points) is wider than the window
+// itself there, and is cut (the fonts alone are read at 48 points in win_font_tests).
+TEST_F(EncoderWindow, Code128AndDataBarExpandedAreCrispAndReadAtEveryPointSize) {
+    testing_support::ReadBackBatch batch;
+    const struct {
+        const wchar_t* row;
+        const wchar_t* typed;
+        const char* format;
+        const char* expect;
+        int largest;  // the largest size that fits the field
+    } cases[] = {
+        {L"Code128B", L"Kv42", "Code128", "Kv42", 48},
+        {L"Databar Expanded", L"(10)12", "DataBarExpanded", "(10)12", 32},
+    };
+    const auto sizes = ListEntries(::GetDlgItem(pane, kPointSize));
+    ASSERT_EQ(sizes.size(), 15u);
+    const int field = kOutputArea.right - kOutputArea.left;
+    for (const auto& c : cases) {
+        ChooseAndType(c.row, c.typed);
+        for (const std::wstring& size : sizes) {
+            ASSERT_TRUE(ChooseEntry(pane, kPointSize, size));
+            Settle(main);
+            const std::string label = std::string(c.format) + " at " + std::string(size.begin(), size.end()) + " pt";
+            const auto image = Capture(main, kOutputArea);
+            ASSERT_TRUE(AnyDark(image)) << label << ": nothing painted";
+            const auto symbol = Framed(image);
+            EXPECT_EQ(GreyPixels(symbol), 0) << label << ": grey edges";
+            const bool fits = symbol.width - 32 < field - 8;
+            EXPECT_EQ(fits, std::stoi(size) <= c.largest) << label;
+            if (fits) batch.Add(label, symbol, c.format, false, c.expect);
+        }
+        ASSERT_TRUE(ChooseEntry(pane, kPointSize, L"12"));
+    }
+    EXPECT_EQ(batch.size(), 29u);
+    ASSERT_TRUE(batch.Write("readback-encoder/sizes"));
+}
+
 TEST_F(EncoderWindow, EncoderMessageFillsTheMessageLineUntilTheNextGoodInput) {
     ChooseAndType(L"Micro QRCode", L"abcdefghijklmnopqrstuvwxyz0123456789");
     EXPECT_NE(TextOf(::GetDlgItem(main, kMessageLine)), L"") << "no message for data too long";
