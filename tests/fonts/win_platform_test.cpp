@@ -210,7 +210,7 @@ struct Drawn {
 };
 
 // Draws the lines of `text` (LF ends a line, CR draws nothing) at `em` pixels to the em.
-Drawn Draw(const std::u16string& face, const std::u16string& text, int em, int margin) {
+Drawn Draw(const std::u16string& face, const std::u16string& text, int em, int margin, BYTE quality = DEFAULT_QUALITY) {
     Drawn d;
     std::vector<std::u16string> lines(1);
     for (char16_t c : text) {
@@ -220,7 +220,7 @@ Drawn Draw(const std::u16string& face, const std::u16string& text, int em, int m
     if (lines.back().empty()) lines.pop_back();
     HDC dc = CreateCompatibleDC(nullptr);
     HFONT font = CreateFontW(-em, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                             CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, W(face));
+                             CLIP_DEFAULT_PRECIS, quality, DEFAULT_PITCH, W(face));
     HGDIOBJ oldFont = SelectObject(dc, font);
     wchar_t name[LF_FACESIZE] = {};
     GetTextFaceW(dc, LF_FACESIZE, name);
@@ -319,6 +319,143 @@ TEST(FontText, SymbolsDrawnInTheBuiltFontsAreWrittenForReading) {
                   d.image, c.format, c.matrix, c.expected);
     }
     ASSERT_TRUE(batch.Write("readback-fonts"));
+}
+
+// ---- Human-readable faces and small sizes ---------------------------------------------------
+
+std::u16string Encode(const std::u16string& rowName, const std::u16string& text, int checksum = 0) {
+    Platform p;
+    linear::Context ctx{linear::kDesktop};
+    desktop::OptionSettings options;
+    options.AddChecksum = checksum;
+    desktop::Session session{ctx, options, p};
+    const auto table = desktop::BuildSymbologyTable();
+    const desktop::SymbologyAction* row = desktop::FindSymbology(table, rowName);
+    return row ? desktop::EncodeSelected(session, *row, text) : std::u16string();
+}
+
+std::u16string FaceOf(const std::u16string& rowName) {
+    const auto table = desktop::BuildSymbologyTable();
+    const desktop::SymbologyAction* row = desktop::FindSymbology(table, rowName);
+    return row ? row->szFontFace : std::u16string();
+}
+
+bool Dark(const testing_support::Image& image, double x, double y) {
+    const int px = static_cast<int>(x), py = static_cast<int>(y);
+    if (px < 0 || py < 0 || px >= image.width || py >= image.height) return false;
+    return image.pixels[static_cast<std::size_t>(py * image.width + px)] < 128;
+}
+
+// The "Hr" faces drawn with GDI: the bars read back (fonts_readback), and under them, where
+// each glyph's characters belong, the picture shows those characters' strokes (read at the
+// middle of every stroke cell) and nothing else: no text under start, stop, shift or function
+// glyphs, and a clear band between bars and text.
+TEST(FontText, HumanReadableFacesPrintTheDataUnderBarsThatRead) {
+    const struct {
+        std::u16string row, typed;
+        const char* format;
+        std::string read, printed;
+    } cases[] = {
+        {u"Code 39", u"KESTRIVO", "Code39", "KESTRIVO", "*KESTRIVO*"},
+        {u"Code 93", u"Kv-93", "Code93", "Kv-93", ""},
+        {u"Code128B", u"Kestrivo-42", "Code128", "Kestrivo-42", "Kestrivo-42"},
+        {u"Code128C", u"123456", "Code128", "123456", "123456"},
+        {u"Asian-Code128B", u"Kv 128", "Code128", "Kv 128", ""},
+        {u"Interleaved 2 of 5", u"12345678", "ITF", "12345678", "12345678"},
+    };
+    constexpr int em = 96, margin = 40;  // six pixels a module
+    const double scale = static_cast<double>(em) / fonts::kEm;
+    testing_support::ReadBackBatch batch;
+    for (const auto& c : cases) {
+        const std::string label = c.format + std::string(" in ") + std::string(c.row.begin(), c.row.end());
+        const std::u16string font = Encode(c.row, c.typed);
+        const fonts::Face* face = nullptr;
+        static const auto faces = fonts::GeneratedFaces();
+        for (const fonts::Face& f : faces)
+            if (desktop::EqualNoCase(U16(f.name), FaceOf(c.row))) face = &f;
+        ASSERT_TRUE(face && face->humanReadable) << label;
+        const fonts::Layout& layout = *fonts::FindLayout(face->layout);
+        const Drawn d = Draw(FaceOf(c.row), font, em, margin);
+        batch.Add(label + " Hr", d.image, c.format, false, c.read);
+
+        // Where the characters' cells are; every dark pixel of the text band must lie in one.
+        std::vector<bool> expected(static_cast<std::size_t>(d.image.width), false);
+        std::string printed;
+        double x = margin;
+        const double top = margin + fonts::kHrTextTop * scale;
+        for (char16_t code : font) {
+            const fonts::Glyph* g = layout.Find(code);
+            ASSERT_NE(g, nullptr) << label;
+            const int n = static_cast<int>(g->text.size());
+            const double left = x + (g->advance - (6 * n - 1) * fonts::kHrCellWidth) / 2 * scale;
+            for (int i = 0; i < n; ++i) {
+                const double cx = left + 6 * i * fonts::kHrCellWidth * scale;
+                std::string cells;
+                for (int r = 0; r < 7; ++r)
+                    for (int k = 0; k < 5; ++k)
+                        cells += Dark(d.image, cx + (k + 0.5) * fonts::kHrCellWidth * scale,
+                                      top + (r + 0.5) * fonts::kHrCellHeight * scale) ? '1' : '0';
+                char seen = '?';
+                for (int ch = 33; ch < 127; ++ch)
+                    if (fonts::StrokeRows(static_cast<char>(ch)) == cells) seen = static_cast<char>(ch);
+                printed += seen;
+                for (int px = static_cast<int>(cx) - 1; px <= static_cast<int>(cx + 5 * fonts::kHrCellWidth * scale) + 1; ++px)
+                    if (px >= 0 && px < d.image.width) expected[static_cast<std::size_t>(px)] = true;
+            }
+            x += g->advance * scale;
+        }
+        if (!c.printed.empty()) {
+            EXPECT_EQ(printed, c.printed) << label;
+        }
+        EXPECT_EQ(printed.find('?'), std::string::npos) << label << ": " << printed;
+        int stray = 0, inGap = 0;
+        for (int py = static_cast<int>(top) - 1; py < margin + em; ++py)
+            for (int px = 0; px < d.image.width; ++px)
+                stray += Dark(d.image, px, py) && !expected[static_cast<std::size_t>(px)];
+        for (int py = static_cast<int>(margin + fonts::kHrBarBottom * scale) + 1; py < static_cast<int>(top) - 1; ++py)
+            for (int px = 0; px < d.image.width; ++px) inGap += Dark(d.image, px, py);
+        EXPECT_EQ(stray, 0) << label << ": text where no character belongs";
+        EXPECT_EQ(inGap, 0) << label << ": bars reach into the text band";
+    }
+    ASSERT_TRUE(batch.Write("readback-fonts/hr"));
+}
+
+// The faces the program paints Code 128 and DataBar Expanded in, at the pixel size of every
+// point size the program offers (96 dpi): with font smoothing off (as the program draws) the
+// bars have no grey edge and read back. With the system's smoothing they read back too where
+// the hinting makes modules whole pixels (below two pixels a module, up to 24 points); above,
+// outlines are drawn as they are and only unsmoothed drawing keeps their edges sharp.
+TEST(FontText, Code128AndDataBarExpandedReadAtEveryOfferedPointSize) {
+    const struct {
+        std::u16string row, typed;
+        const char* format;
+        std::string read;
+    } cases[] = {
+        {u"Code128B", u"Kestrivo-42", "Code128", "Kestrivo-42"},
+        {u"GS1-128", u"(00)350123451234567894", "Code128", "00350123451234567894"},
+        {u"Databar Expanded", u"(01)90012345678908(3103)001750", "DataBarExpanded", "(01)90012345678908(3103)001750"},
+    };
+    testing_support::ReadBackBatch batch;
+    for (const auto& c : cases) {
+        const std::u16string font = Encode(c.row, c.typed);
+        ASSERT_FALSE(font.empty());
+        // The point sizes of the Options pane's list.
+        for (int points : {6, 7, 8, 9, 10, 11, 12, 14, 16, 18, 20, 22, 24, 32, 48}) {
+            const int em = MulDiv(points, 96, 72);
+            const std::string label = c.format + std::string(" at ") + std::to_string(points) + " pt";
+            for (BYTE quality : {BYTE(NONANTIALIASED_QUALITY), BYTE(DEFAULT_QUALITY)}) {
+                if (quality == DEFAULT_QUALITY && points > 24) continue;
+                const Drawn d = Draw(FaceOf(c.row), font, em, 24, quality);
+                if (quality == NONANTIALIASED_QUALITY) {
+                    const auto grey = std::count_if(d.image.pixels.begin(), d.image.pixels.end(),
+                                                    [](std::uint8_t p) { return p > 16 && p < 240; });
+                    EXPECT_EQ(grey, 0) << label;
+                }
+                batch.Add(label + (quality == DEFAULT_QUALITY ? " smoothed" : ""), d.image, c.format, false, c.read);
+            }
+        }
+    }
+    ASSERT_TRUE(batch.Write("readback-fonts/sizes"));
 }
 
 }  // namespace
