@@ -182,6 +182,11 @@ Layout Code93() {
     return b.Done();
 }
 
+// Cuts the glyph's bars to the bar band and prints `text` in the text band under them, centred
+// under the glyph (human-readable layouts, below). `above`: the text band at the top of the em
+// and the bars below it, as the digits of a UPC/EAN add-on stand above its bars.
+void PrintText(Glyph& g, const std::string& text, bool above = false);
+
 // ---- UPC/EAN -------------------------------------------------------------------------------
 
 // Odd-parity (set A) widths of the digits 0 to 9: space, bar, space, bar.
@@ -215,7 +220,24 @@ Layout UpcEan() {
     widths(u'\\', "11", false);      // add-on separator
     for (char16_t g = 0xE0; g <= 0xE9; ++g) b.Add(Empty(g, 7 * kLinearModule));  // printed digits
     b.Add(Empty(u' ', 9 * kLinearModule));  // between symbol and add-on
-    return b.Done();
+    // The font prints the digits: under the bars of the digits of sets A, B and C and as the
+    // digits outside the bars (0xE0 + digit); the guards and the long-bar digits (the UPC-A
+    // number system and check digit, whose text stands outside) reach down past them; the
+    // add-on's digits stand above its bars.
+    Layout l = b.Done();
+    constexpr std::u16string_view kPrinted = u"1234567890QWERTYUIOPASDFGHJKL:", kAddOn = u"zxcvbnm,./ZXCVBNM<>?";
+    constexpr std::string_view kDigits = "1234567890";
+    for (Glyph& g : l.glyphs) {
+        if (const std::size_t i = kPrinted.find(g.code); i != std::u16string_view::npos)
+            PrintText(g, std::string(1, kDigits[i % 10]));
+        else if (const std::size_t j = kAddOn.find(g.code); j != std::u16string_view::npos)
+            PrintText(g, std::string(1, kDigits[j % 10]), true);
+        else if (g.code == u'{' || g.code == u'\\')
+            PrintText(g, "", true);
+        else if (g.code >= 0xE0 && g.code <= 0xE9)
+            PrintText(g, std::string(1, static_cast<char>('0' + g.code - 0xE0)));
+    }
+    return l;
 }
 
 // ---- Code 128 --------------------------------------------------------------------------------
@@ -873,19 +895,26 @@ constexpr HrLayout kHrLayouts[] = {
 Layout HumanReadable(const HrLayout& hr, const Layout& bars) {
     Layout l{hr.name, bars.module, {}, bars.name};
     for (const Glyph& plain : bars.glyphs) {
-        Glyph g{plain.code, plain.advance, {}, plain.polygons, hr.text(plain.code)};
-        for (Rect r : plain.rects) {
-            const int bottom = std::min(r.y + r.h, kHrBarBottom);
-            if (bottom > r.y) g.rects.push_back({r.x, r.y, r.w, bottom - r.y});
-        }
-        const int n = static_cast<int>(g.text.size());
-        const int width = (6 * n - 1) * kHrCellWidth;
-        for (int i = 0; i < n; ++i)
-            AddStrokeCharacter(g.rects, g.text[static_cast<std::size_t>(i)], (g.advance - width) / 2 + 6 * i * kHrCellWidth,
-                               kHrTextTop, kHrCellWidth, kHrCellHeight);
-        l.glyphs.push_back(std::move(g));
+        l.glyphs.push_back(plain);
+        PrintText(l.glyphs.back(), hr.text(plain.code));
     }
     return l;
+}
+
+void PrintText(Glyph& g, const std::string& text, bool above) {
+    const int barTop = above ? kEm - kHrBarBottom : 0, barBottom = above ? kEm : kHrBarBottom;
+    std::vector<Rect> rects;
+    for (Rect r : g.rects) {
+        const int top = std::max(r.y, barTop), bottom = std::min(r.y + r.h, barBottom);
+        if (bottom > top) rects.push_back({r.x, top, r.w, bottom - top});
+    }
+    g.rects = std::move(rects);
+    g.text = text;
+    const int n = static_cast<int>(text.size());
+    const int width = (6 * n - 1) * kHrCellWidth;
+    for (int i = 0; i < n; ++i)
+        AddStrokeCharacter(g.rects, text[static_cast<std::size_t>(i)], (g.advance - width) / 2 + 6 * i * kHrCellWidth,
+                           above ? 0 : kHrTextTop, kHrCellWidth, kHrCellHeight);
 }
 
 std::vector<Layout> MakeLayouts() {

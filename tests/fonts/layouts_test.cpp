@@ -161,7 +161,7 @@ TEST(HumanReadableFaces, DrawTheHumanReadableLayoutOfTheirFamily) {
         const bool printsText = std::any_of(l.glyphs.begin(), l.glyphs.end(), [](const fonts::Glyph& g) {
             return !g.text.empty();
         });
-        EXPECT_EQ(printsText, f.humanReadable) << f.name;
+        EXPECT_EQ(printsText, f.humanReadable || f.layout == "upcean") << f.name;  // UPC/EAN always prints
         EXPECT_EQ(!l.bars.empty(), f.humanReadable) << f.name;
         hr += f.humanReadable;
     }
@@ -174,6 +174,7 @@ TEST(HumanReadableFaces, KeepTheBarsAboveTheTextBand) {
     int layouts = 0;
     for (const fonts::Layout& l : fonts::AllLayouts()) {
         if (l.bars.empty()) {
+            if (l.name == "upcean") continue;  // its own test below
             for (const fonts::Glyph& g : l.glyphs) EXPECT_TRUE(g.text.empty()) << l.name << " " << int(g.code);
             continue;
         }
@@ -280,6 +281,59 @@ TEST(HumanReadableFaces, PrintTheDataUnderTheSymbolsOfTheirRows) {
         for (std::size_t i = 0; i < printed.size(); ++i) {
             if (c.printed[i] == '?') continue;
             EXPECT_EQ(printed[i], c.printed[i]) << label << ": " << printed;
+        }
+    }
+}
+
+// The UPC/EAN faces print the digits: the first digit of EAN-13 and the outer digits of UPC-A
+// and UPC-E outside the bars, the others under their bars, the add-on's above its bars; the
+// guards and the long-bar digits reach down beside the text.
+TEST(HumanReadableFaces, UpcEanFacesPrintEveryDigit) {
+    FakePlatform platform;
+    linear::Context ctx{linear::kDesktop};
+    desktop::OptionSettings options;
+    desktop::Session session{ctx, options, platform};
+    const auto table = desktop::BuildSymbologyTable();
+    const fonts::Layout& upc = *fonts::FindLayout("upcean");
+    const struct {
+        std::u16string_view row, typed;
+        std::string_view printed;
+    } cases[] = {
+        {u"EAN-13", u"590123412345", "5901234123457"},
+        {u"EAN-13", u"590123412345|12", "590123412345712"},
+        {u"UPC-A", u"12345678901", "123456789012"},
+        {u"UPC-E", u"123456", "01234565"},
+        {u"EAN-8", u"1234567", "12345670"},
+        {u"Bookland", u"123456789|54999", "978123456789754999"},
+    };
+    for (const auto& c : cases) {
+        const std::u16string font = desktop::EncodeSelected(session, *desktop::FindSymbology(table, std::u16string(c.row)),
+                                                            std::u16string(c.typed));
+        std::string printed;
+        for (char16_t g : font) printed += upc.Find(g)->text;
+        EXPECT_EQ(printed, c.printed) << testing_support::Show(std::u16string(c.typed));
+    }
+    const double below = (fonts::kHrBarBottom + fonts::kHrTextTop) / 2.0;  // between bars and text
+    for (const fonts::Glyph& g : upc.glyphs) {
+        const std::u16string_view code(&g.code, 1);
+        bool reachesDown = false, reachesUp = false;
+        for (int m = 0; m < g.advance / upc.module; ++m) {
+            reachesDown = reachesDown || fonts::Layout::Covers(g, (m + 0.5) * upc.module, below);
+            reachesUp = reachesUp || fonts::Layout::Covers(g, (m + 0.5) * upc.module, fonts::kEm - below);
+        }
+        const bool addOn = std::u16string_view(u"zxcvbnm,./ZXCVBNM<>?{\\").find(g.code) != std::u16string_view::npos;
+        const bool underBars = std::u16string_view(u"1234567890QWERTYUIOPASDFGHJKL:").find(g.code) != std::u16string_view::npos;
+        const bool outside = g.code >= 0xE0 && g.code <= 0xE9;
+        EXPECT_EQ(!g.text.empty(), (addOn && g.code != u'{' && g.code != u'\\') || underBars || outside) << int(g.code);
+        if (underBars || outside) {
+            EXPECT_FALSE(reachesDown) << int(g.code);
+        }
+        if (addOn) {
+            EXPECT_FALSE(reachesUp) << int(g.code);
+            EXPECT_TRUE(reachesDown) << int(g.code);
+        }
+        if (std::u16string_view(u"[]|'!@#$%^&*()asdfghjkl;").find(g.code) != std::u16string_view::npos) {
+            EXPECT_TRUE(reachesDown && reachesUp) << int(g.code);  // guards and long bars
         }
     }
 }

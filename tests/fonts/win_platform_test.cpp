@@ -340,16 +340,11 @@ std::u16string FaceOf(const std::u16string& rowName) {
     return row ? row->szFontFace : std::u16string();
 }
 
-bool Dark(const testing_support::Image& image, double x, double y) {
-    const int px = static_cast<int>(x), py = static_cast<int>(y);
-    if (px < 0 || py < 0 || px >= image.width || py >= image.height) return false;
-    return image.pixels[static_cast<std::size_t>(py * image.width + px)] < 128;
-}
-
-// The "Hr" faces drawn with GDI: the bars read back (fonts_readback), and under them, where
+// The "Hr" faces (and the UPC/EAN faces, which always print their digits) drawn with GDI: the
+// bars read back (fonts_readback), and under them, where
 // each glyph's characters belong, the picture shows those characters' strokes (read at the
 // middle of every stroke cell) and nothing else: no text under start, stop, shift or function
-// glyphs, and a clear band between bars and text.
+// glyphs, and no bar below the bar band but where the font draws one (UPC/EAN's guards).
 TEST(FontText, HumanReadableFacesPrintTheDataUnderBarsThatRead) {
     const struct {
         std::u16string row, typed;
@@ -362,6 +357,8 @@ TEST(FontText, HumanReadableFacesPrintTheDataUnderBarsThatRead) {
         {u"Code128C", u"123456", "Code128", "123456", "123456"},
         {u"Asian-Code128B", u"Kv 128", "Code128", "Kv 128", ""},
         {u"Interleaved 2 of 5", u"12345678", "ITF", "12345678", "12345678"},
+        {u"EAN-13", u"400638133393", "EAN13", "4006381333931", "4006381333931"},
+        {u"UPC-A", u"03600029145", "UPCA", "036000291452", "036000291452"},
     };
     constexpr int em = 96, margin = 40;  // six pixels a module
     const double scale = static_cast<double>(em) / fonts::kEm;
@@ -373,11 +370,11 @@ TEST(FontText, HumanReadableFacesPrintTheDataUnderBarsThatRead) {
         static const auto faces = fonts::GeneratedFaces();
         for (const fonts::Face& f : faces)
             if (desktop::EqualNoCase(U16(f.name), FaceOf(c.row))) face = &f;
-        ASSERT_TRUE(face && face->humanReadable) << label;
+        ASSERT_TRUE(face && (face->humanReadable || face->layout == "upcean")) << label;  // UPC/EAN always prints
         const Drawn d = Draw(FaceOf(c.row), font, em, margin);
         batch.Add(label + " Hr", d.image, c.format, false, c.read);
 
-        int stray = 0, inGap = 0;
+        int stray = 0;
         const std::string printed = testing_support::ReadPrintedText(d.image, face->layout, font, margin, margin, scale, &stray);
         std::string layoutText;
         for (char16_t code : font) layoutText += fonts::FindLayout(face->layout)->Find(code)->text;
@@ -386,11 +383,7 @@ TEST(FontText, HumanReadableFacesPrintTheDataUnderBarsThatRead) {
         if (!c.printed.empty()) {
             EXPECT_EQ(printed, c.printed) << label;
         }
-        const double top = margin + fonts::kHrTextTop * scale;
-        for (int py = static_cast<int>(margin + fonts::kHrBarBottom * scale) + 1; py < static_cast<int>(top) - 1; ++py)
-            for (int px = 0; px < d.image.width; ++px) inGap += Dark(d.image, px, py);
-        EXPECT_EQ(stray, 0) << label << ": text where no character belongs";
-        EXPECT_EQ(inGap, 0) << label << ": bars reach into the text band";
+        EXPECT_EQ(stray, 0) << label << ": ink below the bars where the font draws nothing";
     }
     ASSERT_TRUE(batch.Write("readback-fonts/hr"));
 }

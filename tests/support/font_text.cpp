@@ -33,7 +33,6 @@ std::string ReadPrintedText(const Image& picture, std::string_view layout, std::
     };
     const double cellW = fonts::kHrCellWidth * scale, cellH = fonts::kHrCellHeight * scale;
     const double band = top + fonts::kHrTextTop * scale;
-    std::vector<bool> covered(static_cast<std::size_t>(std::max(picture.width, 0)), false);
     std::string printed;
     double x = left;
     for (char16_t code : text) {
@@ -50,15 +49,31 @@ std::string ReadPrintedText(const Image& picture, std::string_view layout, std::
             for (int c = 33; c < 127; ++c)
                 if (fonts::StrokeRows(static_cast<char>(c)) == cells) seen = static_cast<char>(c);
             printed += seen;
-            for (int px = static_cast<int>(cx) - 1; px <= static_cast<int>(cx + 5 * cellW) + 1; ++px)
-                if (px >= 0 && px < picture.width) covered[static_cast<std::size_t>(px)] = true;
         }
         x += g->advance * scale;
     }
     if (stray) {
+        // Below the bars the picture shows only what the layout draws there (within a pixel
+        // and a half, for the rounding of edges): the characters and any bars that reach down.
         *stray = 0;
-        for (int py = static_cast<int>(band) - 1; py < static_cast<int>(top + fonts::kEm * scale); ++py)
-            for (int px = 0; px < picture.width; ++px) *stray += dark(px, py) && !covered[static_cast<std::size_t>(px)];
+        std::vector<std::pair<double, const fonts::Glyph*>> starts;
+        double pen = left;
+        for (char16_t code : text) {
+            starts.emplace_back(pen, l.Find(code));
+            pen += starts.back().second->advance * scale;
+        }
+        const double near = 1.5 / scale;
+        auto drawn = [&](double px, double py) {
+            for (auto [start, g] : starts)
+                for (double dx : {-near, 0.0, near})
+                    for (double dy : {-near, 0.0, near}) {
+                        const double x = (px - start) / scale + dx, y = (py - top) / scale + dy;
+                        if (x >= 0 && x < g->advance && fonts::Layout::Covers(*g, x, y)) return true;
+                    }
+            return false;
+        };
+        for (int py = static_cast<int>(top + fonts::kHrBarBottom * scale) + 1; py < static_cast<int>(top + fonts::kEm * scale); ++py)
+            for (int px = 0; px < picture.width; ++px) *stray += dark(px, py) && !drawn(px + 0.5, py + 0.5);
     }
     return printed;
 }

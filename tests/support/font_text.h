@@ -38,7 +38,7 @@ void DrawMaxicodeFinder(Image& img, double centreX, double centreY, double modul
 // each character the layout prints, the stroke character whose cells (read at the middle of
 // each cell) the picture shows there, "?" for none. The em's top-left corner is at (left, top)
 // in the picture, `scale` pixels to a font unit. `stray` (when given) receives the count of dark
-// pixels of the text band that lie outside every printed character.
+// pixels below the bars (from kHrBarBottom down) where the layout draws nothing.
 std::string ReadPrintedText(const Image& picture, std::string_view layout, std::u16string_view text, double left,
                             double top, double scale, int* stray = nullptr);
 
