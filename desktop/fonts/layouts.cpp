@@ -822,10 +822,11 @@ std::string Code128SetText(char set, int v) {
 }
 
 // The desktop Code 128 font: the check glyphs that print no text (0xA6 to 0xE2, 0x180 and up,
-// 0x1D) stay without it.
+// 0x1D) stay without it, and so do the switch and start glyphs of the server's scheme (0xF0
+// and up) that the automatic encoder writes.
 template <char Set>
 std::string Code128Text(char16_t g) {
-    if (g >= 0x100 || (g >= 0xA6 && g <= 0xE2) || g == 0x1D) return {};
+    if (g >= 0xA6 || g == 0x1D) return {};
     return Code128SetText(Set, Code128GlyphValue("code128desktop", g));
 }
 

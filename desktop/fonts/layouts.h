@@ -27,7 +27,7 @@ struct Glyph {
     int advance = 0;                            // font units
     std::vector<Rect> rects;                    // dark rectangles
     std::vector<std::vector<Point>> polygons;   // dark convex polygons (Maxicode's hexagons)
-    std::string text;                           // printed under the bars (human-readable layouts)
+    std::string text;                           // the characters it prints (human-readable layouts, UPC/EAN)
 };
 
 struct Layout {
@@ -51,7 +51,9 @@ const Layout* FindLayout(std::string_view name);
 // characters the glyph stands for (its `text`), centred under its bars, each character drawn in
 // the stroke face below in cells kHrCellWidth wide and kHrCellHeight tall, one cell between two
 // characters. Start, stop, shift and function glyphs, the check glyphs of the Code 128 forms
-// that print no check text, spaces and control characters print nothing.
+// that print no check text, spaces and control characters print nothing. The UPC/EAN layout
+// prints its digits the same way (its add-on's digits above the add-on's bars, which then run
+// from kEm - kHrBarBottom down), its guards and long-bar digits reaching down beside them.
 inline constexpr int kHrBarBottom = 704, kHrTextTop = 744, kHrCellWidth = 56, kHrCellHeight = 40;
 
 // The stroke face of printable ASCII (33 to 126): 7 rows of 5 cells, top row first, "1" dark;
