@@ -66,8 +66,8 @@ def set_metrics(font):
 
 
 # TrueType instructions (opcodes of the TrueType instruction set).
-SVTCA_X, WS, RS, FDEF, ENDF, LOOPCALL, MPPEM, MUL, ROUND, MAX, INSTCTRL, SCFS, DUP, LT, IF, EIF = (
-    0x01, 0x42, 0x43, 0x2C, 0x2D, 0x2A, 0x4B, 0x63, 0x68, 0x8B, 0x8E, 0x48, 0x20, 0x50, 0x58, 0x59)
+SVTCA_X, WS, RS, FDEF, ENDF, LOOPCALL, MPPEM, MUL, ROUND, MAX, INSTCTRL, SCFS, DUP, LT, IF, ELSE, EIF = (
+    0x01, 0x42, 0x43, 0x2C, 0x2D, 0x2A, 0x4B, 0x63, 0x68, 0x8B, 0x8E, 0x48, 0x20, 0x50, 0x58, 0x1B, 0x59)
 
 
 def push(values):
@@ -85,14 +85,16 @@ def hint_tables(module):
     """fpgm and prep of a font whose modules are `module` units wide.
 
     prep: storage 0 = the module in pixels (26.6), ppem * module / em, rounded to whole pixels
-    (at least one) when below two pixels; it also asks for the instructions' x moves to be kept
-    by rasterizers that otherwise ignore them (instruction control selector 3). Function 0
+    (at least one) when below two pixels; from two pixels on it turns the glyph programs off
+    (instruction control selector 1), so that glyphs are drawn and advance exactly as unhinted.
+    It also asks for the instructions' x moves to be kept by rasterizers that otherwise ignore
+    them (instruction control selector 3). Function 0
     moves point p (x in units, taken as 26.6 modules when the module is 64 units) to x / module
     modules of that width."""
     # MUL divides by 64: ppem (integer) * (4 * module) / 64 = ppem * module / 16, the module in
     # pixels as 26.6 for a 1024-unit em.
     prep = push([4, 3]) + [INSTCTRL, SVTCA_X] + push([0]) + [MPPEM] + push([4 * module]) + [MUL, DUP] + \
-        push([128]) + [LT, IF, ROUND] + push([64]) + [MAX, EIF, WS]
+        push([128]) + [LT, IF, ROUND] + push([64]) + [MAX, ELSE] + push([1, 1]) + [INSTCTRL, EIF, WS]
     fpgm = push([0]) + [FDEF] + push([0]) + [RS, MUL, SCFS, ENDF]
     return bytes(fpgm), bytes(prep)
 
