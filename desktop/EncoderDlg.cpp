@@ -344,6 +344,8 @@ void CEncoderDlg::OnPaint() {
     LOGFONTW lf{};
     m_pOptions->GetLogFont(&lf);
     lf.lfHeight = -::MulDiv(lf.lfHeight, dc.GetDeviceCaps(LOGPIXELSY), 720);
+    // Bars are drawn without font smoothing: grey edges make a symbol unreadable.
+    lf.lfQuality = NONANTIALIASED_QUALITY;
     CFont font;
     font.CreateFontIndirect(&lf);
     HGDIOBJ oldFont = dc.SelectObject(font);

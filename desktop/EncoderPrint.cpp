@@ -175,6 +175,7 @@ void CEncoderDlg::PrintBody(CDC* dc, CRect& rect) {
 void CEncoderDlg::PrintBarcodeAtSize(CDC* dc, CRect& rect, const wchar_t* encoded, int pointSize, const wchar_t* face) {
     LOGFONTW lf = PrinterFont(dc, face, pointSize, FW_NORMAL, false);
     lf.lfCharSet = DEFAULT_CHARSET;
+    lf.lfQuality = NONANTIALIASED_QUALITY;  // bars without grey edges
     CFont font;
     font.CreateFontIndirect(&lf);
     HGDIOBJ old = dc->SelectObject(m_fontPrintLabel);
@@ -184,7 +185,8 @@ void CEncoderDlg::PrintBarcodeAtSize(CDC* dc, CRect& rect, const wchar_t* encode
 }
 
 void CEncoderDlg::PrintBarcodeAt12(CDC* dc, CRect& rect, const wchar_t* encoded, const wchar_t* face) {
-    const LOGFONTW lf = PrinterFont(dc, face, 12, FW_NORMAL, false);
+    LOGFONTW lf = PrinterFont(dc, face, 12, FW_NORMAL, false);
+    lf.lfQuality = NONANTIALIASED_QUALITY;
     CFont font;
     font.CreateFontIndirect(&lf);
     HGDIOBJ old = dc->SelectObject(m_fontPrintLabel);

@@ -6,6 +6,14 @@ Usage: build_fonts.py <dump file> <output folder>
 One file per face, named <face>.ttf. Every font has 1024 units to the em, ascent 1024, descent 0
 and no line gap in every table, so that lines of band text join without a gap. The family name
 (name ID 1) is the face name itself.
+
+Bars are hinted across: at sizes where a module is less than two pixels wide, a module becomes a
+whole number of pixels (the nearest one, at least one) and every x coordinate, the advance
+included, is scaled with it, so that bars are drawn crisp (no grey edges) and every module of a
+symbol is as wide as every other. From two pixels a module on, outlines are drawn as they are
+(an edge rounded to the pixel grid then changes a module by a quarter at most), so that printers
+and the programs that lay out their pages (which may not hint) agree on every advance. Heights
+are left as drawn. The layouts of polygons (the hexagon font) are not hinted.
 """
 import os
 import sys
@@ -16,13 +24,15 @@ EM = 1024
 
 
 def read_dump(path):
+    """Layouts by name (each a dict of its module and glyphs) and the faces as (name, layout)."""
     layouts, faces = {}, []
     glyph = None
     with open(path, encoding="ascii") as f:
         for line in f:
             word, *rest = line.split()
             if word == "layout":
-                current = layouts.setdefault(rest[0], [])
+                layout = layouts.setdefault(rest[0], {"module": int(rest[1]), "glyphs": []})
+                current = layout["glyphs"]
             elif word == "glyph":
                 glyph = {"code": int(rest[0]), "advance": int(rest[1]), "contours": []}
                 current.append(glyph)
@@ -55,7 +65,56 @@ def set_metrics(font):
     font.os2_weight = 400
 
 
-def make_font(glyphs):
+# TrueType instructions (opcodes of the TrueType instruction set).
+SVTCA_X, WS, RS, FDEF, ENDF, LOOPCALL, MPPEM, MUL, ROUND, MAX, INSTCTRL, SCFS, DUP, LT, IF, ELSE, EIF = (
+    0x01, 0x42, 0x43, 0x2C, 0x2D, 0x2A, 0x4B, 0x63, 0x68, 0x8B, 0x8E, 0x48, 0x20, 0x50, 0x58, 0x1B, 0x59)
+
+
+def push(values):
+    """Instructions pushing the values (signed 16-bit) in order."""
+    out = []
+    for i in range(0, len(values), 255):
+        chunk = values[i:i + 255]
+        out += [0x41, len(chunk)]  # NPUSHW
+        for v in chunk:
+            out += [(v >> 8) & 0xFF, v & 0xFF]
+    return out
+
+
+def hint_tables(module):
+    """fpgm and prep of a font whose modules are `module` units wide.
+
+    prep: storage 0 = the module in pixels (26.6), ppem * module / em, rounded to whole pixels
+    (at least one) when below two pixels; from two pixels on it turns the glyph programs off
+    (instruction control selector 1), so that glyphs are drawn and advance exactly as unhinted.
+    It also asks for the instructions' x moves to be kept by rasterizers that otherwise ignore
+    them (instruction control selector 3). Function 0
+    moves point p (x in units, taken as 26.6 modules when the module is 64 units) to x / module
+    modules of that width."""
+    # MUL divides by 64: ppem (integer) * (4 * module) / 64 = ppem * module / 16, the module in
+    # pixels as 26.6 for a 1024-unit em.
+    prep = push([4, 3]) + [INSTCTRL, SVTCA_X] + push([0]) + [MPPEM] + push([4 * module]) + [MUL, DUP] + \
+        push([128]) + [LT, IF, ROUND] + push([64]) + [MAX, ELSE] + push([1, 1]) + [INSTCTRL, EIF, WS]
+    fpgm = push([0]) + [FDEF] + push([0]) + [RS, MUL, SCFS, ENDF]
+    return bytes(fpgm), bytes(prep)
+
+
+def hint_glyph(char, advance, module):
+    """The glyph's program: every outline point and the advance point scaled by the module."""
+    pairs = []
+    index = 0
+    for contour in char.foreground:
+        for point in contour:
+            pairs += [index, round(point.x * 64 / module)]
+            index += 1
+    pairs += [index + 1, round(advance * 64 / module)]  # the advance phantom point
+    char.ttinstrs = bytes([SVTCA_X] + push(pairs + [len(pairs) // 2, 0]) + [LOOPCALL])
+    return len(pairs) + 2
+
+
+def make_font(layout):
+    glyphs, module = layout["glyphs"], layout["module"]
+    hinted = not any(len(c) != 4 for g in glyphs for c in g["contours"])  # rectangles only
     font = fontforge.font()
     font.encoding = "UnicodeFull"
     font.layers["Fore"].is_quadratic = True
@@ -65,7 +124,12 @@ def make_font(glyphs):
     for g in glyphs:
         char = font.createChar(g["code"], "uni%04X" % g["code"])
         pen = char.glyphPen()
-        for contour in g["contours"]:
+        contours = g["contours"]
+        if hinted and not contours and g["advance"]:
+            # A space: a rectangle of no height along the top of the em draws nothing, but gives
+            # the glyph an outline, and so a program that hints its advance.
+            contours = [[(0, 0), (g["advance"], 0), (g["advance"], 0), (0, 0)]]
+        for contour in contours:
             # Font y runs up from the baseline at the bottom of the em.
             points = [(x, EM - y) for x, y in contour]
             pen.moveTo(points[0])
@@ -75,6 +139,16 @@ def make_font(glyphs):
         pen = None
         char.correctDirection()
         char.width = g["advance"]
+    if hinted:
+        fpgm, prep = hint_tables(module)
+        font.setTableData("fpgm", fpgm)
+        font.setTableData("prep", prep)
+        depth = max(hint_glyph(font[g["code"]], g["advance"], module) for g in glyphs)
+        font.maxp_FDEFs = 1
+        font.maxp_storageCnt = 1
+        font.maxp_maxStackDepth = max(depth, 16)
+        font.maxp_zones = 1
+        font.maxp_twilightPtCnt = 0
     return font
 
 

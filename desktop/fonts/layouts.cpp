@@ -37,7 +37,7 @@ void AppendNarrowWide(Bits& bits, std::string_view nw, bool bar = true) {
 
 // A glyph of module columns, each dark column drawn from y0 to y1.
 Glyph ColumnGlyph(char16_t code, const Bits& bits, int module, int y0 = 0, int y1 = kEm) {
-    Glyph g{code, static_cast<int>(bits.size()) * module, {}, {}};
+    Glyph g{code, static_cast<int>(bits.size()) * module, {}, {}, {}};
     for (std::size_t i = 0; i < bits.size();) {
         if (!bits[i]) {
             ++i;
@@ -51,7 +51,7 @@ Glyph ColumnGlyph(char16_t code, const Bits& bits, int module, int y0 = 0, int y
     return g;
 }
 
-Glyph Empty(char16_t code, int advance = 0) { return Glyph{code, advance, {}, {}}; }
+Glyph Empty(char16_t code, int advance = 0) { return Glyph{code, advance, {}, {}, {}}; }
 
 // Collects the glyphs of one layout; a later glyph of the same code replaces an earlier one.
 class Builder {
@@ -76,7 +76,7 @@ public:
         Bars(code, bits);
     }
     Layout Done() {
-        Layout l{name_, module_, {}};
+        Layout l{name_, module_, {}, {}};
         for (auto& [code, g] : glyphs_) l.glyphs.push_back(std::move(g));
         return l;
     }
@@ -182,6 +182,11 @@ Layout Code93() {
     return b.Done();
 }
 
+// Cuts the glyph's bars to the bar band and prints `text` in the text band under them, centred
+// under the glyph (human-readable layouts, below). `above`: the text band at the top of the em
+// and the bars below it, as the digits of a UPC/EAN add-on stand above its bars.
+void PrintText(Glyph& g, const std::string& text, bool above = false);
+
 // ---- UPC/EAN -------------------------------------------------------------------------------
 
 // Odd-parity (set A) widths of the digits 0 to 9: space, bar, space, bar.
@@ -215,7 +220,24 @@ Layout UpcEan() {
     widths(u'\\', "11", false);      // add-on separator
     for (char16_t g = 0xE0; g <= 0xE9; ++g) b.Add(Empty(g, 7 * kLinearModule));  // printed digits
     b.Add(Empty(u' ', 9 * kLinearModule));  // between symbol and add-on
-    return b.Done();
+    // The font prints the digits: under the bars of the digits of sets A, B and C and as the
+    // digits outside the bars (0xE0 + digit); the guards and the long-bar digits (the UPC-A
+    // number system and check digit, whose text stands outside) reach down past them; the
+    // add-on's digits stand above its bars.
+    Layout l = b.Done();
+    constexpr std::u16string_view kPrinted = u"1234567890QWERTYUIOPASDFGHJKL:", kAddOn = u"zxcvbnm,./ZXCVBNM<>?";
+    constexpr std::string_view kDigits = "1234567890";
+    for (Glyph& g : l.glyphs) {
+        if (const std::size_t i = kPrinted.find(g.code); i != std::u16string_view::npos)
+            PrintText(g, std::string(1, kDigits[i % 10]));
+        else if (const std::size_t j = kAddOn.find(g.code); j != std::u16string_view::npos)
+            PrintText(g, std::string(1, kDigits[j % 10]), true);
+        else if (g.code == u'{' || g.code == u'\\')
+            PrintText(g, "", true);
+        else if (g.code >= 0xE0 && g.code <= 0xE9)
+            PrintText(g, std::string(1, static_cast<char>('0' + g.code - 0xE0)));
+    }
+    return l;
 }
 
 // ---- Code 128 --------------------------------------------------------------------------------
@@ -406,76 +428,142 @@ Layout Bc412() {
     return b.Done();
 }
 
+// ---- Stroke characters -------------------------------------------------------------------------
+
+// Printable ASCII from "!" to "~", 5 by 7 cells each, rows top to bottom.
+constexpr std::array<std::string_view, 94> kStrokeRows = {
+    "00100" "00100" "00100" "00100" "00100" "00000" "00100",  // !
+    "01010" "01010" "01010" "00000" "00000" "00000" "00000",  // "
+    "01010" "01010" "11111" "01010" "11111" "01010" "01010",  // #
+    "00100" "01111" "10100" "01110" "00101" "11110" "00100",  // $
+    "11000" "11001" "00010" "00100" "01000" "10011" "00011",  // %
+    "01100" "10010" "10100" "01000" "10101" "10010" "01101",  // &
+    "00100" "00100" "01000" "00000" "00000" "00000" "00000",  // '
+    "00010" "00100" "01000" "01000" "01000" "00100" "00010",  // (
+    "01000" "00100" "00010" "00010" "00010" "00100" "01000",  // )
+    "00000" "00100" "10101" "01110" "10101" "00100" "00000",  // *
+    "00000" "00100" "00100" "11111" "00100" "00100" "00000",  // +
+    "00000" "00000" "00000" "00000" "01100" "00100" "01000",  // ,
+    "00000" "00000" "00000" "11111" "00000" "00000" "00000",  // -
+    "00000" "00000" "00000" "00000" "00000" "01100" "01100",  // .
+    "00000" "00001" "00010" "00100" "01000" "10000" "00000",  // /
+    "01110" "10001" "10011" "10101" "11001" "10001" "01110",  // 0
+    "00100" "01100" "00100" "00100" "00100" "00100" "01110",  // 1
+    "01110" "10001" "00001" "00010" "00100" "01000" "11111",  // 2
+    "11111" "00010" "00100" "00010" "00001" "10001" "01110",  // 3
+    "00010" "00110" "01010" "10010" "11111" "00010" "00010",  // 4
+    "11111" "10000" "11110" "00001" "00001" "10001" "01110",  // 5
+    "00110" "01000" "10000" "11110" "10001" "10001" "01110",  // 6
+    "11111" "00001" "00010" "00100" "01000" "01000" "01000",  // 7
+    "01110" "10001" "10001" "01110" "10001" "10001" "01110",  // 8
+    "01110" "10001" "10001" "01111" "00001" "00010" "01100",  // 9
+    "00000" "01100" "01100" "00000" "01100" "01100" "00000",  // :
+    "00000" "01100" "01100" "00000" "01100" "00100" "01000",  // ;
+    "00010" "00100" "01000" "10000" "01000" "00100" "00010",  // <
+    "00000" "00000" "11111" "00000" "11111" "00000" "00000",  // =
+    "01000" "00100" "00010" "00001" "00010" "00100" "01000",  // >
+    "01110" "10001" "00001" "00010" "00100" "00000" "00100",  // ?
+    "01110" "10001" "00001" "01101" "10101" "10101" "01110",  // @
+    "01110" "10001" "10001" "11111" "10001" "10001" "10001",  // A
+    "11110" "10001" "10001" "11110" "10001" "10001" "11110",  // B
+    "01110" "10001" "10000" "10000" "10000" "10001" "01110",  // C
+    "11100" "10010" "10001" "10001" "10001" "10010" "11100",  // D
+    "11111" "10000" "10000" "11110" "10000" "10000" "11111",  // E
+    "11111" "10000" "10000" "11110" "10000" "10000" "10000",  // F
+    "01110" "10001" "10000" "10111" "10001" "10001" "01111",  // G
+    "10001" "10001" "10001" "11111" "10001" "10001" "10001",  // H
+    "01110" "00100" "00100" "00100" "00100" "00100" "01110",  // I
+    "00111" "00010" "00010" "00010" "00010" "10010" "01100",  // J
+    "10001" "10010" "10100" "11000" "10100" "10010" "10001",  // K
+    "10000" "10000" "10000" "10000" "10000" "10000" "11111",  // L
+    "10001" "11011" "10101" "10101" "10001" "10001" "10001",  // M
+    "10001" "10001" "11001" "10101" "10011" "10001" "10001",  // N
+    "01110" "10001" "10001" "10001" "10001" "10001" "01110",  // O
+    "11110" "10001" "10001" "11110" "10000" "10000" "10000",  // P
+    "01110" "10001" "10001" "10001" "10101" "10010" "01101",  // Q
+    "11110" "10001" "10001" "11110" "10100" "10010" "10001",  // R
+    "01111" "10000" "10000" "01110" "00001" "00001" "11110",  // S
+    "11111" "00100" "00100" "00100" "00100" "00100" "00100",  // T
+    "10001" "10001" "10001" "10001" "10001" "10001" "01110",  // U
+    "10001" "10001" "10001" "10001" "10001" "01010" "00100",  // V
+    "10001" "10001" "10001" "10101" "10101" "10101" "01010",  // W
+    "10001" "10001" "01010" "00100" "01010" "10001" "10001",  // X
+    "10001" "10001" "01010" "00100" "00100" "00100" "00100",  // Y
+    "11111" "00001" "00010" "00100" "01000" "10000" "11111",  // Z
+    "01110" "01000" "01000" "01000" "01000" "01000" "01110",  // [
+    "00000" "10000" "01000" "00100" "00010" "00001" "00000",  // backslash
+    "01110" "00010" "00010" "00010" "00010" "00010" "01110",  // ]
+    "00100" "01010" "10001" "00000" "00000" "00000" "00000",  // ^
+    "00000" "00000" "00000" "00000" "00000" "00000" "11111",  // _
+    "01000" "00100" "00010" "00000" "00000" "00000" "00000",  // `
+    "00000" "00000" "01110" "00001" "01111" "10001" "01111",  // a
+    "10000" "10000" "10110" "11001" "10001" "10001" "11110",  // b
+    "00000" "00000" "01110" "10000" "10000" "10001" "01110",  // c
+    "00001" "00001" "01101" "10011" "10001" "10001" "01111",  // d
+    "00000" "00000" "01110" "10001" "11111" "10000" "01110",  // e
+    "00110" "01001" "01000" "11100" "01000" "01000" "01000",  // f
+    "00000" "01111" "10001" "10001" "01111" "00001" "01110",  // g
+    "10000" "10000" "10110" "11001" "10001" "10001" "10001",  // h
+    "00100" "00000" "01100" "00100" "00100" "00100" "01110",  // i
+    "00010" "00000" "00110" "00010" "00010" "10010" "01100",  // j
+    "10000" "10000" "10010" "10100" "11000" "10100" "10010",  // k
+    "01100" "00100" "00100" "00100" "00100" "00100" "01110",  // l
+    "00000" "00000" "11010" "10101" "10101" "10001" "10001",  // m
+    "00000" "00000" "10110" "11001" "10001" "10001" "10001",  // n
+    "00000" "00000" "01110" "10001" "10001" "10001" "01110",  // o
+    "00000" "00000" "11110" "10001" "11110" "10000" "10000",  // p
+    "00000" "00000" "01101" "10011" "01111" "00001" "00001",  // q
+    "00000" "00000" "10110" "11001" "10000" "10000" "10000",  // r
+    "00000" "00000" "01110" "10000" "01110" "00001" "11110",  // s
+    "01000" "01000" "11100" "01000" "01000" "01001" "00110",  // t
+    "00000" "00000" "10001" "10001" "10001" "10011" "01101",  // u
+    "00000" "00000" "10001" "10001" "10001" "01010" "00100",  // v
+    "00000" "00000" "10001" "10001" "10101" "10101" "01010",  // w
+    "00000" "00000" "10001" "01010" "00100" "01010" "10001",  // x
+    "00000" "00000" "10001" "10001" "01111" "00001" "01110",  // y
+    "00000" "00000" "11111" "00010" "00100" "01000" "11111",  // z
+    "00010" "00100" "00100" "01000" "00100" "00100" "00010",  // {
+    "00100" "00100" "00100" "00100" "00100" "00100" "00100",  // |
+    "01000" "00100" "00100" "00010" "00100" "00100" "01000",  // }
+    "00000" "00000" "01000" "10101" "00010" "00000" "00000",  // ~
+};
+
+// The dark runs of one stroke character as rectangles: cells `cellW` by `cellH` units, the
+// top-left cell at (x, y), each dark cell widened to `strokeCells` cells (the sixth column of
+// the character box stays clear).
+void AddStrokeCharacter(std::vector<Rect>& rects, char c, int x, int y, int cellW, int cellH, int strokeCells = 1) {
+    const std::string_view rows = StrokeRows(c);
+    if (rows.empty()) return;
+    for (int r = 0; r < 7; ++r) {
+        bool dark[6] = {};
+        for (int k = 0; k < 5; ++k)
+            if (rows[static_cast<std::size_t>(r * 5 + k)] == '1')
+                for (int s = k; s < std::min(5, k + strokeCells); ++s) dark[s] = true;
+        for (int k = 0; k < 6;) {
+            if (!dark[k]) {
+                ++k;
+                continue;
+            }
+            int e = k;
+            while (e < 6 && dark[e]) ++e;
+            rects.push_back({x + k * cellW, y + r * cellH, (e - k) * cellW, cellH});
+            k = e;
+        }
+    }
+}
+
 // ---- SEMI wafer identifiers --------------------------------------------------------------------
 
-// The SEMI rows print their identifier as plain text: a 5 by 7 stroke face of the characters
-// the encoders write, one stroke a module square, the "B" face with strokes two modules wide.
+// The SEMI rows print their identifier as plain text: the stroke face of the characters the
+// encoders write, one stroke a module square, the "B" face with strokes two modules wide.
 constexpr std::string_view kSemiChars = "-.0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ";
 
 Layout Semi(std::string_view name, int strokeCells) {
-    // Rows of five cells, top to bottom.
-    static constexpr std::array<std::string_view, 38> kRows = {
-        "00000" "00000" "00000" "11111" "00000" "00000" "00000",  // -
-        "00000" "00000" "00000" "00000" "00000" "01100" "01100",  // .
-        "01110" "10001" "10011" "10101" "11001" "10001" "01110",  // 0
-        "00100" "01100" "00100" "00100" "00100" "00100" "01110",  // 1
-        "01110" "10001" "00001" "00010" "00100" "01000" "11111",  // 2
-        "11111" "00010" "00100" "00010" "00001" "10001" "01110",  // 3
-        "00010" "00110" "01010" "10010" "11111" "00010" "00010",  // 4
-        "11111" "10000" "11110" "00001" "00001" "10001" "01110",  // 5
-        "00110" "01000" "10000" "11110" "10001" "10001" "01110",  // 6
-        "11111" "00001" "00010" "00100" "01000" "01000" "01000",  // 7
-        "01110" "10001" "10001" "01110" "10001" "10001" "01110",  // 8
-        "01110" "10001" "10001" "01111" "00001" "00010" "01100",  // 9
-        "01110" "10001" "10001" "11111" "10001" "10001" "10001",  // A
-        "11110" "10001" "10001" "11110" "10001" "10001" "11110",  // B
-        "01110" "10001" "10000" "10000" "10000" "10001" "01110",  // C
-        "11100" "10010" "10001" "10001" "10001" "10010" "11100",  // D
-        "11111" "10000" "10000" "11110" "10000" "10000" "11111",  // E
-        "11111" "10000" "10000" "11110" "10000" "10000" "10000",  // F
-        "01110" "10001" "10000" "10111" "10001" "10001" "01111",  // G
-        "10001" "10001" "10001" "11111" "10001" "10001" "10001",  // H
-        "01110" "00100" "00100" "00100" "00100" "00100" "01110",  // I
-        "00111" "00010" "00010" "00010" "00010" "10010" "01100",  // J
-        "10001" "10010" "10100" "11000" "10100" "10010" "10001",  // K
-        "10000" "10000" "10000" "10000" "10000" "10000" "11111",  // L
-        "10001" "11011" "10101" "10101" "10001" "10001" "10001",  // M
-        "10001" "10001" "11001" "10101" "10011" "10001" "10001",  // N
-        "01110" "10001" "10001" "10001" "10001" "10001" "01110",  // O
-        "11110" "10001" "10001" "11110" "10000" "10000" "10000",  // P
-        "01110" "10001" "10001" "10001" "10101" "10010" "01101",  // Q
-        "11110" "10001" "10001" "11110" "10100" "10010" "10001",  // R
-        "01111" "10000" "10000" "01110" "00001" "00001" "11110",  // S
-        "11111" "00100" "00100" "00100" "00100" "00100" "00100",  // T
-        "10001" "10001" "10001" "10001" "10001" "10001" "01110",  // U
-        "10001" "10001" "10001" "10001" "10001" "01010" "00100",  // V
-        "10001" "10001" "10001" "10101" "10101" "10101" "01010",  // W
-        "10001" "10001" "01010" "00100" "01010" "10001" "10001",  // X
-        "10001" "10001" "01010" "00100" "00100" "00100" "00100",  // Y
-        "11111" "00001" "00010" "00100" "01000" "10000" "11111",  // Z
-    };
     constexpr int cell = kEm / 8;  // seven rows and a row of space below
     Builder b(name, cell);
-    for (std::size_t i = 0; i < kSemiChars.size(); ++i) {
-        Glyph g{static_cast<unsigned char>(kSemiChars[i]), 6 * cell, {}, {}};
-        for (int r = 0; r < 7; ++r) {
-            // The row's dark columns, each stroke `strokeCells` wide (the sixth column stays a
-            // gap), drawn as runs.
-            bool dark[6] = {};
-            for (int c = 0; c < 5; ++c)
-                if (kRows[i][static_cast<std::size_t>(r * 5 + c)] == '1')
-                    for (int k = c; k < std::min(5, c + strokeCells); ++k) dark[k] = true;
-            for (int c = 0; c < 6;) {
-                if (!dark[c]) {
-                    ++c;
-                    continue;
-                }
-                int e = c;
-                while (e < 6 && dark[e]) ++e;
-                g.rects.push_back({c * cell, r * cell, (e - c) * cell, cell});
-                c = e;
-            }
-        }
+    for (char c : kSemiChars) {
+        Glyph g{static_cast<unsigned char>(c), 6 * cell, {}, {}, {}};
+        AddStrokeCharacter(g.rects, c, 0, 0, cell, cell, strokeCells);
         b.Add(std::move(g));
     }
     return b.Done();
@@ -518,8 +606,8 @@ Layout Code16k() {
         const char16_t g = static_cast<char16_t>(v == 0 ? 224 : v < 96 ? 32 + v : 226 + v - 96);
         row(g, widths(v < 106 ? kCode128[v] : kCode128[106].substr(0, 6)));
     }
-    b.Add(Glyph{0xFD, 11 * m, {{0, 0, 11 * m, m}}, {}});
-    b.Add(Glyph{0xE1, 4 * m, {{0, 0, 4 * m, m}}, {}});
+    b.Add(Glyph{0xFD, 11 * m, {{0, 0, 11 * m, m}}, {}, {}});
+    b.Add(Glyph{0xE1, 4 * m, {{0, 0, 4 * m, m}}, {}, {}});
     return b.Done();
 }
 
@@ -547,7 +635,7 @@ Layout PharmaTwo() {
 
 // A run of postal bars: 'F' full, 'A' ascender, 'D' descender, 'T' tracker, 'H' POSTNET half.
 Glyph PostalGlyph(char16_t code, std::string_view bars) {
-    Glyph g{code, static_cast<int>(bars.size()) * 2 * kPostalModule, {}, {}};
+    Glyph g{code, static_cast<int>(bars.size()) * 2 * kPostalModule, {}, {}, {}};
     for (std::size_t i = 0; i < bars.size(); ++i) {
         int y0 = 0, y1 = kEm;
         switch (bars[i]) {
@@ -610,7 +698,7 @@ Layout IntelligentMail() {
 Layout Band() {
     Builder b("band", kBandModule);
     for (int v = 0; v < 16; ++v) {
-        Glyph g{static_cast<char16_t>(v < 10 ? u'0' + v : u'A' + v - 10), kBandModule, {}, {}};
+        Glyph g{static_cast<char16_t>(v < 10 ? u'0' + v : u'A' + v - 10), kBandModule, {}, {}, {}};
         for (int k = 0; k < 4;) {
             if (!((v >> (3 - k)) & 1)) {
                 ++k;
@@ -646,7 +734,7 @@ Layout Databar() {
     const std::u16string_view stacked = u"KJMLNO";
     static constexpr int kStacked[6][3] = {{0, 1, 0}, {0, 0, 1}, {0, 1, 1}, {1, 0, 0}, {1, 1, 0}, {1, 0, 1}};
     for (int i = 0; i < 6; ++i) {
-        Glyph glyph{stacked[i], m, {}, {}};
+        Glyph glyph{stacked[i], m, {}, {}, {}};
         static constexpr int kSpan[3][2] = {{0, 5}, {5, 6}, {6, 13}};
         for (int part = 0; part < 3; ++part)
             if (kStacked[i][part]) glyph.rects.push_back({0, kSpan[part][0] * m, m, (kSpan[part][1] - kSpan[part][0]) * m});
@@ -654,13 +742,13 @@ Layout Databar() {
     }
     const std::u16string_view spaces = u"1PQSRTUV", bars = u"AWXY";
     for (int s = 1; s < 8; ++s) {
-        Glyph glyph{spaces[s], m, {}, {}};
+        Glyph glyph{spaces[s], m, {}, {}, {}};
         for (int k = 0; k < 3; ++k)
             if (s & (4 >> k)) glyph.rects.push_back({0, k * m, m, m});
         b.Add(std::move(glyph));
     }
     for (int k = 1; k < 4; ++k) {
-        Glyph glyph{bars[k], m, {{0, 3 * m, m, kEm - 3 * m}}, {}};
+        Glyph glyph{bars[k], m, {{0, 3 * m, m, kEm - 3 * m}}, {}, {}};
         if (k & 2) glyph.rects.push_back({0, 0, m, m});
         if (k & 1) glyph.rects.push_back({0, m, m, m});
         b.Add(std::move(glyph));
@@ -690,7 +778,7 @@ Layout Maxicode() {
     };
     Builder b("maxicode", module);
     for (int v = 0; v < 32; ++v) {
-        Glyph g{static_cast<char16_t>(u'0' + v), 2 * module, {}, {}};
+        Glyph g{static_cast<char16_t>(u'0' + v), 2 * module, {}, {}, {}};
         if (v & 2) g.polygons.push_back(hexagon(0.5 * w, 0.5 * pitch));
         if (v & 1) g.polygons.push_back(hexagon(1.5 * w, 0.5 * pitch));
         if (v & 4) g.polygons.push_back(hexagon(1.0 * w, 1.5 * pitch));
@@ -698,9 +786,136 @@ Layout Maxicode() {
         if (v & 8) g.polygons.push_back(hexagon(1.5 * w, 2.5 * pitch));
         b.Add(std::move(g));
     }
-    b.Add(Glyph{u'~', 0, {}, {hexagon(0, 1.5 * pitch)}});
+    b.Add(Glyph{u'~', 0, {}, {hexagon(0, 1.5 * pitch)}, {}});
     b.Add(Empty(u'[', module / 2));
     return b.Done();
+}
+
+// ---- Human-readable layouts --------------------------------------------------------------------
+
+// The human-readable text of a glyph of each family's font.
+std::string Digits2(int v) { return {char('0' + v / 10), char('0' + v % 10)}; }
+std::string Char(int c) { return c > 32 && c < 127 ? std::string(1, char(c)) : std::string(); }
+
+// Code 39: the character itself; the start and stop "*" print as "*", as Code 39 text does.
+std::string Code39Text(char16_t g) { return g == u'#' ? std::string() : Char(g); }
+
+// Full-ASCII Code 39: the ASCII character each glyph stands for.
+std::string Code39ExtText(char16_t g) {
+    if (g == 176) return "*";
+    if (g == 177) return "#";
+    return g == u'#' ? std::string() : Char(g);
+}
+
+// Code 93: the data characters; the shift glyphs, start, stop and termination bar print nothing.
+std::string Code93Text(char16_t g) {
+    if (std::u16string_view(u"#^)&([]|").find(g) != std::u16string_view::npos) return {};
+    return Char(g);
+}
+
+// Code 128 by code set: A prints the characters 33 to 95, B 33 to 126, C the digit pair of
+// values 0 to 99; function values, controls and DEL print nothing.
+std::string Code128SetText(char set, int v) {
+    if (set == 'C') return v >= 0 && v <= 99 ? Digits2(v) : std::string();
+    if (v < 1 || v > 94 || (set == 'A' && v > 63)) return {};
+    return Char(v + 32);
+}
+
+// The desktop Code 128 font: the check glyphs that print no text (0xA6 to 0xE2, 0x180 and up,
+// 0x1D) stay without it, and so do the switch and start glyphs of the server's scheme (0xF0
+// and up) that the automatic encoder writes.
+template <char Set>
+std::string Code128Text(char16_t g) {
+    if (g >= 0xA6 || g == 0x1D) return {};
+    return Code128SetText(Set, Code128GlyphValue("code128desktop", g));
+}
+
+template <char Set>
+std::string AsianCode128Text(char16_t g) {
+    return Code128SetText(Set, Code128GlyphValue("asian128", g));
+}
+
+// Codabar: every character, the start "A" and stop "B" included, as Codabar text shows them.
+std::string CodabarText(char16_t g) { return Char(g); }
+
+// Code 11, Code 2 of 5 and MSI: the data digits (and Code 11's "-"); their start and stop print nothing.
+std::string Code11Text(char16_t g) { return g == u'*' ? std::string() : Char(g); }
+std::string DigitText(char16_t g) { return g >= u'0' && g <= u'9' ? Char(g) : std::string(); }
+
+// Interleaved 2 of 5: the digit pair of each pair glyph.
+std::string I25Text(char16_t g) {
+    if (g >= 33 && g <= 126) return Digits2(g - 33);
+    if (g >= 0xE0 && g <= 0xE5) return Digits2(g - 130);
+    return {};
+}
+
+// The Telepen character a glyph draws; 0 for the start and stop.
+int TelepenChar(char16_t g) {
+    switch (g) {
+        case u'#': return ' ';
+        case 0xB0: return '#';
+        case 0xB1: return '[';
+        case 0xB2: return ']';
+        case 0xB3: return 127;
+        case u'[': case u']': return 0;
+        default: return g >= 225 ? g - 224 : g;
+    }
+}
+
+std::string TelepenText(char16_t g) { return Char(TelepenChar(g)); }
+
+// Telepen numeric: the digit pair a character 27 to 126 carries.
+std::string TelepenNumericText(char16_t g) {
+    const int c = TelepenChar(g);
+    return c >= 27 && c <= 126 ? Digits2(c - 27) : std::string();
+}
+
+struct HrLayout {
+    std::string_view name, bars;
+    std::string (*text)(char16_t);
+};
+constexpr HrLayout kHrLayouts[] = {
+    {"code39-hr", "code39", Code39Text},
+    {"code39ext-hr", "code39ext", Code39ExtText},
+    {"code93-hr", "code93", Code93Text},
+    {"code128a-hr", "code128desktop", Code128Text<'A'>},
+    {"code128b-hr", "code128desktop", Code128Text<'B'>},
+    {"code128c-hr", "code128desktop", Code128Text<'C'>},
+    {"asian128a-hr", "asian128", AsianCode128Text<'A'>},
+    {"asian128b-hr", "asian128", AsianCode128Text<'B'>},
+    {"asian128c-hr", "asian128", AsianCode128Text<'C'>},
+    {"codabar-hr", "codabar", CodabarText},
+    {"code11-hr", "code11", Code11Text},
+    {"i25-hr", "i25", I25Text},
+    {"code25-hr", "code25", DigitText},
+    {"msi-hr", "msi", DigitText},
+    {"telepen-hr", "telepen", TelepenText},
+    {"telepennum-hr", "telepen", TelepenNumericText},
+};
+
+Layout HumanReadable(const HrLayout& hr, const Layout& bars) {
+    Layout l{hr.name, bars.module, {}, bars.name};
+    for (const Glyph& plain : bars.glyphs) {
+        l.glyphs.push_back(plain);
+        PrintText(l.glyphs.back(), hr.text(plain.code));
+    }
+    return l;
+}
+
+void PrintText(Glyph& g, const std::string& text, bool above) {
+    const int barTop = above ? kEm - kHrBarBottom : 0, barBottom = above ? kEm : kHrBarBottom;
+    std::vector<Rect> rects;
+    for (Rect r : g.rects) {
+        const int top = std::max(r.y, barTop), bottom = std::min(r.y + r.h, barBottom);
+        if (bottom > top) rects.push_back({r.x, top, r.w, bottom - top});
+    }
+    g.rects = std::move(rects);
+    g.text = text;
+    const int n = static_cast<int>(text.size());
+    const int width = (6 * n - 1) * kHrCellWidth;
+    for (int i = 0; i < n; ++i)
+        AddStrokeCharacter(g.rects, text[static_cast<std::size_t>(i)], (g.advance - width) / 2 + 6 * i * kHrCellWidth,
+                           above ? 0 : kHrTextTop, kHrCellWidth, kHrCellHeight);
 }
 
 std::vector<Layout> MakeLayouts() {
@@ -731,6 +946,11 @@ std::vector<Layout> MakeLayouts() {
     all.push_back(Semi("semi", 1));
     all.push_back(Semi("semibold", 2));
     all.push_back(Code16k());
+    std::vector<Layout> readable;
+    for (const HrLayout& hr : kHrLayouts)
+        for (const Layout& l : all)
+            if (l.name == hr.bars) readable.push_back(HumanReadable(hr, l));
+    for (Layout& l : readable) all.push_back(std::move(l));
     return all;
 }
 
@@ -752,6 +972,16 @@ constexpr Family kFamilies[] = {
     {"KVAztec", "band"},             {"KVDatabar", "databar"},          {"KVMaxicode", "maxicode"},
     {"KVTelepen", "telepen"},        {"KVTelepenNum", "telepen"},       {"KVBC412", "bc412"},
     {"KVSemi", "semi"},              {"KVSemiB", "semibold"},           {"KVCode16K", "code16k"},
+};
+
+// Families with "Hr" faces and the human-readable layout those faces draw.
+constexpr Family kHrFamilies[] = {
+    {"KVCode39", "code39-hr"},      {"KVCode39Ext", "code39ext-hr"}, {"KVCode93", "code93-hr"},
+    {"KVCode128A", "code128a-hr"},   {"KVCode128B", "code128b-hr"},    {"KVCode128C", "code128c-hr"},
+    {"KVAsianCode128A", "asian128a-hr"}, {"KVAsianCode128B", "asian128b-hr"}, {"KVAsianCode128C", "asian128c-hr"},
+    {"KVCodabar", "codabar-hr"},     {"KVI25", "i25-hr"},              {"KVCarton", "i25-hr"},
+    {"KVCode25", "code25-hr"},       {"KVCode11", "code11-hr"},        {"KVMsi", "msi-hr"},
+    {"KVTelepen", "telepen-hr"},     {"KVTelepenNum", "telepennum-hr"},
 };
 
 // Default faces: family key and suffix.
@@ -815,11 +1045,19 @@ const Layout* FindLayout(std::string_view name) {
     return nullptr;
 }
 
+std::string_view StrokeRows(char c) {
+    return c > 32 && c < 127 ? kStrokeRows[static_cast<std::size_t>(c - 33)] : std::string_view();
+}
+
 std::vector<Face> GeneratedFaces() {
-    auto layoutOf = [](std::string_view key) {
-        for (const Family& f : kFamilies)
-            if (f.key == key) return f.layout;
-        return std::string_view();
+    // A face with "Hr" draws its family's human-readable layout (none: no layout).
+    auto layoutOf = [](std::string_view key, bool hr) {
+        auto find = [key](const auto& families) {
+            for (const Family& f : families)
+                if (f.key == key) return f.layout;
+            return std::string_view();
+        };
+        return hr ? find(kHrFamilies) : find(kFamilies);
     };
     std::vector<Face> faces;
     auto add = [&](std::string_view key, std::string_view suffix) {
@@ -827,7 +1065,7 @@ std::vector<Face> GeneratedFaces() {
         for (const Face& f : faces)
             if (f.name == name) return;
         const bool hr = suffix.size() >= 2 && suffix.substr(suffix.size() - 2) == "Hr";
-        faces.push_back({std::move(name), layoutOf(key), hr});
+        faces.push_back({std::move(name), layoutOf(key, hr), hr});
     };
     for (auto [key, suffix] : kDefaultFaces) add(key, suffix);
     for (const ComposedSet& set : kComposedSets)

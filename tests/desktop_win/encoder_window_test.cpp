@@ -7,15 +7,17 @@
 #include <string>
 #include <vector>
 
+#include "code128.h"
 #include "encoder_driver.h"
 #include "settings.h"
+#include "support/font_text.h"
 #include "support/read_back.h"
 #include "symbology_table.h"
 
 namespace {
 
 constexpr int kData = 1000, kMessageLine = 1032;
-constexpr int kSymbology = 1004, kHumanReadable = 1005, kChecksum = 1006, kPointSize = 1015;
+constexpr int kSymbology = 1004, kHumanReadable = 1005, kChecksum = 1006, kFace = 1014, kPointSize = 1015;
 // The light field below the data field where the font text is painted (window pixels).
 constexpr RECT kOutputArea = {13, 169, 387, 465};
 
@@ -209,6 +211,70 @@ TEST_F(EncoderWindow, TypedTextIsPaintedInTheBarcodeFontAndReadsBack) {
         }
     }
     ASSERT_TRUE(batch.Write("readback-encoder"));
+}
+
+// Grey pixels: neither the light field nor ink.
+int GreyPixels(const testing_support::Image& image) {
+    return static_cast<int>(std::count_if(image.pixels.begin(), image.pixels.end(),
+                                          [](std::uint8_t p) { return p > 48 && p < 200; }));
+}
+
+// Every point size the pane offers paints bars of whole pixels (no grey edges) that read back;
+// at 48 points the characters that Code 128's "Hr" face prints under the bars are read too.
+// The data are short enough for Code 128 to fit the light field at 48 points; the smallest
+// DataBar Expanded symbol (101 modules, 4 pixels each at 48 points) is wider than the window
+// itself there, and is cut (the fonts alone are read at 48 points in win_font_tests).
+TEST_F(EncoderWindow, Code128AndDataBarExpandedAreCrispAndReadAtEveryPointSize) {
+    testing_support::ReadBackBatch batch;
+    const struct {
+        const wchar_t* row;
+        const wchar_t* typed;
+        const char* format;
+        const char* expect;
+        int largest;          // the largest size that fits the field
+        const char* printed;  // what the row's "Hr" face prints under the bars
+    } cases[] = {
+        {L"Code128B", L"Kv42", "Code128", "Kv42", 48, "Kv42"},
+        {L"Databar Expanded", L"(10)12", "DataBarExpanded", "(10)12", 32, nullptr},
+    };
+    const auto sizes = ListEntries(::GetDlgItem(pane, kPointSize));
+    ASSERT_EQ(sizes.size(), 15u);
+    const int field = kOutputArea.right - kOutputArea.left;
+    for (const auto& c : cases) {
+        ChooseAndType(c.row, c.typed);
+        for (const std::wstring& size : sizes) {
+            ASSERT_TRUE(ChooseEntry(pane, kPointSize, size));
+            Settle(main);
+            const std::string label = std::string(c.format) + " at " + std::string(size.begin(), size.end()) + " pt";
+            const auto image = Capture(main, kOutputArea);
+            ASSERT_TRUE(AnyDark(image)) << label << ": nothing painted";
+            const auto symbol = Framed(image);
+            EXPECT_EQ(GreyPixels(symbol), 0) << label << ": grey edges";
+            const bool fits = symbol.width - 32 < field - 8;
+            EXPECT_EQ(fits, std::stoi(size) <= c.largest) << label;
+            if (fits) batch.Add(label, symbol, c.format, false, c.expect);
+            if (c.printed && size == L"48") {
+                // Large enough to read the characters the "Hr" face prints under the bars: the
+                // em's top left is where the start glyph's first bar begins.
+                EXPECT_EQ(TextOf(::GetDlgItem(pane, kFace)), L"KVCode128BMHr");
+                int left = image.width, top = image.height;
+                for (int y = 0; y < image.height; ++y)
+                    for (int x = 0; x < image.width; ++x)
+                        if (image.pixels[static_cast<std::size_t>(y * image.width + x)] < 128)
+                            left = std::min(left, x), top = std::min(top, y);
+                linear::Context ctx{linear::kDesktop};
+                const std::u16string typed(c.typed, c.typed + std::wcslen(c.typed));
+                const std::u16string font = linear::EncodeCode128B(ctx, typed.c_str());
+                int stray = -1;
+                EXPECT_EQ(testing_support::ReadPrintedText(image, "code128b-hr", font, left, top, 64.0 / fonts::kEm, &stray),
+                          c.printed);
+                EXPECT_EQ(stray, 0) << "text where no character belongs";
+            }
+        }
+        ASSERT_TRUE(ChooseEntry(pane, kPointSize, L"12"));
+    }
+    EXPECT_EQ(batch.size(), 29u);
+    ASSERT_TRUE(batch.Write("readback-encoder/sizes"));
 }
 
 TEST_F(EncoderWindow, EncoderMessageFillsTheMessageLineUntilTheNextGoodInput) {

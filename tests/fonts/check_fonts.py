@@ -3,8 +3,11 @@
 
 Arguments: the layout dump (font_dump's output) and the folder of <face>.ttf files. For each
 face: the family name is the face name, the vertical metrics stack lines exactly (1024 units,
-ascent 1024, descent 0, no line gap in any table), and every glyph of its layout is in the font
-with its advance and the bounding box of its shapes. Fails at the first face that differs.
+ascent 1024, descent 0, no line gap in any table), every glyph of its layout is in the font with
+its advance and the bounding box of its shapes (a glyph without shapes draws nothing: no outline
+or one of no area), and the fonts of bars carry the hinting that keeps modules whole pixels:
+the font programs and a glyph program for every glyph with an advance. Fails at the first face
+that differs.
 """
 import os
 import sys
@@ -17,7 +20,9 @@ from build_fonts import read_dump  # noqa: E402
 EM = 1024
 
 
-def check(path, face, glyphs):
+def check(path, face, layout):
+    glyphs = layout["glyphs"]
+    bars = all(len(c) == 4 for g in glyphs for c in g["contours"])
     font = fontforge.open(path)
     names = {n[1]: n[2] for n in font.sfnt_names if n[0] == "English (US)"}
     if names.get("Family") != face or font.familyname != face:
@@ -41,8 +46,15 @@ def check(path, face, glyphs):
             got = tuple(round(v) for v in char.boundingBox())
             if got != want:
                 return "glyph %d box %r, want %r" % (g["code"], got, want)
-        elif char.foreground.isEmpty() is False:
-            return "glyph %d draws, want empty" % g["code"]
+        elif not char.foreground.isEmpty():
+            x0, y0, x1, y1 = char.boundingBox()
+            if x0 != x1 and y0 != y1:
+                return "glyph %d draws, want empty" % g["code"]
+        if bars and g["advance"] and not char.ttinstrs:
+            return "glyph %d not hinted" % g["code"]
+    if bars and not (font.getTableData("prep") and font.getTableData("fpgm")):
+        font.close()
+        return "no font programs"
     font.close()
     return None
 

@@ -1,9 +1,11 @@
 // The font set against the desktop program that uses it: every row's default face is built, the
 // faces built are faces the program asks for, the encoders' texts only use glyphs the row's font
-// has, and the glyph outlines keep lines of text joined.
+// has, the glyph outlines keep lines of text joined, and the "Hr" faces print the characters
+// of the data under bars that are those of the plain faces, shortened.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <tuple>
 
 #include "desktop/fake_platform.h"
 #include "fonts/layouts.h"
@@ -147,6 +149,193 @@ TEST(FontLayouts, MaxicodeHexagonsTouchButDoNotOverlap) {
     // Between the top two hexagons and the middle one lies no gap wider than rounding.
     EXPECT_TRUE(fonts::Layout::Covers(*full, 0.75 * hex.module, 1.0 * pitch));
     EXPECT_FALSE(fonts::Layout::Covers(*hex.Find(u'0'), hex.module, 1.5 * pitch));
+}
+
+// ---- Human-readable faces ------------------------------------------------------------------
+
+// Every "Hr" face draws a human-readable layout, every other face a layout without text.
+TEST(HumanReadableFaces, DrawTheHumanReadableLayoutOfTheirFamily) {
+    int hr = 0;
+    for (const fonts::Face& f : fonts::GeneratedFaces()) {
+        const fonts::Layout& l = *fonts::FindLayout(f.layout);
+        const bool printsText = std::any_of(l.glyphs.begin(), l.glyphs.end(), [](const fonts::Glyph& g) {
+            return !g.text.empty();
+        });
+        EXPECT_EQ(printsText, f.humanReadable || f.layout == "upcean") << f.name;  // UPC/EAN always prints
+        EXPECT_EQ(!l.bars.empty(), f.humanReadable) << f.name;
+        hr += f.humanReadable;
+    }
+    EXPECT_EQ(hr, 29);  // the default faces of 16 families, 12 composed sizes and the carton face
+}
+
+// A human-readable layout has the glyphs and advances of its plain layout, the same bars cut at
+// kHrBarBottom, and below them nothing but its text, inside the glyph's advance.
+TEST(HumanReadableFaces, KeepTheBarsAboveTheTextBand) {
+    int layouts = 0;
+    for (const fonts::Layout& l : fonts::AllLayouts()) {
+        if (l.bars.empty()) {
+            if (l.name == "upcean") continue;  // its own test below
+            for (const fonts::Glyph& g : l.glyphs) EXPECT_TRUE(g.text.empty()) << l.name << " " << int(g.code);
+            continue;
+        }
+        ++layouts;
+        const fonts::Layout& plain = *fonts::FindLayout(l.bars);
+        ASSERT_EQ(l.glyphs.size(), plain.glyphs.size()) << l.name;
+        EXPECT_EQ(l.module, plain.module);
+        for (std::size_t i = 0; i < l.glyphs.size(); ++i) {
+            const fonts::Glyph &g = l.glyphs[i], &p = plain.glyphs[i];
+            const std::string where = std::string(l.name) + " " + std::to_string(g.code);
+            ASSERT_EQ(g.code, p.code) << where;
+            EXPECT_EQ(g.advance, p.advance) << where;
+            std::vector<std::tuple<int, int, int, int>> bars, cut;
+            for (const fonts::Rect& r : p.rects) cut.emplace_back(r.x, r.y, r.w, std::min(r.y + r.h, fonts::kHrBarBottom) - r.y);
+            int textCells = 0;
+            for (const fonts::Rect& r : g.rects) {
+                if (r.y < fonts::kHrBarBottom) {
+                    EXPECT_LE(r.y + r.h, fonts::kHrBarBottom) << where;
+                    bars.emplace_back(r.x, r.y, r.w, r.h);
+                    continue;
+                }
+                EXPECT_GE(r.y, fonts::kHrTextTop) << where;
+                EXPECT_LE(r.y + r.h, fonts::kEm) << where;
+                EXPECT_TRUE(r.x >= 0 && r.x + r.w <= g.advance) << where;
+                textCells += r.w / fonts::kHrCellWidth;
+            }
+            EXPECT_EQ(bars, cut) << where;
+            int wantCells = 0;
+            for (char c : g.text) wantCells += static_cast<int>(std::count(fonts::StrokeRows(c).begin(), fonts::StrokeRows(c).end(), '1'));
+            EXPECT_EQ(textCells, wantCells) << where << " prints \"" << g.text << "\"";
+            EXPECT_NE(g.text.find(' '), 0u) << where;  // spaces print nothing
+        }
+    }
+    EXPECT_EQ(layouts, 16);
+}
+
+TEST(HumanReadableFaces, StrokeCharactersAreSevenRowsOfFiveAndAllDiffer) {
+    std::vector<std::string_view> seen;
+    for (int c = 33; c < 127; ++c) {
+        const std::string_view rows = fonts::StrokeRows(static_cast<char>(c));
+        ASSERT_EQ(rows.size(), 35u) << char(c);
+        EXPECT_EQ(rows.find_first_not_of("01"), std::string_view::npos) << char(c);
+        EXPECT_NE(rows.find('1'), std::string_view::npos) << char(c);
+        EXPECT_EQ(std::find(seen.begin(), seen.end(), rows), seen.end()) << char(c) << " looks like another";
+        seen.push_back(rows);
+    }
+    for (char c : {' ', '\x7F', '\x1F'}) EXPECT_TRUE(fonts::StrokeRows(c).empty()) << int(c);
+}
+
+// What a row's default "Hr" face prints under the symbol of a typed text: the data characters
+// (and the check characters the symbology prints), without start, stop, shift or function
+// characters. "?" stands for a check character worked out elsewhere.
+TEST(HumanReadableFaces, PrintTheDataUnderTheSymbolsOfTheirRows) {
+    FakePlatform platform;
+    platform.allFaces = true;
+    linear::Context ctx{linear::kDesktop};
+    desktop::OptionSettings options;
+    desktop::Session session{ctx, options, platform};
+    const auto table = desktop::BuildSymbologyTable();
+    const struct {
+        std::u16string_view row;
+        int checksum;
+        std::u16string_view typed;
+        std::string_view printed;
+    } cases[] = {
+        {u"Code 39", 0, u"KESTRIVO", "*KESTRIVO*"},
+        {u"Code 39", 1, u"CODE 39", "*CODE39?*"},
+        {u"USS Code 39", 0, u"12345", "*123457*"},
+        {u"Code 39 Extended", 0, u"Kv *#", "*Kv*#*"},
+        {u"Code 93", 0, u"a-1", "A-1??"},
+        {u"Code128A", 0, u"KESTRIVO\x01", "KESTRIVO"},
+        {u"Code128B", 0, u"Kestrivo-42", "Kestrivo-42"},
+        {u"Code128B", 1, u"A", "AB"},
+        {u"Code128C", 0, u"9780735200449", "09780735200449"},
+        {u"Code128C", 1, u"123", "012349"},
+        {u"Asian-Code128A", 0, u"AB", "AB"},
+        {u"Asian-Code128B", 0, u"Kestrivo 128", "Kestrivo128#"},
+        {u"Asian-Code128C", 0, u"00", "0002"},
+        {u"Codabar", 0, u"123-456", "A123-456B"},
+        {u"Interleaved 2 of 5", 0, u"123", "0123"},
+        {u"Interleaved 2 of 5", 1, u"1234567", "12345670"},
+        {u"Code 25", 1, u"12345", "123457"},
+        {u"Code 11", 0, u"123-45", "123-455"},
+        {u"MSI/Plessey", 0, u"1234567", "12345674"},
+        {u"Telepen", 0, u"AB", "AB{"},
+        {u"Telepen Numeric", 0, u"123", "1230??"},
+    };
+    for (const auto& c : cases) {
+        const std::string label = testing_support::Show(std::u16string(c.row)) + " " + std::to_string(c.checksum);
+        const desktop::SymbologyAction* row = desktop::FindSymbology(table, std::u16string(c.row));
+        ASSERT_NE(row, nullptr) << label;
+        const fonts::Face* face = Generated(row->szFontFace);
+        ASSERT_TRUE(face && face->humanReadable) << label;
+        const fonts::Layout& layout = *fonts::FindLayout(face->layout);
+        options.AddChecksum = c.checksum;
+        const std::u16string font = desktop::EncodeSelected(session, *row, std::u16string(c.typed));
+        std::string printed;
+        for (char16_t g : font) {
+            const fonts::Glyph* glyph = layout.Find(g);
+            ASSERT_NE(glyph, nullptr) << label << " glyph " << int(g);
+            printed += glyph->text;
+        }
+        ASSERT_EQ(printed.size(), c.printed.size()) << label << ": " << printed;
+        for (std::size_t i = 0; i < printed.size(); ++i) {
+            if (c.printed[i] == '?') continue;
+            EXPECT_EQ(printed[i], c.printed[i]) << label << ": " << printed;
+        }
+    }
+}
+
+// The UPC/EAN faces print the digits: the first digit of EAN-13 and the outer digits of UPC-A
+// and UPC-E outside the bars, the others under their bars, the add-on's above its bars; the
+// guards and the long-bar digits reach down beside the text.
+TEST(HumanReadableFaces, UpcEanFacesPrintEveryDigit) {
+    FakePlatform platform;
+    linear::Context ctx{linear::kDesktop};
+    desktop::OptionSettings options;
+    desktop::Session session{ctx, options, platform};
+    const auto table = desktop::BuildSymbologyTable();
+    const fonts::Layout& upc = *fonts::FindLayout("upcean");
+    const struct {
+        std::u16string_view row, typed;
+        std::string_view printed;
+    } cases[] = {
+        {u"EAN-13", u"590123412345", "5901234123457"},
+        {u"EAN-13", u"590123412345|12", "590123412345712"},
+        {u"UPC-A", u"12345678901", "123456789012"},
+        {u"UPC-E", u"123456", "01234565"},
+        {u"EAN-8", u"1234567", "12345670"},
+        {u"Bookland", u"123456789|54999", "978123456789754999"},
+    };
+    for (const auto& c : cases) {
+        const std::u16string font = desktop::EncodeSelected(session, *desktop::FindSymbology(table, std::u16string(c.row)),
+                                                            std::u16string(c.typed));
+        std::string printed;
+        for (char16_t g : font) printed += upc.Find(g)->text;
+        EXPECT_EQ(printed, c.printed) << testing_support::Show(std::u16string(c.typed));
+    }
+    const double below = (fonts::kHrBarBottom + fonts::kHrTextTop) / 2.0;  // between bars and text
+    for (const fonts::Glyph& g : upc.glyphs) {
+        const std::u16string_view code(&g.code, 1);
+        bool reachesDown = false, reachesUp = false;
+        for (int m = 0; m < g.advance / upc.module; ++m) {
+            reachesDown = reachesDown || fonts::Layout::Covers(g, (m + 0.5) * upc.module, below);
+            reachesUp = reachesUp || fonts::Layout::Covers(g, (m + 0.5) * upc.module, fonts::kEm - below);
+        }
+        const bool addOn = std::u16string_view(u"zxcvbnm,./ZXCVBNM<>?{\\").find(g.code) != std::u16string_view::npos;
+        const bool underBars = std::u16string_view(u"1234567890QWERTYUIOPASDFGHJKL:").find(g.code) != std::u16string_view::npos;
+        const bool outside = g.code >= 0xE0 && g.code <= 0xE9;
+        EXPECT_EQ(!g.text.empty(), (addOn && g.code != u'{' && g.code != u'\\') || underBars || outside) << int(g.code);
+        if (underBars || outside) {
+            EXPECT_FALSE(reachesDown) << int(g.code);
+        }
+        if (addOn) {
+            EXPECT_FALSE(reachesUp) << int(g.code);
+            EXPECT_TRUE(reachesDown) << int(g.code);
+        }
+        if (std::u16string_view(u"[]|'!@#$%^&*()asdfghjkl;").find(g.code) != std::u16string_view::npos) {
+            EXPECT_TRUE(reachesDown && reachesUp) << int(g.code);  // guards and long bars
+        }
+    }
 }
 
 }  // namespace

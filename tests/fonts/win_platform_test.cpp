@@ -210,7 +210,7 @@ struct Drawn {
 };
 
 // Draws the lines of `text` (LF ends a line, CR draws nothing) at `em` pixels to the em.
-Drawn Draw(const std::u16string& face, const std::u16string& text, int em, int margin) {
+Drawn Draw(const std::u16string& face, const std::u16string& text, int em, int margin, BYTE quality = DEFAULT_QUALITY) {
     Drawn d;
     std::vector<std::u16string> lines(1);
     for (char16_t c : text) {
@@ -220,7 +220,7 @@ Drawn Draw(const std::u16string& face, const std::u16string& text, int em, int m
     if (lines.back().empty()) lines.pop_back();
     HDC dc = CreateCompatibleDC(nullptr);
     HFONT font = CreateFontW(-em, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                             CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, W(face));
+                             CLIP_DEFAULT_PRECIS, quality, DEFAULT_PITCH, W(face));
     HGDIOBJ oldFont = SelectObject(dc, font);
     wchar_t name[LF_FACESIZE] = {};
     GetTextFaceW(dc, LF_FACESIZE, name);
@@ -319,6 +319,116 @@ TEST(FontText, SymbolsDrawnInTheBuiltFontsAreWrittenForReading) {
                   d.image, c.format, c.matrix, c.expected);
     }
     ASSERT_TRUE(batch.Write("readback-fonts"));
+}
+
+// ---- Human-readable faces and small sizes ---------------------------------------------------
+
+std::u16string Encode(const std::u16string& rowName, const std::u16string& text, int checksum = 0) {
+    Platform p;
+    linear::Context ctx{linear::kDesktop};
+    desktop::OptionSettings options;
+    options.AddChecksum = checksum;
+    desktop::Session session{ctx, options, p};
+    const auto table = desktop::BuildSymbologyTable();
+    const desktop::SymbologyAction* row = desktop::FindSymbology(table, rowName);
+    return row ? desktop::EncodeSelected(session, *row, text) : std::u16string();
+}
+
+std::u16string FaceOf(const std::u16string& rowName) {
+    const auto table = desktop::BuildSymbologyTable();
+    const desktop::SymbologyAction* row = desktop::FindSymbology(table, rowName);
+    return row ? row->szFontFace : std::u16string();
+}
+
+// The "Hr" faces (and the UPC/EAN faces, which always print their digits) drawn with GDI: the
+// bars read back (fonts_readback), and under them, where
+// each glyph's characters belong, the picture shows those characters' strokes (read at the
+// middle of every stroke cell) and nothing else: no text under start, stop, shift or function
+// glyphs, and no bar below the bar band but where the font draws one (UPC/EAN's guards).
+TEST(FontText, HumanReadableFacesPrintTheDataUnderBarsThatRead) {
+    const struct {
+        std::u16string row, typed;
+        const char* format;
+        std::string read, printed;
+    } cases[] = {
+        {u"Code 39", u"KESTRIVO", "Code39", "KESTRIVO", "*KESTRIVO*"},
+        {u"Code 93", u"Kv-93", "Code93", "Kv-93", ""},
+        {u"Code128B", u"Kestrivo-42", "Code128", "Kestrivo-42", "Kestrivo-42"},
+        {u"Code128C", u"123456", "Code128", "123456", "123456"},
+        {u"Asian-Code128B", u"Kv 128", "Code128", "Kv 128", ""},
+        {u"Interleaved 2 of 5", u"12345678", "ITF", "12345678", "12345678"},
+        {u"EAN-13", u"400638133393", "EAN13", "4006381333931", "4006381333931"},
+        {u"UPC-A", u"03600029145", "UPCA", "036000291452", "036000291452"},
+    };
+    constexpr int em = 96, margin = 40;  // six pixels a module
+    const double scale = static_cast<double>(em) / fonts::kEm;
+    testing_support::ReadBackBatch batch;
+    for (const auto& c : cases) {
+        const std::string label = c.format + std::string(" in ") + std::string(c.row.begin(), c.row.end());
+        const std::u16string font = Encode(c.row, c.typed);
+        const fonts::Face* face = nullptr;
+        static const auto faces = fonts::GeneratedFaces();
+        for (const fonts::Face& f : faces)
+            if (desktop::EqualNoCase(U16(f.name), FaceOf(c.row))) face = &f;
+        ASSERT_TRUE(face && (face->humanReadable || face->layout == "upcean")) << label;  // UPC/EAN always prints
+        const Drawn d = Draw(FaceOf(c.row), font, em, margin);
+        batch.Add(label + " Hr", d.image, c.format, false, c.read);
+
+        int stray = 0;
+        const std::string printed = testing_support::ReadPrintedText(d.image, face->layout, font, margin, margin, scale, &stray);
+        std::string layoutText;
+        for (char16_t code : font) layoutText += fonts::FindLayout(face->layout)->Find(code)->text;
+        EXPECT_FALSE(layoutText.empty()) << label;
+        EXPECT_EQ(printed, layoutText) << label;
+        if (!c.printed.empty()) {
+            EXPECT_EQ(printed, c.printed) << label;
+        }
+        EXPECT_EQ(stray, 0) << label << ": ink below the bars where the font draws nothing";
+    }
+    ASSERT_TRUE(batch.Write("readback-fonts/hr"));
+}
+
+// The faces the program paints Code 128 and DataBar Expanded in, at the pixel size of every
+// point size the program offers (96 dpi): with font smoothing off (as the program draws) the
+// bars have no grey edge and read back. With the system's smoothing they read back too where
+// the hinting makes modules whole pixels (below two pixels a module, up to 24 points); above,
+// outlines are drawn as they are and only unsmoothed drawing keeps their edges sharp.
+TEST(FontText, Code128AndDataBarExpandedReadAtEveryOfferedPointSize) {
+    const struct {
+        std::u16string row, typed;
+        const char* format;
+        std::string read;
+    } cases[] = {
+        {u"Code128B", u"Kestrivo-42", "Code128", "Kestrivo-42"},
+        {u"GS1-128", u"(00)350123451234567894", "Code128", "00350123451234567894"},
+        {u"Databar Expanded", u"(01)90012345678908(3103)001750", "DataBarExpanded", "(01)90012345678908(3103)001750"},
+    };
+    testing_support::ReadBackBatch batch;
+    for (const auto& c : cases) {
+        const std::u16string font = Encode(c.row, c.typed);
+        ASSERT_FALSE(font.empty());
+        // The point sizes of the Options pane's list.
+        for (int points : {6, 7, 8, 9, 10, 11, 12, 14, 16, 18, 20, 22, 24, 32, 48}) {
+            const int em = MulDiv(points, 96, 72);
+            const std::string label = c.format + std::string(" at ") + std::to_string(points) + " pt";
+            for (BYTE quality : {BYTE(NONANTIALIASED_QUALITY), BYTE(DEFAULT_QUALITY)}) {
+                if (quality == DEFAULT_QUALITY && points > 24) continue;
+                const Drawn d = Draw(FaceOf(c.row), font, em, 24, quality);
+                auto grey = [](auto begin, auto end) {
+                    return std::count_if(begin, end, [](std::uint8_t p) { return p > 16 && p < 240; });
+                };
+                if (quality == NONANTIALIASED_QUALITY) {
+                    EXPECT_EQ(grey(d.image.pixels.begin(), d.image.pixels.end()), 0) << label;
+                } else {
+                    // Smoothed, the edges across a row through the bars are whole pixels too.
+                    const auto row = d.image.pixels.begin() + (24 + em / 3) * d.image.width;
+                    EXPECT_EQ(grey(row, row + d.image.width), 0) << label << " smoothed";
+                }
+                batch.Add(label + (quality == DEFAULT_QUALITY ? " smoothed" : ""), d.image, c.format, false, c.read);
+            }
+        }
+    }
+    ASSERT_TRUE(batch.Write("readback-fonts/sizes"));
 }
 
 }  // namespace

@@ -23,6 +23,61 @@ std::u16string Widen(std::string_view text) {
     return w;
 }
 
+std::string ReadPrintedText(const Image& picture, std::string_view layout, std::u16string_view text, double left,
+                            double top, double scale, int* stray) {
+    const fonts::Layout& l = Get(layout);
+    auto dark = [&picture](double x, double y) {
+        const int px = static_cast<int>(std::floor(x)), py = static_cast<int>(std::floor(y));
+        return px >= 0 && py >= 0 && px < picture.width && py < picture.height &&
+               picture.pixels[static_cast<std::size_t>(py * picture.width + px)] < 128;
+    };
+    const double cellW = fonts::kHrCellWidth * scale, cellH = fonts::kHrCellHeight * scale;
+    const double band = top + fonts::kHrTextTop * scale;
+    std::string printed;
+    double x = left;
+    for (char16_t code : text) {
+        const fonts::Glyph* g = l.Find(code);
+        if (!g) return "?";
+        const int n = static_cast<int>(g->text.size());
+        const double first = x + (g->advance - (6 * n - 1) * fonts::kHrCellWidth) / 2 * scale;
+        for (int i = 0; i < n; ++i) {
+            const double cx = first + 6 * i * cellW;
+            std::string cells;
+            for (int r = 0; r < 7; ++r)
+                for (int k = 0; k < 5; ++k) cells += dark(cx + (k + 0.5) * cellW, band + (r + 0.5) * cellH) ? '1' : '0';
+            char seen = '?';
+            for (int c = 33; c < 127; ++c)
+                if (fonts::StrokeRows(static_cast<char>(c)) == cells) seen = static_cast<char>(c);
+            printed += seen;
+        }
+        x += g->advance * scale;
+    }
+    if (stray) {
+        // Below the bars the picture shows only what the layout draws there (within a pixel
+        // and a half, for the rounding of edges): the characters and any bars that reach down.
+        *stray = 0;
+        std::vector<std::pair<double, const fonts::Glyph*>> starts;
+        double pen = left;
+        for (char16_t code : text) {
+            starts.emplace_back(pen, l.Find(code));
+            pen += starts.back().second->advance * scale;
+        }
+        const double near = 1.5 / scale;
+        auto drawn = [&](double px, double py) {
+            for (auto [start, g] : starts)
+                for (double dx : {-near, 0.0, near})
+                    for (double dy : {-near, 0.0, near}) {
+                        const double x = (px - start) / scale + dx, y = (py - top) / scale + dy;
+                        if (x >= 0 && x < g->advance && fonts::Layout::Covers(*g, x, y)) return true;
+                    }
+            return false;
+        };
+        for (int py = static_cast<int>(top + fonts::kHrBarBottom * scale) + 1; py < static_cast<int>(top + fonts::kEm * scale); ++py)
+            for (int px = 0; px < picture.width; ++px) *stray += dark(px, py) && !drawn(px + 0.5, py + 0.5);
+    }
+    return printed;
+}
+
 std::optional<Modules> FontTextModules(std::string_view layout, std::u16string_view text, double y) {
     const fonts::Layout& l = Get(layout);
     Modules m;

@@ -34,6 +34,14 @@ Image RenderMaxicodeText(std::u16string_view fontText);
 // pixels, with modules `moduleWidth` pixels wide.
 void DrawMaxicodeFinder(Image& img, double centreX, double centreY, double moduleWidth);
 
+// What a picture of a one-line font text in a human-readable layout shows under its bars: for
+// each character the layout prints, the stroke character whose cells (read at the middle of
+// each cell) the picture shows there, "?" for none. The em's top-left corner is at (left, top)
+// in the picture, `scale` pixels to a font unit. `stray` (when given) receives the count of dark
+// pixels below the bars (from kHrBarBottom down) where the layout draws nothing.
+std::string ReadPrintedText(const Image& picture, std::string_view layout, std::u16string_view text, double left,
+                            double top, double scale, int* stray = nullptr);
+
 // 8-bit font text as UTF-16 code units of the same values.
 std::u16string Widen(std::string_view text);
 
