@@ -26,8 +26,8 @@ BOOL CStdioFileEx::Open(const wchar_t* path, UINT flags) {
     char head[3] = {};
     DWORD got = 0;
     if (!::ReadFile(m_hFile, head, sizeof head, &got, nullptr)) {
-        Close();
-        return FALSE;
+        m_bFailed = true;  // open, but unreadable: every read reports it
+        return TRUE;
     }
     const desktop::TextMark mark = desktop::MarkOf(std::string_view(head, got));
     if (mark == desktop::TextMark::Utf16) m_bIsUnicodeText = true;
@@ -112,7 +112,12 @@ bool CStdioFileEx::Decode(const std::string& bytes, std::u16string& line) {
     line.clear();
     if (bytes.empty()) return true;
     const UINT page = m_nFileCodePage == -1 ? CP_ACP : static_cast<UINT>(m_nFileCodePage);
-    const DWORD convert = page == CP_UTF8 ? 0 : MB_PRECOMPOSED;
+    if (page == CP_UTF8) {
+        // The core's decoding, so that malformed bytes read as the portable tests prove.
+        line = desktop::FromUtf8(bytes);
+        return true;
+    }
+    const DWORD convert = MB_PRECOMPOSED;
     const int size = static_cast<int>(std::min<std::size_t>(bytes.size(), INT_MAX));
     const int n = ::MultiByteToWideChar(page, convert, bytes.data(), size, nullptr, 0);
     if (n <= 0) return false;
