@@ -523,6 +523,13 @@ TEST_F(BatchDialog, ImportsHostileFilesWithoutCrashing) {
     std::string hugeWithNul(20 << 20, 'A');
     for (std::size_t i = 79; i < hugeWithNul.size(); i += 80) hugeWithNul[i] = '\n';
     hugeWithNul[hugeWithNul.size() - 10] = '\0';
+    // Every UTF-16 unit the field is given at the start of a line, and after a digit.
+    std::u16string every;
+    for (char32_t c = 1; c <= 0xFFFF; ++c) {
+        const auto unit = static_cast<char16_t>(c);
+        if (unit == u'\n' || unit == u'\r' || desktop::FieldCannotShow(unit)) continue;
+        every += {unit, u'1', unit, u'\r', u'\n'};
+    }
     const std::vector<std::pair<std::wstring, std::string>> corpus = {
         {L"crash", crash},  // U+02DC (byte 98) first on a line: Wine's text shaping failed on it
         {L"random", RandomBytes(300000, 1)},
@@ -537,6 +544,7 @@ TEST_F(BatchDialog, ImportsHostileFilesWithoutCrashing) {
         {L"records", records},
         {L"huge-with-nul", hugeWithNul},
         {L"modifier-after-control", "\x01\x98\r\n"},
+        {L"every-character", "\xFF\xFE" + Le(every)},
     };
     const std::wstring folder = TempFolder(L"kestrivo_hostile");
     struct : desktop::WindowsPlatform {
@@ -567,7 +575,7 @@ TEST_F(BatchDialog, ImportsHostileFilesWithoutCrashing) {
     }
     // The corpus holds both kinds, and the crashing file is among the refused.
     EXPECT_EQ(refused, 7);
-    EXPECT_EQ(imported, 6);
+    EXPECT_EQ(imported, 7);
 }
 
 TEST_F(BatchDialog, AnExportThatCannotWriteSaysSoAndKeepsTheEarlierFile) {
