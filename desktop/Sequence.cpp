@@ -9,6 +9,7 @@
 #include "OptionDlg.h"
 #include "StdioFileEx.h"
 #include "batch.h"
+#include "batch_import.h"
 #include "resource.h"
 
 namespace {
@@ -34,17 +35,33 @@ using desktop::Wide;
 
 std::u16string U16(const CString& text) { return Utf16(text.str()); }
 
-// The bytes of the file at `path`; false when it cannot be read.
-bool ReadWholeFile(const wchar_t* path, std::string& bytes) {
-    HANDLE file = ::CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    bool ok = true;
-    char chunk[65536];
-    DWORD got = 0;
-    while ((ok = ::ReadFile(file, chunk, sizeof chunk, &got, nullptr) != 0) && got > 0)
-        bytes.append(chunk, got);
-    ::CloseHandle(file);
+// Reads the text file at `path` into `batch` (its lines as the batch text records them);
+// the message to show when it cannot be read whole, or "".
+std::u16string ReadTextFile(const wchar_t* path, std::u16string& batch) {
+    batch.clear();
+    CStdioFileEx file;
+    if (!file.Open(path, CStdioFileEx::modeRead)) return desktop::ImportOpenFailed(Utf16(path));
+    CString line;
+    while (file.ReadString(line)) desktop::AppendImportedLine(batch, U16(line));
+    if (file.Failed()) return desktop::ImportReadFailed(Utf16(path));
+    desktop::EndImportedText(batch);
+    if (const auto fault = desktop::FirstFieldFault(batch)) return desktop::ImportNotShowable(Utf16(path), *fault);
+    return {};
+}
+
+// Writes `text` to `path` through a file beside it that then replaces it, so that a write
+// that fails leaves any earlier file as it was; false when it fails.
+bool WriteWholeFile(const std::wstring& path, std::wstring_view text) {
+    const std::size_t slash = path.find_last_of(L"\\/");
+    const std::wstring folder = slash == std::wstring::npos ? std::wstring(L".") : path.substr(0, slash + 1);
+    wchar_t temp[MAX_PATH] = L"";
+    if (!::GetTempFileNameW(folder.c_str(), L"kv", 0, temp)) return false;
+    CStdioFileEx file;
+    bool ok = file.Open(temp, CStdioFileEx::modeCreate | CStdioFileEx::modeWrite | CStdioFileEx::modeWriteUnicode);
+    ok = ok && file.WriteString(text);
+    ok = file.Close() && ok;
+    ok = ok && ::MoveFileExW(temp, path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    if (!ok) ::DeleteFileW(temp);
     return ok;
 }
 
@@ -128,17 +145,21 @@ void CSequence::OnImport() {
     CMyFileDlg dialog(TRUE, L"Data Files(*.txt;*.xls)|*.txt;*.xls;||", this, 1000);
     if (dialog.DoModal() != IDOK) return;
     // The first text file replaces the batch; further text files chosen with it add their
-    // records after it, so none of the chosen files is lost.
-    bool replaced = false;
+    // records after it, so none of the chosen files is lost. The batch changes only when
+    // every text file chosen has been read whole; one that cannot be read is named.
+    std::u16string imported;
+    bool read = false;
     for (const CString& path : dialog.GetPathNames()) {
         switch (desktop::ImportKindOf(U16(path))) {
         case desktop::ImportKind::Text: {
-            if (!replaced) m_strBatch.Empty();
-            replaced = true;
-            std::string bytes;
-            if (!ReadWholeFile(path, bytes)) break;
             std::u16string batch;
-            if (desktop::ImportText(*m_pOwner, bytes, batch)) m_strBatch += CString(Wide(batch));
+            const std::u16string failure = ReadTextFile(path, batch);
+            if (!failure.empty()) {
+                ::MessageBoxW(m_hWnd, Wide(failure).c_str(), AfxGetAppName(), MB_OK);
+                return;
+            }
+            imported += batch;
+            read = true;
             break;
         }
         case desktop::ImportKind::Spreadsheet:
@@ -148,6 +169,7 @@ void CSequence::OnImport() {
         case desktop::ImportKind::None: break;
         }
     }
+    if (read) m_strBatch = CString(Wide(imported));
     UpdateData(FALSE);
 }
 
@@ -167,9 +189,6 @@ void CSequence::OnExport() {
         return std::u16string(out.begin(), out.end());
     };
 
-    CStdioFileEx file;
-    if (!file.Open(path.c_str(), CStdioFileEx::modeCreate | CStdioFileEx::modeWrite | CStdioFileEx::modeWriteUnicode))
-        return;
     std::string bytes;
     std::vector<std::size_t> emptied;
     if (dialog.m_nFilterIndex == 2) {
@@ -185,10 +204,13 @@ void CSequence::OnExport() {
     }
     // The layout's bytes are UTF-16LE after the mark, which the file writes itself.
     std::wstring text;
+    text.reserve(bytes.size() / 2);
     for (std::size_t i = 2; i + 1 < bytes.size(); i += 2)
         text += static_cast<wchar_t>(static_cast<unsigned char>(bytes[i]) |
                                      static_cast<unsigned char>(bytes[i + 1]) << 8);
-    file.WriteString(text);
-    file.Close();
+    if (!WriteWholeFile(path, text)) {
+        ::MessageBoxW(m_hWnd, Wide(desktop::ExportWriteFailed(Utf16(path))).c_str(), AfxGetAppName(), MB_OK);
+        return;
+    }
     if (!emptied.empty() && m_pOwner) m_pOwner->SetMessageLine(desktop::XslFoEmptiedNote(emptied));
 }

@@ -1,6 +1,10 @@
 #include "batch.h"
 
+#include <algorithm>
+
+#include "batch_import.h"
 #include "text.h"
+#include "text_file.h"
 
 namespace desktop {
 
@@ -69,20 +73,29 @@ ImportKind ImportKindOf(std::u16string_view path) {
 
 bool ImportText(Platform& platform, std::string_view bytes, std::u16string& batchText) {
     batchText.clear();
-    std::u16string wide;
-    if (!FromAnsi(platform, CodePage::System, bytes, wide)) return false;
-    std::u16string_view rest = wide;
-    while (!rest.empty()) {
-        const std::size_t lf = rest.find(u'\n');
-        std::u16string_view line = rest.substr(0, lf);
-        if (line.ends_with(u'\r')) line.remove_suffix(1);
-        batchText += line;
-        batchText += u"\n\r";
-        rest = lf == std::u16string_view::npos ? std::u16string_view() : rest.substr(lf + 1);
+    // Read as the program reads a file: the mark decides the encoding, then line by line.
+    const TextMark mark = MarkOf(bytes);
+    std::string_view rest = bytes.substr(MarkSize(mark));
+    LineReader lines([&rest](char* out, std::size_t capacity) {
+        const std::size_t n = std::min(capacity, rest.size());
+        std::copy_n(rest.data(), n, out);
+        rest.remove_prefix(n);
+        return static_cast<long>(n);
+    });
+    std::string raw;
+    std::u16string line;
+    while (lines.Next(mark == TextMark::Utf16 ? 2 : 1, raw) == LineReader::Result::Line) {
+        if (mark == TextMark::Utf16) {
+            line = Utf16LeUnits(raw);
+        } else if (mark == TextMark::Utf8) {
+            line = FromUtf8(raw);
+        } else if (!FromAnsi(platform, CodePage::System, raw, line)) {
+            batchText.clear();
+            return false;
+        }
+        AppendImportedLine(batchText, WithoutLineEnd(line));
     }
-    // A last record that no empty line follows is still a record.
-    if (!batchText.empty() && !std::u16string_view(batchText).ends_with(RecordSeparator))
-        batchText += u"\n\r";
+    EndImportedText(batchText);
     return true;
 }
 

@@ -14,14 +14,22 @@
 #include <vector>
 
 #include "batch.h"
+#include "batch_import.h"
 #include "desktop/fake_platform.h"
 #include "encoder_driver.h"
 #include "session.h"
 #include "settings.h"
 #include "symbology_table.h"
+#include "windows_platform.h"
 
 #ifndef KESTRIVO_EXPORT_DIR
 #error KESTRIVO_EXPORT_DIR names the folder of the exported documents
+#endif
+#ifndef KESTRIVO_HOSTILE_DIR
+#error KESTRIVO_HOSTILE_DIR names the folder that hostile_files.sh prepares
+#endif
+#ifndef KESTRIVO_TEST_DATA_DIR
+#error KESTRIVO_TEST_DATA_DIR names the folder of the test data files
 #endif
 
 namespace {
@@ -60,10 +68,15 @@ std::wstring StoredName(const std::wstring& path) {
     return found.cFileName;
 }
 
-std::wstring ExportDir() {
-    std::wstring dir = L"" KESTRIVO_EXPORT_DIR;
+std::wstring WindowsPath(std::wstring dir) {
     for (wchar_t& c : dir) c = c == L'/' ? L'\\' : c;
     return dir;
+}
+std::wstring ExportDir() { return WindowsPath(L"" KESTRIVO_EXPORT_DIR); }
+
+void WriteBytes(const std::wstring& path, const std::string& bytes) {
+    std::ofstream file(std::filesystem::path(path), std::ios::binary);
+    file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
 // The font texts of the program's encode road with the default settings, computed here.
@@ -124,8 +137,8 @@ protected:
         return false;
     }
     // The text of the next message box, which is then dismissed by its OK button.
-    std::wstring Dismiss() {
-        HWND box = app.WaitMessageBox(5000);
+    std::wstring Dismiss(DWORD ms = 5000) {
+        HWND box = app.WaitMessageBox(ms);
         if (!box) return L"(no message box)";
         const std::wstring text = TextOf(::GetDlgItem(box, 0xFFFF));
         ::PostMessageW(::GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
@@ -164,6 +177,22 @@ protected:
         if (::IsWindow(files)) return false;
         Settle(dialog);
         return true;
+    }
+    // Imports the file at `path` as a user types it into the open dialog.
+    bool Import(const std::wstring& path) {
+        HWND files = OpenFileDialog(kImport);
+        if (!files) return false;
+        Enter(files, path);
+        return Closes(files);
+    }
+    void SetBatch(const std::wstring& text) {
+        ::SendMessageW(Field(kBatch), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    }
+    // The program still runs and its batch dialog answers.
+    bool StillRuns() {
+        DWORD_PTR answer = 0;
+        return app.WaitExit(0) == -1 && ::IsWindow(dialog) &&
+               ::SendMessageTimeoutW(dialog, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 60000, &answer) != 0;
     }
     // Exports the batch through the save dialog into `folder` as `name` with file type
     // `type` (from 1); the name field after the type change is returned.
@@ -375,6 +404,221 @@ TEST_F(BatchDialog, ExportsXslFoDocumentsForTheReader) {
     EXPECT_EQ(TextOf(::GetDlgItem(main, kMessageLine)),
               L"XSL-FO: 2 record(s) written empty, first record 1: its font text holds characters XML cannot carry.");
     WriteExpectation(folder + L"\\code128.expect", {});
+}
+
+}  // namespace
+
+namespace {
+
+std::wstring TempFolder(const wchar_t* name) {
+    wchar_t temp[MAX_PATH] = L"";
+    ::GetTempPathW(MAX_PATH, temp);
+    const std::wstring folder = std::wstring(temp) + name;
+    ::CreateDirectoryW(folder.c_str(), nullptr);
+    return folder;
+}
+
+std::wstring W(std::u16string_view text) { return std::wstring(text.begin(), text.end()); }
+
+TEST_F(BatchDialog, AnImportThatCannotReadItsFileSaysSoAndKeepsTheBatch) {
+    const std::wstring kept = L"kept\n\r\n\r";
+    SetBatch(kept);
+    const std::wstring missing = TempFolder(L"kestrivo_import") + L"\\no such file.txt";
+    ::DeleteFileW(missing.c_str());
+    ASSERT_TRUE(Import(missing));
+    EXPECT_EQ(Dismiss(), W(desktop::ImportOpenFailed(desktop::Utf16(missing))));
+    EXPECT_EQ(Batch(), kept);
+
+    // A file that opens and then cannot be read.
+    const std::wstring unreadable = WindowsPath(L"" KESTRIVO_HOSTILE_DIR) + L"\\unreadable.txt";
+    ASSERT_NE(::GetFileAttributesW(unreadable.c_str()), INVALID_FILE_ATTRIBUTES) << "hostile_files.sh did not run";
+    ASSERT_TRUE(Import(unreadable));
+    EXPECT_EQ(Dismiss(), W(desktop::ImportReadFailed(desktop::Utf16(unreadable))));
+    EXPECT_EQ(Batch(), kept);
+    EXPECT_TRUE(NoMessageBox());
+}
+
+TEST_F(BatchDialog, ImportsItsOwnTxtExportAndMarkedFilesAndAnsiFilesAsBefore) {
+    Road road;
+    const std::wstring folder = TempFolder(L"kestrivo_import");
+    ASSERT_TRUE(ChooseEntry(app.Pane(), kSymbology, L"Code 39"));
+    SetBatch(L"KESTRIVO\n\r\n\rA-1\n\r\n\r");
+    EXPECT_EQ(Export(folder, L"own.txt", 1), L"own.txt");
+    // Every line of the export is a line of the batch: the heading, three empty lines, then
+    // each font text and an empty line.
+    std::wstring expect = L"Please apply font typeface to the following codewords to get bar codes.\n\r\n\r\n\r\n\r";
+    for (std::u16string_view record : {u"KESTRIVO", u"A-1"}) {
+        const std::u16string font = road(u"Code 39", record);
+        ASSERT_FALSE(font.empty());
+        ASSERT_EQ(font.find(u'\n'), std::u16string::npos);
+        expect += W(font) + L"\n\r\n\r";
+    }
+    ASSERT_TRUE(Import(folder + L"\\own.txt"));
+    EXPECT_TRUE(BatchBecomes(expect)) << testing::PrintToString(Batch());
+
+    // UTF-8 with its mark: read as UTF-8, and the export encodes the characters themselves.
+    WriteBytes(folder + L"\\utf8.txt", "\xEF\xBB\xBFKestrivo \xC3\xA9\xE2\x82\xAC\r\n\r\n\xE4\xB8\xAD\xE6\x96\x87\n");
+    ASSERT_TRUE(Import(folder + L"\\utf8.txt"));
+    EXPECT_TRUE(BatchBecomes(L"Kestrivo \u00E9\u20AC\n\r\n\r\u4E2D\u6587\n\r\n\r")) << testing::PrintToString(Batch());
+    ASSERT_TRUE(ChooseEntry(app.Pane(), kSymbology, L"QR Code"));
+    const std::wstring exported = ExportDir() + L"\\imported.txt";
+    ::CreateDirectoryW(ExportDir().c_str(), nullptr);
+    ::DeleteFileW(exported.c_str());
+    EXPECT_EQ(Export(ExportDir(), L"imported.txt", 1), L"imported.txt");
+    std::u16string file = u"Please apply font typeface to the following codewords to get bar codes.\r\n\r\n\r\n\r\n";
+    for (std::u16string_view record : {u"Kestrivo \u00E9\u20AC", u"\u4E2D\u6587"}) {
+        for (char16_t c : road(u"QR Code", record)) {
+            if (c == u'\n') file += u'\r';
+            file += c;
+        }
+        file += u"\r\n\r\n";
+    }
+    EXPECT_EQ(ReadFile(exported), Utf16Bytes(file));
+
+    // UTF-16 with its mark, LF line ends, a line longer than 4,096 characters, no final end.
+    const std::u16string longLine(5000, u'\u0416');
+    WriteBytes(folder + L"\\utf16.txt", Utf16Bytes(u"A\n\n" + longLine + u"\n\n\u00E9"));
+    ASSERT_TRUE(Import(folder + L"\\utf16.txt"));
+    EXPECT_TRUE(BatchBecomes(L"A\n\r\n\r" + W(longLine) + L"\n\r\n\r\u00E9\n\r\n\r")) << Batch().size();
+
+    // Without a mark the bytes are text in the ANSI code page, as they always were.
+    const std::string ansi = "\xE9t\xE9 \x80\r\n\r\nEF BB\xEF\xBB\r\n";
+    WriteBytes(folder + L"\\ansi.txt", ansi);
+    std::wstring wide(ansi.size(), L'\0');
+    wide.resize(static_cast<std::size_t>(::MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()),
+                                                                wide.data(), static_cast<int>(wide.size()))));
+    std::wstring ansiBatch;
+    for (std::size_t at = 0, lf; (lf = wide.find(L'\n', at)) != std::wstring::npos; at = lf + 1)
+        ansiBatch += wide.substr(at, lf - at - 1) + L"\n\r";  // every line ends CR LF here
+    ASSERT_TRUE(Import(folder + L"\\ansi.txt"));
+    EXPECT_TRUE(BatchBecomes(ansiBatch + L"\n\r")) << testing::PrintToString(Batch());
+    EXPECT_EQ(ansiBatch.substr(0, 5), L"\u00E9t\u00E9 \u20AC") << "the tests expect code page 1252";
+    EXPECT_TRUE(NoMessageBox());
+}
+
+// A file of `size` bytes from a fixed seed, without the bytes of `without`.
+std::string RandomBytes(std::size_t size, unsigned seed, std::string_view without = {}) {
+    std::string bytes;
+    std::uint32_t state = seed;
+    while (bytes.size() < size) {
+        state = state * 1664525u + 1013904223u;
+        const char c = static_cast<char>(state >> 24);
+        if (without.find(c) == std::string_view::npos) bytes += c;
+    }
+    return bytes;
+}
+
+std::string Le(std::u16string_view text) { return Utf16Bytes(text).substr(2); }
+
+TEST_F(BatchDialog, ImportsHostileFilesWithoutCrashing) {
+    std::ifstream crashFile(std::filesystem::path(WindowsPath(L"" KESTRIVO_TEST_DATA_DIR) + L"\\import-crash.bin"),
+                            std::ios::binary);
+    const std::string crash{std::istreambuf_iterator<char>(crashFile), std::istreambuf_iterator<char>()};
+    ASSERT_EQ(crash.size(), 300000u);
+    std::string controls;
+    for (int c = 1; c < 32; ++c) controls += {static_cast<char>(c), 'x', static_cast<char>(c), '\r', '\n'};
+    controls += "\x7F\r\r\n\n\r\r\n";
+    std::string records;
+    while (records.size() < 600000) records += "00000000\r\n\r\n";
+    std::string hugeWithNul(20 << 20, 'A');
+    for (std::size_t i = 79; i < hugeWithNul.size(); i += 80) hugeWithNul[i] = '\n';
+    hugeWithNul[hugeWithNul.size() - 10] = '\0';
+    // Every UTF-16 unit the field is given at the start of a line, and after a digit.
+    std::u16string every;
+    for (char32_t c = 1; c <= 0xFFFF; ++c) {
+        const auto unit = static_cast<char16_t>(c);
+        if (unit == u'\n' || unit == u'\r' || desktop::FieldCannotShow(unit)) continue;
+        every += {unit, u'1', unit, u'\r', u'\n'};
+    }
+    const std::vector<std::pair<std::wstring, std::string>> corpus = {
+        {L"crash", crash},  // U+02DC (byte 98) first on a line: Wine's text shaping failed on it
+        {L"random", RandomBytes(300000, 1)},
+        {L"random-text", RandomBytes(300000, 2, std::string_view("\0\x88\x98", 3))},
+        {L"controls", controls},
+        {L"surrogates", "\xFF\xFE" + Le(u"A\xD800" u"B\xDC00\xDBFF\r\n\xDFFF\n\xD800")},
+        {L"utf8-malformed", "\xEF\xBB\xBF" "A\x80\xC3\r\n\xF4\x90\x80\x80\xED\xA0\x80\n"},
+        {L"longest-line", std::string(desktop::kLongestFieldLine, 'x') + "\r\n"},
+        {L"long-line", std::string(1000000, 'x')},
+        {L"nuls", std::string("AB\0CD\r\n\0\r\n", 10)},
+        {L"png", std::string("\x89PNG\r\n\x1A\n\0\0\0\rIHDR", 16)},
+        {L"records", records},
+        {L"huge-with-nul", hugeWithNul},
+        {L"modifier-after-control", "\x01\x98\r\n"},
+        {L"every-character", "\xFF\xFE" + Le(every)},
+    };
+    const std::wstring folder = TempFolder(L"kestrivo_hostile");
+    struct : desktop::WindowsPlatform {
+        void SetMessageLine(std::u16string_view) override {}
+    } platform;
+    int refused = 0, imported = 0;
+    for (const auto& [name, bytes] : corpus) {
+        SCOPED_TRACE(testing::PrintToString(name));
+        const std::wstring path = folder + L"\\" + name + L".txt";
+        WriteBytes(path, bytes);
+        const std::wstring before = L"before\n\r\n\r";
+        SetBatch(before);
+        std::u16string expect;
+        ASSERT_TRUE(desktop::ImportText(platform, bytes, expect));
+        ASSERT_TRUE(Import(path));
+        if (const auto fault = desktop::FirstFieldFault(expect)) {
+            EXPECT_EQ(Dismiss(60000), W(desktop::ImportNotShowable(desktop::Utf16(path), *fault)));
+            EXPECT_EQ(Batch(), before);
+            ++refused;
+        } else {
+            Settle(dialog);
+            EXPECT_EQ(Batch(), W(expect));
+            EXPECT_TRUE(NoMessageBox());
+            ++imported;
+        }
+        ASSERT_TRUE(StillRuns());
+        ::DeleteFileW(path.c_str());
+    }
+    // The corpus holds both kinds, and the crashing file is among the refused.
+    EXPECT_EQ(refused, 7);
+    EXPECT_EQ(imported, 7);
+}
+
+TEST_F(BatchDialog, AnExportThatCannotWriteSaysSoAndKeepsTheEarlierFile) {
+    ASSERT_TRUE(ChooseEntry(app.Pane(), kSymbology, L"Code 39"));
+    Generate(L"0001", L"2000", L"1");
+    for (int i = 0; i < 200 && Batch().size() != 2000 * 8; ++i) ::Sleep(25);
+    ASSERT_EQ(Batch().size(), 2000u * 8) << "0001 to 2000 are not generated";
+
+    // A folder nobody can write into, typed with the name.
+    HWND files = OpenFileDialog(kExport);
+    ASSERT_NE(files, nullptr);
+    Enter(files, L"Z:\\sys\\Batch.txt");
+    ASSERT_TRUE(Closes(files));
+    EXPECT_EQ(Dismiss(), W(desktop::ExportWriteFailed(u"z:\\sys\\batch.txt")));
+
+    // An export written whole replaces the earlier file.
+    const std::wstring folder = TempFolder(L"kestrivo_export");
+    WriteBytes(folder + L"\\batch.txt", "earlier");
+    EXPECT_EQ(Export(folder, L"batch.txt", 1), L"batch.txt");
+    EXPECT_TRUE(NoMessageBox());
+    const std::string written = ReadFile(folder + L"\\batch.txt");
+    EXPECT_EQ(written.substr(0, 4), Utf16Bytes(u"P"));
+    EXPECT_GT(written.size(), 32768u) << "the export must not fit the full disk below";
+
+    // A disk that fills up part way: the earlier file stays, no other file is left.
+    const std::wstring full = WindowsPath(L"" KESTRIVO_HOSTILE_DIR) + L"\\full-disk";
+    if (::GetFileAttributesW((full + L"\\mounted").c_str()) == INVALID_FILE_ATTRIBUTES)
+        GTEST_SKIP() << "no small file system was mounted (hostile_files.sh needs root)";
+    EXPECT_EQ(Export(full, L"batch.txt", 1), L"batch.txt");
+    std::wstring lower = full + L"\\batch.txt";
+    ::CharLowerBuffW(lower.data(), static_cast<DWORD>(lower.size()));
+    EXPECT_EQ(Dismiss(), W(desktop::ExportWriteFailed(desktop::Utf16(lower))));
+    EXPECT_EQ(ReadFile(full + L"\\batch.txt"), "earlier export\r\n");
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW found{};
+    HANDLE h = ::FindFirstFileW((full + L"\\*").c_str(), &found);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    do {
+        if (found.cFileName[0] != L'.') names.push_back(found.cFileName);
+    } while (::FindNextFileW(h, &found));
+    ::FindClose(h);
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::wstring>{L"batch.txt", L"filler", L"mounted"}));
 }
 
 }  // namespace

@@ -1,0 +1,77 @@
+#include "batch_import.h"
+
+#include "batch.h"
+
+namespace desktop {
+
+void AppendImportedLine(std::u16string& batchText, std::u16string_view line) {
+    batchText += line;
+    batchText += u"\n\r";
+}
+
+void EndImportedText(std::u16string& batchText) {
+    if (!batchText.empty() && !std::u16string_view(batchText).ends_with(RecordSeparator))
+        batchText += u"\n\r";
+}
+
+bool FieldCannotShow(char16_t c) {
+    return c == 0 || (c >= 0x02B0 && c <= 0x02FF) || c == 0x0EB1 || (c >= 0x0EB4 && c <= 0x0EBC) ||
+           (c >= 0x0EC8 && c <= 0x0ECD);
+}
+
+std::optional<FieldFault> FirstFieldFault(std::u16string_view batchText) {
+    // Lines are counted by their LF, as in the file; the field ends a line at LF or CR.
+    std::size_t line = 1, length = 0;
+    for (const char16_t c : batchText) {
+        if (c == u'\n' || c == u'\r') {
+            if (c == u'\n') ++line;
+            length = 0;
+            continue;
+        }
+        if (FieldCannotShow(c)) return FieldFault{line, c, false};
+        if (++length > kLongestFieldLine) return FieldFault{line, 0, true};
+    }
+    return std::nullopt;
+}
+
+namespace {
+
+std::u16string Decimal(std::size_t n) {
+    std::u16string digits;
+    do {
+        digits.insert(digits.begin(), static_cast<char16_t>(u'0' + n % 10));
+        n /= 10;
+    } while (n != 0);
+    return digits;
+}
+
+std::u16string CodePoint(char16_t c) {
+    std::u16string text = u"U+";
+    for (int shift = 12; shift >= 0; shift -= 4) text += u"0123456789ABCDEF"[(c >> shift) & 0xF];
+    return text;
+}
+
+}  // namespace
+
+std::u16string ImportOpenFailed(std::u16string_view path) {
+    return u"Cannot open the file " + std::u16string(path) + u". The batch is unchanged.";
+}
+
+std::u16string ImportReadFailed(std::u16string_view path) {
+    return u"Cannot read the file " + std::u16string(path) + u". The batch is unchanged.";
+}
+
+std::u16string ImportNotShowable(std::u16string_view path, const FieldFault& fault) {
+    std::u16string text = u"Cannot import the file " + std::u16string(path) + u": line " + Decimal(fault.line);
+    if (fault.tooLong)
+        text += u" is longer than " + Decimal(kLongestFieldLine) + u" characters,";
+    else
+        text += u" holds the character " + CodePoint(fault.character) + u",";
+    return text + u" which the batch field cannot show. The batch is unchanged.";
+}
+
+std::u16string ExportWriteFailed(std::u16string_view path) {
+    return u"Cannot write the file " + std::u16string(path) + u". Any earlier file of that name is unchanged.";
+}
+
+}  // namespace desktop

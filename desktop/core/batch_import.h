@@ -1,0 +1,44 @@
+// The batch dialog's text-file import, line by line, and the checks and messages of its
+// import and export: a file's lines become the batch text only when the whole file has been
+// read and the batch field can show every line of it.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace desktop {
+
+// The longest line the batch field is given: the edit control wraps a longer unbroken line
+// in time that grows with the square of its length (seconds at ten thousand characters).
+inline constexpr std::size_t kLongestFieldLine = 8192;
+
+// Appends a line read from a text file to the batch text being imported: the line, then
+// LF CR, so that an empty line completes a record.
+void AppendImportedLine(std::u16string& batchText, std::u16string_view line);
+// Completes a last record that no empty line follows.
+void EndImportedText(std::u16string& batchText);
+
+// True for a character the batch field cannot be given: NUL (the field's text would end
+// there) and the characters that the platform's text shaping fails on when one begins a run
+// of text, the spacing modifier letters (U+02B0 to U+02FF) and the Lao vowel and tone marks.
+bool FieldCannotShow(char16_t c);
+
+// What keeps the batch field from showing a batch text: the first line (from 1, counted by
+// LF) that holds a character it cannot show, or more than kLongestFieldLine characters
+// without a line end (LF or CR).
+struct FieldFault {
+    std::size_t line = 0;
+    char16_t character = 0;  // the character; 0 with `tooLong`
+    bool tooLong = false;
+};
+std::optional<FieldFault> FirstFieldFault(std::u16string_view batchText);
+
+// The messages of a failed import or export ("The batch is unchanged", "Any earlier file ...").
+std::u16string ImportOpenFailed(std::u16string_view path);
+std::u16string ImportReadFailed(std::u16string_view path);
+std::u16string ImportNotShowable(std::u16string_view path, const FieldFault& fault);
+std::u16string ExportWriteFailed(std::u16string_view path);
+
+}  // namespace desktop
