@@ -276,13 +276,37 @@ void COptionDlg::OnPaint() {
         HWND control = ::GetDlgItem(m_hWnd, p.id);
         if (!control) continue;
         const int h = IsList(p.id) ? kDroppedHeight : p.h;
+        const int w = std::max(p.w, FittedWidth(control));
         RECT now;
         ::GetWindowRect(control, &now);
         POINT at{now.left, now.top};
         ::ScreenToClient(m_hWnd, &at);
-        if (at.x != p.x || at.y != p.y || now.right - now.left != p.w)
-            ::MoveWindow(control, p.x, p.y, p.w, h, TRUE);
+        if (at.x != p.x || at.y != p.y || now.right - now.left != w)
+            ::MoveWindow(control, p.x, p.y, w, h, TRUE);
     }
+}
+
+// The width a label or check box needs to show its whole text in its font (the pane's font is
+// wider on some systems than the places above allow for); 0 for every other control.
+int COptionDlg::FittedWidth(HWND control) {
+    wchar_t cls[16] = {};
+    ::GetClassNameW(control, cls, 16);
+    const LONG style = ::GetWindowLongW(control, GWL_STYLE);
+    const bool label = ::lstrcmpiW(cls, L"Static") == 0;
+    const bool check = ::lstrcmpiW(cls, L"Button") == 0 &&
+                       ((style & BS_TYPEMASK) == BS_AUTOCHECKBOX || (style & BS_TYPEMASK) == BS_CHECKBOX);
+    if (!label && !check) return 0;
+    std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(control)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(::GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
+    text.erase(std::remove(text.begin(), text.end(), L'&'), text.end());  // the mnemonic mark
+    HDC dc = ::GetDC(control);
+    HGDIOBJ old = ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageW(control, WM_GETFONT, 0, 0)));
+    SIZE size{};
+    ::GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    ::SelectObject(dc, old);
+    ::ReleaseDC(control, dc);
+    // A check box draws its box and a gap before the text, and its focus frame around it.
+    return check ? size.cx + ::GetSystemMetrics(SM_CXMENUCHECK) + 8 : size.cx + 2;
 }
 
 void COptionDlg::RepaintMain() {
