@@ -81,11 +81,31 @@ void ApplyBox(HWND box, const desktop::CheckBoxState& state) {
     ::EnableWindow(box, state.enabled);
 }
 
+// Opens the list at least as wide as its longest entry, so that no entry is cut.
+void FitDroppedWidth(CComboBox& list) {
+    HDC dc = ::GetDC(list.m_hWnd);
+    HGDIOBJ old = ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageW(list.m_hWnd, WM_GETFONT, 0, 0)));
+    int widest = 0;
+    const int n = list.GetCount();
+    for (int i = 0; i < n; ++i) {
+        CString text;
+        list.GetLBText(i, text);
+        SIZE size{};
+        ::GetTextExtentPoint32W(dc, text, text.GetLength(), &size);
+        widest = std::max<int>(widest, size.cx);
+    }
+    ::SelectObject(dc, old);
+    ::ReleaseDC(list.m_hWnd, dc);
+    // Room for the item's margins, the list's frame and its scroll bar.
+    ::SendMessageW(list.m_hWnd, CB_SETDROPPEDWIDTH, static_cast<WPARAM>(widest + ::GetSystemMetrics(SM_CXVSCROLL) + 10), 0);
+}
+
 template <std::size_t N>
 void Fill(CComboBox& list, const std::array<std::u16string_view, N>& entries, int selected) {
     list.ResetContent();
     for (auto entry : entries) list.AddString(Wide(entry).c_str());
     list.SetCurSel(selected);
+    FitDroppedWidth(list);
 }
 
 }  // namespace
@@ -154,6 +174,7 @@ int COptionDlg::FillSymbologyList() {
         return 0;
     }
     m_cbSymbology.SetCurSel(desktop::SelectDefaultSymbology(m_session.platform, listed));
+    FitDroppedWidth(m_cbSymbology);
     return 1;
 }
 
@@ -185,6 +206,7 @@ void COptionDlg::FillFontFaces(int keepIndex) {
     for (const auto& face : faces) m_cbFace.AddString(Wide(face).c_str());
     const int selected = desktop::SelectFontFace(faces, *pCurrentAction, keepIndex);
     if (selected >= 0) m_cbFace.SetCurSel(selected);
+    FitDroppedWidth(m_cbFace);
 }
 
 void COptionDlg::OnSymbologyChanged(int fromChecksum) {
@@ -305,8 +327,9 @@ int COptionDlg::FittedWidth(HWND control) {
     ::GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
     ::SelectObject(dc, old);
     ::ReleaseDC(control, dc);
-    // A check box draws its box and a gap before the text, and its focus frame around it.
-    return check ? size.cx + ::GetSystemMetrics(SM_CXMENUCHECK) + 8 : size.cx + 2;
+    // A check box draws its box and a gap before the text, its focus frame around it, and a
+    // disabled text embossed one pixel wider.
+    return check ? size.cx + ::GetSystemMetrics(SM_CXMENUCHECK) + 16 : size.cx + 2;
 }
 
 void COptionDlg::RepaintMain() {
