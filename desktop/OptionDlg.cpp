@@ -329,7 +329,7 @@ int COptionDlg::FittedWidth(HWND control) {
     ::ReleaseDC(control, dc);
     // A check box draws its box and a gap before the text, its focus frame around it, and a
     // disabled text embossed one pixel wider.
-    return check ? size.cx + ::GetSystemMetrics(SM_CXMENUCHECK) + 16 : size.cx + 2;
+    return check ? size.cx + ::GetSystemMetrics(SM_CXMENUCHECK) + 24 : size.cx + 2;
 }
 
 void COptionDlg::RepaintMain() {
