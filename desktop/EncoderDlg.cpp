@@ -76,6 +76,27 @@ HBITMAP CutPicture(HDC dc, HBITMAP skin, const RECT& r) {
     return picture;
 }
 
+// The screen's top-left corner, unless a shell window that shows the notification icons lies
+// there: a shell without a taskbar shows them in a small window of its own at that corner, and
+// the window then goes just right of it, so that neither the icons nor the balloon pointing at
+// them are covered by or cover the tool buttons; a taskbar along the top edge puts the window
+// below it.
+POINT ClearOfNotificationArea(int width, int height) {
+    POINT at{0, 0};
+    const RECT window{0, 0, width, height};
+    for (const wchar_t* cls : {L"Shell_TrayWnd", L"__winex11_standalone_tray"}) {
+        HWND tray = ::FindWindowW(cls, nullptr);
+        RECT r{}, overlap{};
+        if (!tray || !::IsWindowVisible(tray) || !::GetWindowRect(tray, &r)) continue;
+        if (!::IntersectRect(&overlap, &r, &window)) continue;
+        if (r.right < width)
+            at.x = std::max<LONG>(at.x, r.right);  // a small window at the corner
+        else
+            at.y = std::max<LONG>(at.y, r.bottom);  // a taskbar along the top edge
+    }
+    return at;
+}
+
 RECT Moved(RECT r, int dx, int dy) {
     ::OffsetRect(&r, dx, dy);
     return r;
@@ -91,6 +112,8 @@ CEncoderDlg::~CEncoderDlg() = default;
 
 BOOL CEncoderDlg::OnInitDialog() {
     CDialogEx::OnInitDialog();
+    // The window has no caption; its title names it in the taskbar and the window list.
+    SetWindowText(L"Kestrivo Encoder");
     SetIcon(m_hIcon, TRUE);
     SetIcon(m_hIcon, FALSE);
     if (!Start()) {
@@ -122,7 +145,8 @@ bool CEncoderDlg::Start() {
     BITMAP info{};
     m_bmpSkin.GetBitmap(&info);
     m_rcSkin = CRect(0, 0, info.bmWidth, info.bmHeight);
-    SetWindowPos(HWND_TOP, 0, 0, info.bmWidth, info.bmHeight, 0);
+    const POINT at = ClearOfNotificationArea(info.bmWidth, info.bmHeight);
+    SetWindowPos(HWND_TOP, at.x, at.y, info.bmWidth, info.bmHeight, 0);
     if (HRGN region = CreateRegionFromBitmap(skin)) {
         if (!::SetWindowRgn(m_hWnd, region, FALSE)) ::DeleteObject(region);
     }

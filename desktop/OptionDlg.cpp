@@ -81,11 +81,31 @@ void ApplyBox(HWND box, const desktop::CheckBoxState& state) {
     ::EnableWindow(box, state.enabled);
 }
 
+// Opens the list at least as wide as its longest entry, so that no entry is cut.
+void FitDroppedWidth(CComboBox& list) {
+    HDC dc = ::GetDC(list.m_hWnd);
+    HGDIOBJ old = ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageW(list.m_hWnd, WM_GETFONT, 0, 0)));
+    int widest = 0;
+    const int n = list.GetCount();
+    for (int i = 0; i < n; ++i) {
+        CString text;
+        list.GetLBText(i, text);
+        SIZE size{};
+        ::GetTextExtentPoint32W(dc, text, text.GetLength(), &size);
+        widest = std::max<int>(widest, size.cx);
+    }
+    ::SelectObject(dc, old);
+    ::ReleaseDC(list.m_hWnd, dc);
+    // Room for the item's margins, the list's frame and its scroll bar.
+    ::SendMessageW(list.m_hWnd, CB_SETDROPPEDWIDTH, static_cast<WPARAM>(widest + ::GetSystemMetrics(SM_CXVSCROLL) + 10), 0);
+}
+
 template <std::size_t N>
 void Fill(CComboBox& list, const std::array<std::u16string_view, N>& entries, int selected) {
     list.ResetContent();
     for (auto entry : entries) list.AddString(Wide(entry).c_str());
     list.SetCurSel(selected);
+    FitDroppedWidth(list);
 }
 
 }  // namespace
@@ -154,6 +174,7 @@ int COptionDlg::FillSymbologyList() {
         return 0;
     }
     m_cbSymbology.SetCurSel(desktop::SelectDefaultSymbology(m_session.platform, listed));
+    FitDroppedWidth(m_cbSymbology);
     return 1;
 }
 
@@ -185,6 +206,7 @@ void COptionDlg::FillFontFaces(int keepIndex) {
     for (const auto& face : faces) m_cbFace.AddString(Wide(face).c_str());
     const int selected = desktop::SelectFontFace(faces, *pCurrentAction, keepIndex);
     if (selected >= 0) m_cbFace.SetCurSel(selected);
+    FitDroppedWidth(m_cbFace);
 }
 
 void COptionDlg::OnSymbologyChanged(int fromChecksum) {
@@ -280,13 +302,38 @@ void COptionDlg::OnPaint() {
         HWND control = ::GetDlgItem(m_hWnd, p.id);
         if (!control) continue;
         const int h = IsList(p.id) ? kDroppedHeight : p.h;
+        const int w = std::max(p.w, FittedWidth(control));
         RECT now;
         ::GetWindowRect(control, &now);
         POINT at{now.left, now.top};
         ::ScreenToClient(m_hWnd, &at);
-        if (at.x != p.x || at.y != p.y || now.right - now.left != p.w)
-            ::MoveWindow(control, p.x, p.y, p.w, h, TRUE);
+        if (at.x != p.x || at.y != p.y || now.right - now.left != w)
+            ::MoveWindow(control, p.x, p.y, w, h, TRUE);
     }
+}
+
+// The width a label or check box needs to show its whole text in its font (the pane's font is
+// wider on some systems than the places above allow for); 0 for every other control.
+int COptionDlg::FittedWidth(HWND control) {
+    wchar_t cls[16] = {};
+    ::GetClassNameW(control, cls, 16);
+    const LONG style = ::GetWindowLongW(control, GWL_STYLE);
+    const bool label = ::lstrcmpiW(cls, L"Static") == 0;
+    const bool check = ::lstrcmpiW(cls, L"Button") == 0 &&
+                       ((style & BS_TYPEMASK) == BS_AUTOCHECKBOX || (style & BS_TYPEMASK) == BS_CHECKBOX);
+    if (!label && !check) return 0;
+    std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(control)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(::GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
+    text.erase(std::remove(text.begin(), text.end(), L'&'), text.end());  // the mnemonic mark
+    HDC dc = ::GetDC(control);
+    HGDIOBJ old = ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageW(control, WM_GETFONT, 0, 0)));
+    SIZE size{};
+    ::GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    ::SelectObject(dc, old);
+    ::ReleaseDC(control, dc);
+    // A check box draws its box and a gap before the text, its focus frame around it, and a
+    // disabled text embossed one pixel wider.
+    return check ? size.cx + ::GetSystemMetrics(SM_CXMENUCHECK) + 24 : size.cx + 2;
 }
 
 void COptionDlg::RepaintMain() {

@@ -49,6 +49,7 @@ public:
 
 private:
     void OnPaint();
+    static int FittedWidth(HWND control);
     void OnSelOption(CComboBox& list, std::int32_t& setting);
     void OnKillFocusIMField(UINT id);
     void OnChangeIMField(UINT id);

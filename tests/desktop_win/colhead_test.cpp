@@ -16,6 +16,7 @@
 #include "ColHead.h"
 #include "Sequence.h"
 #include "real_mouse.h"
+#include "screen_picture.h"
 #include "standin_client.h"
 #include "ui_support.h"
 
@@ -231,6 +232,14 @@ TEST_F(Chooser, ThreeColumnsShowTheirPicturesAndADraggedDividerShowsTheDragPictu
     Picture::FromScreen(chooser()).Save("colhead_pictures");
     ASSERT_TRUE(RunUntil([&] { return ShowsPicture(0, 0) && ShowsPicture(1, 1) && ShowsPicture(2, 2); }))
         << KeyPixels(0)[0] << " " << KeyPixels(1)[1] << " " << KeyPixels(2)[2] << " magenta " << KeyPixels(0)[4];
+    // The chooser as the screen shows it: its prompt and the column titles drawn, no black block.
+    Pump(200);
+    const Shot shot = Screen(WindowRect(chooser()));
+    Keep(shot, "column-chooser");
+    EXPECT_TRUE(NotBlack(shot));
+    const LOGFONTW font = DialogFont(8, L"MS Shell Dlg");
+    EXPECT_TRUE(Shows(shot, L"Please click the header to choose a column for import", font));
+    for (int i = 0; i < 3; ++i) EXPECT_TRUE(Shows(shot, Title(i), font)) << "column title " << i;
 
     // Drag the divider right of column 1 with the real mouse.
     RECT r = ItemRect(1);
