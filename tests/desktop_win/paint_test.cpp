@@ -361,7 +361,9 @@ TEST_F(Painted, BalloonTrayMenuAndAboutBox) {
     const Shot menuShot = Settled(WindowRect(menu));
     Keep(menuShot, "tray-menu");
     EXPECT_TRUE(NotBlack(menuShot));
-    EXPECT_TRUE(Shows(menuShot, L"About", Metrics().lfMenuFont));
+    LOGFONTW defaultItem = Metrics().lfMenuFont;  // "&About" is the menu's bold default item
+    defaultItem.lfWeight = FW_BOLD;
+    EXPECT_TRUE(Shows(menuShot, L"About", defaultItem));
     EXPECT_TRUE(Shows(menuShot, L"Exit", Metrics().lfMenuFont));
 
     // "&About" by the keys, at its place in the program's own tray menu.
