@@ -83,10 +83,10 @@ char16_t RowStopGlyph(int row) { return static_cast<char16_t>(0xF5 + kStopValue[
 
 }  // namespace code16k
 
-const char16_t* EncodeCode16K(linear::Context& ctx, const char16_t* text, const Call& call) {
+const char16_t* EncodeCode16K(encoding::Context& ctx, const char16_t* text, const Call& call) {
     const bool crlf = call.CrLf(true);
-    linear::WorkText work;
-    linear::DecodeInput(ctx, text, work);
+    encoding::WorkText work;
+    encoding::DecodeInput(ctx, text, work);
     int* const units = SharedWorkspace().code16k.units;
     int n = 0;
     for (char16_t c : work.view()) {
@@ -96,9 +96,9 @@ const char16_t* EncodeCode16K(linear::Context& ctx, const char16_t* text, const 
         else if (c < 256) units[n++] = kExtended + (c - 128);
         // Characters beyond 255 have no Code 16K form and are dropped.
     }
-    char16_t buf[linear::kMaxUnits];
-    linear::Output out(buf, ctx.profile().bound);
-    if (n == 0) return linear::Publish(ctx, ctx.resultBuffer(), out.view());
+    char16_t buf[encoding::kMaxUnits];
+    encoding::Output out(buf, ctx.profile().bound);
+    if (n == 0) return encoding::Publish(ctx, ctx.resultBuffer(), out.view());
 
     // Start mode and the characters it takes.
     auto digitsFrom = [&](int from) {
@@ -204,7 +204,7 @@ const char16_t* EncodeCode16K(linear::Context& ctx, const char16_t* text, const 
             return i < sym.count && sym.set[i] == kSetA ? GlyphA(v) : GlyphB(v);
         },
         crlf, [&](char16_t c) { out.put(c); });
-    return linear::Publish(ctx, ctx.resultBuffer(), out.view());
+    return encoding::Publish(ctx, ctx.resultBuffer(), out.view());
 }
 
 }  // namespace matrix

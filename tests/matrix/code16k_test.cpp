@@ -11,7 +11,7 @@
 
 namespace {
 
-using linear::Context;
+using encoding::Context;
 
 struct Reading {
     Reading() = default;
@@ -101,7 +101,7 @@ Reading Read(std::u16string_view s, bool crlf) {
 }
 
 struct Code16k : ::testing::Test {
-    Context ctx{linear::kServer};
+    Context ctx{encoding::kServer};
     Reading Run(const std::u16string& text, int crlf = 1) {
         const std::u16string out = matrix::EncodeCode16K(ctx, text.c_str(), matrix::Call::Server(crlf == 1));
         return Read(out, crlf == 1);
