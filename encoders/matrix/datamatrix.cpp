@@ -416,6 +416,38 @@ int DataMatrixEncodeData(SymbolRecord& rec, const std::uint8_t* data, std::size_
     return DmEncoder(e, encodation).Run(rec);
 }
 
+namespace {
+
+// Closes a C40 or Text segment at the end of the data.
+void CloseTextSegment(const DmEncodation& e, int capacity, std::vector<std::uint8_t>& out) {
+    const auto left = [&]() { return capacity - static_cast<int>(out.size()); };
+    const std::size_t p = e.pending.size();
+    if (p == 0) {
+        if (left() >= 2) out.push_back(kUnlatch);
+    } else if (p == 2) {
+        // The last character is complete: a shift value 0 fills the triple.
+        PackThree(out, e.pending[0], e.pending[1], 0);
+        if (left() >= 2) out.push_back(kUnlatch);
+    } else if (e.segmentChars.back().second == 1) {
+        // One basic character: ASCII, after an unlatch unless it is the last codeword.
+        if (left() >= 2) out.push_back(kUnlatch);
+        PushAscii(out, e.data[e.segmentChars.back().first], e.gs1);
+    } else {
+        // The last character's values straddle the last triple: go back to the last
+        // character boundary at a triple boundary and write the rest as ASCII.
+        int total = 0;
+        for (const auto& ch : e.segmentChars) total += ch.second;
+        std::size_t k = e.segmentChars.size();
+        int values = total;
+        while (k > 0 && values % 3 != 0) values -= e.segmentChars[--k].second;
+        out.resize(e.segmentStart + static_cast<std::size_t>(values / 3) * 2);
+        out.push_back(kUnlatch);
+        for (; k < e.segmentChars.size(); ++k) PushAscii(out, e.data[e.segmentChars[k].first], e.gs1);
+    }
+}
+
+}  // namespace
+
 bool DataMatrixFinishData(const DmEncodation& e, int capacity, std::vector<std::uint8_t>& out) {
     out = e.codewords;
     if (out.size() > static_cast<std::size_t>(capacity)) return false;
@@ -424,28 +456,7 @@ bool DataMatrixFinishData(const DmEncodation& e, int capacity, std::vector<std::
     switch (e.scheme) {
         case kDmC40:
         case kDmText:
-            if (p == 0) {
-                if (left() >= 2) out.push_back(kUnlatch);
-            } else if (p == 2) {
-                // The last character is complete: a shift value 0 fills the triple.
-                PackThree(out, e.pending[0], e.pending[1], 0);
-                if (left() >= 2) out.push_back(kUnlatch);
-            } else if (e.segmentChars.back().second == 1) {
-                // One basic character: ASCII, after an unlatch unless it is the last codeword.
-                if (left() >= 2) out.push_back(kUnlatch);
-                PushAscii(out, e.data[e.segmentChars.back().first], e.gs1);
-            } else {
-                // The last character's values straddle the last triple: go back to the last
-                // character boundary at a triple boundary and write the rest as ASCII.
-                int total = 0;
-                for (const auto& ch : e.segmentChars) total += ch.second;
-                std::size_t k = e.segmentChars.size();
-                int values = total;
-                while (k > 0 && values % 3 != 0) values -= e.segmentChars[--k].second;
-                out.resize(e.segmentStart + static_cast<std::size_t>(values / 3) * 2);
-                out.push_back(kUnlatch);
-                for (; k < e.segmentChars.size(); ++k) PushAscii(out, e.data[e.segmentChars[k].first], e.gs1);
-            }
+            CloseTextSegment(e, capacity, out);
             break;
         case kDmX12:
             if (p == 0) {
