@@ -230,7 +230,7 @@ void AddCodes(unsigned ch, Item& it) {
     if (ch == '.') add(kDigit, 13);
 }
 
-// Steps 1 and 2: every character with its modes; CR LF, ". ", ", " and ": " as one
+// Every character with its modes; CR LF, ". ", ", " and ": " as one
 // punctuation value each.
 std::vector<Item> CharacterModes(const char16_t* chars, std::size_t count) {
     std::vector<Item> items;
@@ -263,7 +263,7 @@ struct Block {
     bool shortBlock;
 };
 
-// Step 3: blocks of equal mode sets, each resolved to one mode; neighbours of one mode
+// Blocks of equal mode sets, each resolved to one mode; neighbours of one mode
 // joined; short blocks (shifted rather than latched) marked.
 std::vector<Block> ModeBlocks(const std::vector<Item>& items) {
     std::vector<Block> blocks;
@@ -301,7 +301,7 @@ std::vector<Block> ModeBlocks(const std::vector<Item>& items) {
     return joined;
 }
 
-// Step 4: the bit string, block by block, with the latches and shifts between modes.
+// The bit string, block by block, with the latches and shifts between modes.
 class TextWriter {
 public:
     TextWriter(std::vector<std::uint8_t>& bits, const std::vector<Item>& items) : sink_(bits), items_(items) {}
@@ -385,7 +385,7 @@ int AztecEncodeText(const char16_t* chars, std::size_t count, std::vector<std::u
 
 namespace {
 
-// Step 7: the percentage of check codewords of the requested level; a level out of range
+// The percentage of check codewords of the requested level; a level out of range
 // warns and takes the default.
 int LevelPercent(SymbolRecord& rec, Build build, int& result) {
     int level;
@@ -404,7 +404,7 @@ int LevelPercent(SymbolRecord& rec, Build build, int& result) {
     return kLevelPercent[level - 1];
 }
 
-// Steps 8 and 10, automatic size: the fewest full-range layers, then the compact sizes from
+// Automatic size: the fewest full-range layers, then the compact sizes from
 // the largest down, whose capacity exceeds the bits; until the stuffed codewords fit.
 bool ChooseSize(const std::vector<std::uint8_t>& bits, int percent, bool readerInit, Size& size,
                 std::vector<std::uint32_t>& words) {
@@ -433,7 +433,7 @@ bool ChooseSize(const std::vector<std::uint8_t>& bits, int percent, bool readerI
     }
 }
 
-// Steps 8 to 11: the size and the stuffed data codewords; 0 or a failure.
+// The size and the stuffed data codewords; 0 or a failure.
 int SizeAndCodewords(SymbolRecord& rec, const std::vector<std::uint8_t>& bits, int percent, bool readerInit,
                      Size& size, std::vector<std::uint32_t>& words) {
     int sizeOption = rec.option2;
@@ -454,7 +454,7 @@ int SizeAndCodewords(SymbolRecord& rec, const std::vector<std::uint8_t>& bits, i
     return 0;
 }
 
-// Step 12: check codewords after the data codewords; the stream starts with the bits that do
+// Check codewords after the data codewords; the stream starts with the bits that do
 // not make up a whole codeword.
 std::vector<std::uint8_t> AddCheckWords(const Size& size, const std::vector<std::uint32_t>& words) {
     const int checkWords = size.totalWords - static_cast<int>(words.size());
@@ -473,7 +473,7 @@ std::vector<std::uint8_t> AddCheckWords(const Size& size, const std::vector<std:
     return stream;
 }
 
-// Step 13: the mode message, layers and data codewords with check nibbles over GF(16).
+// The mode message, layers and data codewords with check nibbles over GF(16).
 std::vector<std::uint8_t> ModeMessage(const Size& size, int dataWords, bool readerInit) {
     std::vector<std::uint8_t> mode;
     const int nibbles = size.compact ? 2 : 4, modeCheck = size.compact ? 5 : 6;
@@ -495,7 +495,7 @@ std::vector<std::uint8_t> ModeMessage(const Size& size, int dataWords, bool read
     return mode;
 }
 
-// Step 14: every cell of the symbol's square from the position map.
+// Every cell of the symbol's square from the position map.
 void Draw(SymbolRecord& rec, const Size& size, const std::vector<std::uint8_t>& stream,
           const std::vector<std::uint8_t>& mode) {
     const int mapSide = size.compact ? kAztecCompactSide : kAztecFullSide;

@@ -132,7 +132,7 @@ const int* DatabarWidthsResult() { return WidthsResult(); }
 
 namespace {
 
-// Steps 3 to 5: the four data characters, by long division into pairs and then characters.
+// The four data characters, by long division into pairs and then characters.
 void DataCharacters(const std::uint8_t* data, std::size_t length, int characters[4]) {
     BinaryNumber112 value, left, right;
     BinaryLoadDecimal(value, data, length);
@@ -147,7 +147,7 @@ void DataCharacters(const std::uint8_t* data, std::size_t length, int characters
     characters[3] = ToInt(right, 13);
 }
 
-// Steps 6 to 8: the eight element widths of character c (0 to 3; 0 and 2 outside), odd
+// The eight element widths of character c (0 to 3; 0 and 2 outside), odd
 // elements at even places.
 void CharacterWidths(int c, int character, int widths[8]) {
     const bool outside = c % 2 == 0;
@@ -170,7 +170,7 @@ void CharacterWidths(int c, int character, int widths[8]) {
     for (int i = 0; i < 4; ++i) widths[2 * i + 1] = DatabarWidthsResult()[i];
 }
 
-// Steps 9 and 10: the check value, its two finders, and the 46 elements of the symbol.
+// The check value, its two finders, and the 46 elements of the symbol.
 void ElementSequence(const int widths[4][8], int e[46]) {
     int checksum = 0, weight = 1;
     for (int c = 0; c < 4; ++c)
@@ -197,7 +197,7 @@ void ElementSequence(const int widths[4][8], int e[46]) {
 // The stacked forms: 51 module columns, column 0 a space.
 constexpr int kStackedColumns = 51;
 
-// Step 12: Stacked, one line of glyphs for top row, separator and bottom row together.
+// Stacked, one line of glyphs for top row, separator and bottom row together.
 void WriteStacked(SymbolRecord& rec, const int* top, const int* bottom) {
     int separator[kStackedColumns] = {};
     for (int c = 4; c < kStackedColumns - 4; ++c) {
@@ -213,7 +213,7 @@ void WriteStacked(SymbolRecord& rec, const int* top, const int* bottom) {
     rec.fontText[kStackedColumns] = 0;
 }
 
-// Step 13: Stacked Omnidirectional, the top row, then the three separators with the bottom
+// Stacked Omnidirectional, the top row, then the three separators with the bottom
 // row.
 void WriteStackedOmni(SymbolRecord& rec, const int* top, const int* bottom) {
     constexpr int kColumns = kStackedColumns;
@@ -264,7 +264,7 @@ int EncodeDatabar(SymbolRecord& rec, std::span<const std::uint8_t> input, const 
     int e[46];
     ElementSequence(widths, e);
 
-    // Step 11: the output of the form.
+    // The output of the form.
     const SymbologyNumbers& numbers = Numbers(call.build());
     rec.rows = 1;
     if (rec.symbology != numbers.databarStacked && rec.symbology != numbers.databarStackedOmni) {

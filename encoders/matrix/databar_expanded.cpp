@@ -297,7 +297,7 @@ std::vector<int> Separator(const std::vector<int>& row, const std::vector<std::p
     return sep;
 }
 
-// Step 3: the 12-bit values of the data characters and their element widths.
+// The 12-bit values of the data characters and their element widths.
 std::vector<std::array<int, 8>> DataCharacterWidths(const std::string& bits) {
     const std::size_t d = bits.size() / 12;
     std::vector<std::array<int, 8>> widths(d);
@@ -309,7 +309,7 @@ std::vector<std::array<int, 8>> DataCharacterWidths(const std::string& bits) {
     return widths;
 }
 
-// Step 4: the check character's widths; the weights of a data character follow from the
+// The check character's widths; the weights of a data character follow from the
 // finder beside it and its side.
 void CheckCharacterWidths(const std::vector<std::array<int, 8>>& widths, const int* sequence, int* checkWidths) {
     const int d = static_cast<int>(widths.size());
@@ -324,7 +324,7 @@ void CheckCharacterWidths(const std::vector<std::array<int, 8>>& widths, const i
     CharacterWidths(211 * (d - 3) + checksum % 211, checkWidths);
 }
 
-// Step 5: guards, the check character, then blocks of a finder and two data characters (the
+// Guards, the check character, then blocks of a finder and two data characters (the
 // left one reversed).
 std::vector<int> ElementSequence(const std::vector<std::array<int, 8>>& widths, const int* sequence, int finders) {
     const int d = static_cast<int>(widths.size());
@@ -347,7 +347,7 @@ std::vector<int> ElementSequence(const std::vector<std::array<int, 8>>& widths, 
     return e;
 }
 
-// Step 6: Expanded, one row; the readable text is the data as given.
+// Expanded, one row; the readable text is the data as given.
 void WriteExpanded(SymbolRecord& rec, const std::vector<int>& e, const std::uint8_t* data, std::size_t length) {
     const int count = static_cast<int>(e.size());
     for (int i = 0; i < count; ++i)
@@ -366,7 +366,7 @@ struct StackedRow {
     std::vector<std::pair<int, int>> finders;
 };
 
-// Step 7: row r of `rowCount`, holding blocks `first` to `last` - 1 of `blocks`; even rows of
+// Row r of `rowCount`, holding blocks `first` to `last` - 1 of `blocks`; even rows of
 // an even number of blocks a row run right to left.
 StackedRow BuildStackedRow(const std::vector<int>& e, int r, int rowCount, int pairs, int blocks) {
     const int count = static_cast<int>(e.size());
@@ -440,7 +440,7 @@ void WriteStackedRows(SymbolRecord& rec, std::vector<StackedRow>& rows, std::siz
     *out = 0;
 }
 
-// Step 7: Expanded Stacked, blocks of a finder and its two characters, `option2` to a row.
+// Expanded Stacked, blocks of a finder and its two characters, `option2` to a row.
 int WriteExpandedStacked(SymbolRecord& rec, const std::vector<int>& e, int finders) {
     const int pairs = rec.option2 >= 1 && rec.option2 <= 10 ? rec.option2 : 2;
     const int blocks = finders;

@@ -48,7 +48,7 @@ bool Dark(int mask, int i, int j) {
     }
 }
 
-// Step 2: the mode letters of QR Code; all letters 'A' when every value is alphanumeric, all
+// The mode letters of QR Code; all letters 'A' when every value is alphanumeric, all
 // 'N' when every value is a digit.
 std::string MicroQRModes(const std::uint8_t* data, std::size_t length) {
     std::string modes = qr::DefineModes(data, length);
@@ -79,7 +79,7 @@ void RunBits(Run& run, const std::uint8_t* v) {
     }
 }
 
-// Step 3: the runs with their data bits; false when the intermediate stream (letter, length,
+// The runs with their data bits; false when the intermediate stream (letter, length,
 // bits) would pass 128 characters.
 bool MicroQRBitStream(const std::uint8_t* data, std::size_t length, const std::string& modes,
                       std::vector<Run>& runs) {
@@ -104,7 +104,7 @@ bool HasMode(const std::vector<Run>& runs, char mode) {
     return false;
 }
 
-// Steps 4 to 8: the version (0 .. 3 for M1 .. M4) and the level; 0, or the result of a
+// The version (0 .. 3 for M1 .. M4) and the level; 0, or the result of a
 // failure already written into the record.
 int ChooseVersion(SymbolRecord& rec, const std::vector<Run>& runs, int& version, int& level) {
     int bits[4] = {0, 0, 0, 0};
@@ -149,7 +149,7 @@ int ChooseVersion(SymbolRecord& rec, const std::vector<Run>& runs, int& version,
     return 0;
 }
 
-// Step 9: the full bit string of the version.
+// The full bit string of the version.
 std::string MicroQRExpandBits(const std::vector<Run>& runs, int version) {
     std::string stream;
     for (const Run& r : runs) {
@@ -161,7 +161,7 @@ std::string MicroQRExpandBits(const std::vector<Run>& runs, int version) {
     return stream;
 }
 
-// Step 10: terminator, padding to the capacity, and the check words after the data codewords
+// Terminator, padding to the capacity, and the check words after the data codewords
 // (a 4-bit last one in its high half): the final bit string.
 std::string MicroQRCompleteVersion(std::string stream, int version, int level) {
     const std::size_t capacity = static_cast<std::size_t>(kDataBits[version][level]);
@@ -193,7 +193,7 @@ struct Grid {
     std::vector<std::uint8_t> cells;
 };
 
-// Step 11: finder with its separator, timing patterns, the format area reserved.
+// Finder with its separator, timing patterns, the format area reserved.
 Grid MicroQRSetupGrid(int version) {
     Grid g(11 + 2 * version);
     for (int r = 0; r <= 7; ++r)
@@ -211,7 +211,7 @@ Grid MicroQRSetupGrid(int version) {
     return g;
 }
 
-// Step 12: the bits in pairs of columns from the right edge, up and down in turn.
+// The bits in pairs of columns from the right edge, up and down in turn.
 void PlaceBits(Grid& g, const std::string& placed) {
     const int size = g.size;
     std::size_t bit = 0;
@@ -230,7 +230,7 @@ void PlaceBits(Grid& g, const std::string& placed) {
     }
 }
 
-// Step 13: the mask with the highest score (dark modules of the right column and the bottom
+// The mask with the highest score (dark modules of the right column and the bottom
 // row), applied; returns it.
 int MicroQRChooseMask(Grid& g) {
     const int size = g.size;
@@ -258,7 +258,7 @@ int MicroQRChooseMask(Grid& g) {
     return bestMask;
 }
 
-// Step 14: the format word on row 8 and column 8.
+// The format word on row 8 and column 8.
 void WriteFormat(Grid& g, std::uint32_t word) {
     auto fbit = [&](int i) { return static_cast<std::uint8_t>(16 | ((word >> i) & 1)); };
     for (int c = 1; c <= 8; ++c) g.at(8, c) = fbit(15 - c);  // bit 14 at column 1 .. bit 7 at column 8
