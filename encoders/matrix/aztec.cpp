@@ -195,59 +195,77 @@ const int* AztecCompactMap() {
     return map.data();
 }
 
-int AztecEncodeText(const char16_t* chars, std::size_t count, std::vector<std::uint8_t>& bits) {
-    struct Item {
-        std::uint8_t set;
-        std::uint8_t code[5];
-        std::uint8_t byte;
+namespace {
+
+// A character (or a pair that punctuation takes as one value): the modes that carry it and
+// its code in each, and its byte for binary shift.
+struct Item {
+    std::uint8_t set;
+    std::uint8_t code[5];
+    std::uint8_t byte;
+};
+
+// The codes of a character below 128 in the standard's character tables.
+void AddCodes(unsigned ch, Item& it) {
+    auto add = [&](Mode m, int code) {
+        it.set = static_cast<std::uint8_t>(it.set | Bit(m));
+        it.code[m] = static_cast<std::uint8_t>(code);
     };
+    if (ch >= 'A' && ch <= 'Z') add(kUpper, static_cast<int>(ch - 'A' + 2));
+    if (ch >= 'a' && ch <= 'z') add(kLower, static_cast<int>(ch - 'a' + 2));
+    if (ch >= '0' && ch <= '9') add(kDigit, static_cast<int>(ch - '0' + 2));
+    if (ch == ' ') {
+        add(kUpper, 1);
+        add(kLower, 1);
+        add(kMixed, 1);
+        add(kDigit, 1);
+    }
+    if (ch >= 1 && ch <= 13) add(kMixed, static_cast<int>(ch + 1));
+    if (ch >= 27 && ch <= 31) add(kMixed, static_cast<int>(ch - 12));
+    if (ch == 127) add(kMixed, 27);
+    if (kModeCodes.mixed[ch]) add(kMixed, kModeCodes.mixed[ch]);
+    if (ch == '\r') add(kPunct, 1);
+    if (kModeCodes.punct[ch]) add(kPunct, kModeCodes.punct[ch]);
+    if (ch == ',') add(kDigit, 12);
+    if (ch == '.') add(kDigit, 13);
+}
+
+// Every character with its modes; CR LF, ". ", ", " and ": " as one
+// punctuation value each.
+std::vector<Item> CharacterModes(const char16_t* chars, std::size_t count) {
     std::vector<Item> items;
     items.reserve(count);
     for (std::size_t i = 0; i < count; ++i) {
         const unsigned ch = chars[i];
         const unsigned next = i + 1 < count ? chars[i + 1] : 0;
         Item it{0, {0, 0, 0, 0, 0}, static_cast<std::uint8_t>(ch & 0xFF)};
-        auto add = [&](Mode m, int code) {
-            it.set = static_cast<std::uint8_t>(it.set | Bit(m));
-            it.code[m] = static_cast<std::uint8_t>(code);
-        };
         int pair = 0;
         if (ch == '\r' && next == '\n') pair = 2;
         else if (ch == '.' && next == ' ') pair = 3;
         else if (ch == ',' && next == ' ') pair = 4;
         else if (ch == ':' && next == ' ') pair = 5;
         if (pair) {
-            add(kPunct, pair);
+            it.set = static_cast<std::uint8_t>(Bit(kPunct));
+            it.code[kPunct] = static_cast<std::uint8_t>(pair);
             ++i;
         } else if (ch < 128) {
-            if (ch >= 'A' && ch <= 'Z') add(kUpper, static_cast<int>(ch - 'A' + 2));
-            if (ch >= 'a' && ch <= 'z') add(kLower, static_cast<int>(ch - 'a' + 2));
-            if (ch >= '0' && ch <= '9') add(kDigit, static_cast<int>(ch - '0' + 2));
-            if (ch == ' ') {
-                add(kUpper, 1);
-                add(kLower, 1);
-                add(kMixed, 1);
-                add(kDigit, 1);
-            }
-            if (ch >= 1 && ch <= 13) add(kMixed, static_cast<int>(ch + 1));
-            if (ch >= 27 && ch <= 31) add(kMixed, static_cast<int>(ch - 12));
-            if (ch == 127) add(kMixed, 27);
-            if (kModeCodes.mixed[ch]) add(kMixed, kModeCodes.mixed[ch]);
-            if (ch == '\r') add(kPunct, 1);
-            if (kModeCodes.punct[ch]) add(kPunct, kModeCodes.punct[ch]);
-            if (ch == ',') add(kDigit, 12);
-            if (ch == '.') add(kDigit, 13);
+            AddCodes(ch, it);
         }
         if (!it.set) it.set = static_cast<std::uint8_t>(Bit(kBinary));
         items.push_back(it);
     }
+    return items;
+}
 
-    // Blocks of equal mode sets, resolved to one mode each.
-    struct Block {
-        std::size_t start, length;
-        unsigned set;
-        bool shortBlock;
-    };
+struct Block {
+    std::size_t start, length;
+    unsigned set;
+    bool shortBlock;
+};
+
+// Blocks of equal mode sets, each resolved to one mode; neighbours of one mode
+// joined; short blocks (shifted rather than latched) marked.
+std::vector<Block> ModeBlocks(const std::vector<Item>& items) {
     std::vector<Block> blocks;
     for (std::size_t i = 0; i < items.size(); ++i) {
         if (!blocks.empty() && blocks.back().set == items[i].set) ++blocks.back().length;
@@ -280,87 +298,96 @@ int AztecEncodeText(const char16_t* chars, std::size_t count, std::vector<std::u
         block.shortBlock = block.length < 3 && block.set != Bit(kBinary) &&
                            !(b == 0 && block.set == Bit(kUpper));
     }
+    return joined;
+}
 
-    Mode mode = kUpper;
-    BitSink sink(bits);
-    auto put = [&](int code) { sink.put(static_cast<unsigned>(code), mode == kDigit ? 4 : 5); };
-    auto latch = [&](Mode to) {
-        if (mode == to) return;
-        if (mode == kDigit || mode == kPunct) {
-            put(mode == kDigit ? 14 : 31);
-            mode = kUpper;
+// The bit string, block by block, with the latches and shifts between modes.
+class TextWriter {
+public:
+    TextWriter(std::vector<std::uint8_t>& bits, const std::vector<Item>& items) : sink_(bits), items_(items) {}
+
+    int Write(const Block& block) {
+        Mode target = kUpper;
+        for (int m = 0; m < 6; ++m)
+            if (block.set == Bit(static_cast<Mode>(m))) target = static_cast<Mode>(m);
+        if (target == kBinary) return BinaryShift(block);
+        const bool shiftUpper = block.shortBlock && target == kUpper && (mode_ == kLower || mode_ == kDigit);
+        const bool shiftPunct = block.shortBlock && target == kPunct && mode_ != kPunct;
+        if (!shiftUpper && !shiftPunct) Latch(target);
+        for (std::size_t i = 0; i < block.length; ++i) {
+            if (shiftUpper) Put(mode_ == kDigit ? 15 : 28);
+            if (shiftPunct) Put(0);
+            const int code = items_[block.start + i].code[target];
+            sink_.put(static_cast<unsigned>(code), target == kDigit ? 4 : 5);
+        }
+        return kSuccess;
+    }
+
+private:
+    void Put(int code) { sink_.put(static_cast<unsigned>(code), mode_ == kDigit ? 4 : 5); }
+
+    void Latch(Mode to) {
+        if (mode_ == to) return;
+        if (mode_ == kDigit || mode_ == kPunct) {
+            Put(mode_ == kDigit ? 14 : 31);
+            mode_ = kUpper;
             if (to == kUpper) return;
         }
         switch (to) {
         case kUpper:
-            if (mode == kLower) { put(29); mode = kMixed; }
-            put(29);
+            if (mode_ == kLower) { Put(29); mode_ = kMixed; }
+            Put(29);
             break;
-        case kLower: put(28); break;
-        case kMixed: put(29); break;
+        case kLower: Put(28); break;
+        case kMixed: Put(29); break;
         case kPunct:
-            if (mode != kMixed) { put(29); mode = kMixed; }
-            put(30);
+            if (mode_ != kMixed) { Put(29); mode_ = kMixed; }
+            Put(30);
             break;
         case kDigit:
-            if (mode == kMixed) { put(29); mode = kUpper; }
-            put(30);
+            if (mode_ == kMixed) { Put(29); mode_ = kUpper; }
+            Put(30);
             break;
         default: break;
         }
-        mode = to;
-    };
-    for (const auto& block : joined) {
-        Mode target = kUpper;
-        for (int m = 0; m < 6; ++m)
-            if (block.set == Bit(static_cast<Mode>(m))) target = static_cast<Mode>(m);
-        if (target == kBinary) {
-            if (block.length > 2078) return kDataTooLong;
-            if (mode == kPunct || mode == kDigit) latch(kUpper);
-            put(31);
-            if (block.length <= 31) {
-                sink.put(static_cast<unsigned>(block.length), 5);
-            } else {
-                sink.put(0, 5);
-                sink.put(static_cast<unsigned>(block.length - 31), 11);
-            }
-            for (std::size_t i = 0; i < block.length; ++i)
-                sink.put(static_cast<unsigned>(items[block.start + i].byte), 8);
-            continue;
-        }
-        const bool shiftUpper = block.shortBlock && target == kUpper && (mode == kLower || mode == kDigit);
-        const bool shiftPunct = block.shortBlock && target == kPunct && mode != kPunct;
-        if (!shiftUpper && !shiftPunct) latch(target);
-        for (std::size_t i = 0; i < block.length; ++i) {
-            if (shiftUpper) put(mode == kDigit ? 15 : 28);
-            if (shiftPunct) put(0);
-            const Mode saved = mode;
-            mode = target;
-            const int code = items[block.start + i].code[target];
-            mode = saved;
-            sink.put(static_cast<unsigned>(code), target == kDigit ? 4 : 5);
-        }
+        mode_ = to;
     }
+
+    int BinaryShift(const Block& block) {
+        if (block.length > 2078) return kDataTooLong;
+        if (mode_ == kPunct || mode_ == kDigit) Latch(kUpper);
+        Put(31);
+        if (block.length <= 31) {
+            sink_.put(static_cast<unsigned>(block.length), 5);
+        } else {
+            sink_.put(0, 5);
+            sink_.put(static_cast<unsigned>(block.length - 31), 11);
+        }
+        for (std::size_t i = 0; i < block.length; ++i)
+            sink_.put(static_cast<unsigned>(items_[block.start + i].byte), 8);
+        return kSuccess;
+    }
+
+    BitSink sink_;
+    const std::vector<Item>& items_;
+    Mode mode_ = kUpper;
+};
+
+}  // namespace
+
+int AztecEncodeText(const char16_t* chars, std::size_t count, std::vector<std::uint8_t>& bits) {
+    const std::vector<Item> items = CharacterModes(chars, count);
+    TextWriter writer(bits, items);
+    for (const Block& block : ModeBlocks(items))
+        if (const int r = writer.Write(block)) return r;
     return kSuccess;
 }
 
-int EncodeAztec(SymbolRecord& rec, std::span<const std::uint8_t> input, const Call& call) {
-    const std::uint8_t* data = input.data();
-    const std::size_t length = input.size();
-    const Build build = call.build();
-    if (!data || length < 1) return kEmptyData;
-    const bool readerInit = (rec.outputFlags & 0x10) != 0;
-    if (readerInit && rec.inputMode == kGs1Mode)
-        return Fail(rec, kInvalidOption, "Cannot encode in GS1 and Reader Initialization mode simultaneously.");
-    std::vector<std::uint8_t> bytes;
-    if (const int r = InputBytes(rec, data, length, bytes)) return r;
-    // The bytes are the characters as they stand: no code page lies between them.
-    std::vector<char16_t> chars(bytes.begin(), bytes.end());
-    std::vector<std::uint8_t> bits;
-    if (AztecEncodeText(chars.data(), chars.size(), bits))
-        return Fail(rec, kDataTooLong, "Data too long to process.");
+namespace {
 
-    int result = kSuccess;
+// The percentage of check codewords of the requested level; a level out of range
+// warns and takes the default.
+int LevelPercent(SymbolRecord& rec, Build build, int& result) {
     int level;
     if (build == Build::Desktop) {
         level = rec.option1 >= 0 && rec.option1 <= 18 ? rec.option1 + 1 : 0;
@@ -374,37 +401,47 @@ int EncodeAztec(SymbolRecord& rec, std::span<const std::uint8_t> input, const Ca
         result = kWarning;
     }
     if (level == 0) level = 5;
-    const int percent = kLevelPercent[level - 1];
+    return kLevelPercent[level - 1];
+}
 
+// Automatic size: the fewest full-range layers, then the compact sizes from
+// the largest down, whose capacity exceeds the bits; until the stuffed codewords fit.
+bool ChooseSize(const std::vector<std::uint8_t>& bits, int percent, bool readerInit, Size& size,
+                std::vector<std::uint32_t>& words) {
+    std::size_t need = bits.size();
+    for (;;) {
+        bool found = false;
+        for (int l = 1; l <= 32 && !found; ++l) {
+            const Size s = SizeOf(false, l);
+            if (static_cast<std::size_t>(DataWords(s, percent) * s.wordBits) > need) {
+                size = s;
+                found = true;
+            }
+        }
+        for (int l = readerInit ? 1 : 4; l >= 1; --l) {
+            const Size s = SizeOf(true, l);
+            if (static_cast<std::size_t>(DataWords(s, percent) * s.wordBits) > need) {
+                size = s;
+                found = true;
+            }
+        }
+        if (!found) return false;
+        words = Stuff(bits, size.wordBits);
+        const std::size_t stuffed = words.size() * static_cast<std::size_t>(size.wordBits);
+        if (static_cast<int>(words.size()) <= DataWords(size, percent)) return true;
+        need = std::max(need + 1, stuffed);
+    }
+}
+
+// The size and the stuffed data codewords; 0 or a failure.
+int SizeAndCodewords(SymbolRecord& rec, const std::vector<std::uint8_t>& bits, int percent, bool readerInit,
+                     Size& size, std::vector<std::uint32_t>& words) {
     int sizeOption = rec.option2;
     if (sizeOption < 0 || sizeOption > 36) return Fail(rec, kInvalidOption, "Invalid Aztec Code size");
     if (readerInit && sizeOption >= 2 && sizeOption <= 4) sizeOption = 5;
-    Size size{};
-    std::vector<std::uint32_t> words;
     if (sizeOption == 0) {
-        std::size_t need = bits.size();
-        for (;;) {
-            bool found = false;
-            for (int l = 1; l <= 32 && !found; ++l) {
-                const Size s = SizeOf(false, l);
-                if (static_cast<std::size_t>(DataWords(s, percent) * s.wordBits) > need) {
-                    size = s;
-                    found = true;
-                }
-            }
-            for (int l = readerInit ? 1 : 4; l >= 1; --l) {
-                const Size s = SizeOf(true, l);
-                if (static_cast<std::size_t>(DataWords(s, percent) * s.wordBits) > need) {
-                    size = s;
-                    found = true;
-                }
-            }
-            if (!found) return Fail(rec, kDataTooLong, "Data too long for selected ECC level");
-            words = Stuff(bits, size.wordBits);
-            const std::size_t stuffed = words.size() * static_cast<std::size_t>(size.wordBits);
-            if (static_cast<int>(words.size()) <= DataWords(size, percent)) break;
-            need = std::max(need + 1, stuffed);
-        }
+        if (!ChooseSize(bits, percent, readerInit, size, words))
+            return Fail(rec, kDataTooLong, "Data too long for selected ECC level");
     } else {
         size = sizeOption <= 4 ? SizeOf(true, sizeOption) : SizeOf(false, sizeOption - 4);
         words = Stuff(bits, size.wordBits);
@@ -414,11 +451,13 @@ int EncodeAztec(SymbolRecord& rec, std::span<const std::uint8_t> input, const Ca
     }
     if (readerInit && size.layers > 22)
         return Fail(rec, kDataTooLong, "Data too long for reader initialization symbol");
+    return 0;
+}
 
-    // Check codewords after the data codewords; the stream starts with the bits that do not
-    // make up a whole codeword.
-    const int dataWords = static_cast<int>(words.size());
-    const int checkWords = size.totalWords - dataWords;
+// Check codewords after the data codewords; the stream starts with the bits that do
+// not make up a whole codeword.
+std::vector<std::uint8_t> AddCheckWords(const Size& size, const std::vector<std::uint32_t>& words) {
+    const int checkWords = size.totalWords - static_cast<int>(words.size());
     std::vector<std::uint32_t> check(static_cast<std::size_t>(checkWords));
     RsInitField(FieldOf(size.wordBits));
     RsInitCode(checkWords, 1);
@@ -426,13 +465,16 @@ int EncodeAztec(SymbolRecord& rec, std::span<const std::uint8_t> input, const Ca
     RsFree();
     std::vector<std::uint8_t> stream;
     {
-        BitSink sink(stream);
+        BitSink sink(stream);  // cuts the stream to its bits when it goes
         sink.put(0, size.totalBits % size.wordBits);
         for (auto w : words) sink.put(w, size.wordBits);
         for (int i = checkWords - 1; i >= 0; --i) sink.put(check[static_cast<std::size_t>(i)], size.wordBits);
     }
+    return stream;
+}
 
-    // Mode message: layers and data codewords, with check nibbles over GF(16).
+// The mode message, layers and data codewords with check nibbles over GF(16).
+std::vector<std::uint8_t> ModeMessage(const Size& size, int dataWords, bool readerInit) {
     std::vector<std::uint8_t> mode;
     const int nibbles = size.compact ? 2 : 4, modeCheck = size.compact ? 5 : 6;
     if (size.compact) {
@@ -450,7 +492,12 @@ int EncodeAztec(SymbolRecord& rec, std::span<const std::uint8_t> input, const Ca
     RsEncode(static_cast<std::size_t>(nibbles), modeData, modeChecks);
     RsFree();
     for (int i = modeCheck - 1; i >= 0; --i) Append(mode, modeChecks[i], 4);
+    return mode;
+}
 
+// Every cell of the symbol's square from the position map.
+void Draw(SymbolRecord& rec, const Size& size, const std::vector<std::uint8_t>& stream,
+          const std::vector<std::uint8_t>& mode) {
     const int mapSide = size.compact ? kAztecCompactSide : kAztecFullSide;
     const int* map = size.compact ? AztecCompactMap() : AztecFullMap();
     const int offset = (mapSide - size.side) / 2;
@@ -466,6 +513,31 @@ int EncodeAztec(SymbolRecord& rec, std::span<const std::uint8_t> input, const Ca
         }
     rec.rows = rec.width = size.side;
     for (int r = 0; r < size.side; ++r) rec.rowHeights[r] = 1;
+}
+
+}  // namespace
+
+int EncodeAztec(SymbolRecord& rec, std::span<const std::uint8_t> input, const Call& call) {
+    const std::uint8_t* data = input.data();
+    const std::size_t length = input.size();
+    if (!data || length < 1) return kEmptyData;
+    const bool readerInit = (rec.outputFlags & 0x10) != 0;
+    if (readerInit && rec.inputMode == kGs1Mode)
+        return Fail(rec, kInvalidOption, "Cannot encode in GS1 and Reader Initialization mode simultaneously.");
+    std::vector<std::uint8_t> bytes;
+    if (const int r = InputBytes(rec, data, length, bytes)) return r;
+    // The bytes are the characters as they stand: no code page lies between them.
+    std::vector<char16_t> chars(bytes.begin(), bytes.end());
+    std::vector<std::uint8_t> bits;
+    if (AztecEncodeText(chars.data(), chars.size(), bits))
+        return Fail(rec, kDataTooLong, "Data too long to process.");
+
+    int result = kSuccess;
+    const int percent = LevelPercent(rec, call.build(), result);
+    Size size{};
+    std::vector<std::uint32_t> words;
+    if (const int r = SizeAndCodewords(rec, bits, percent, readerInit, size, words)) return r;
+    Draw(rec, size, AddCheckWords(size, words), ModeMessage(size, static_cast<int>(words.size()), readerInit));
     return FinishBandText(rec, call.CrLf(false), ModuleForm::Byte, result);
 }
 

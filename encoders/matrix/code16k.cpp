@@ -83,115 +83,162 @@ char16_t RowStopGlyph(int row) { return static_cast<char16_t>(0xF5 + kStopValue[
 
 }  // namespace code16k
 
-const char16_t* EncodeCode16K(linear::Context& ctx, const char16_t* text, const Call& call) {
-    const bool crlf = call.CrLf(true);
-    linear::WorkText work;
-    linear::DecodeInput(ctx, text, work);
-    int* const units = SharedWorkspace().code16k.units;
+namespace {
+
+// The input characters as units; characters beyond 255 have no Code 16K form and are
+// dropped. Returns the unit count.
+int InputUnits(std::u16string_view text, int* units) {
     int n = 0;
-    for (char16_t c : work.view()) {
+    for (char16_t c : text) {
         if (c == kCode16kFnc1) units[n++] = kUnitFnc1;
         else if (c == kCode16kNul) units[n++] = 0;
         else if (c < 128) units[n++] = c;
         else if (c < 256) units[n++] = kExtended + (c - 128);
-        // Characters beyond 255 have no Code 16K form and are dropped.
     }
-    char16_t buf[linear::kMaxUnits];
-    linear::Output out(buf, ctx.profile().bound);
-    if (n == 0) return linear::Publish(ctx, ctx.resultBuffer(), out.view());
+    return n;
+}
 
-    // Start mode and the characters it takes.
-    auto digitsFrom = [&](int from) {
-        int d = 0;
-        while (from + d < n && IsDigit(units[from + d])) ++d;
-        return d;
-    };
-    int mode = 1, pos = 0;
-    Set set = kSetB;
-    Symbols sym;
-    sym.put(0, kSetB);  // the mode character, set below
-    if (units[0] == kUnitFnc1) {
-        pos = 1;
-        if (n > 2 && IsDigit(units[1]) && IsDigit(units[2])) mode = 4, set = kSetC;
-        else mode = 3;
-    } else if (digitsFrom(0) == n && n > 1) {
-        if (n % 2 == 0) {
-            mode = 2, set = kSetC;
-        } else {
-            mode = 5, set = kSetC;
-            sym.put(ValueIn(kSetB, units[0]), kSetB);
-            pos = 1;
+// The symbol characters of the units: the start mode with the characters it takes, then the
+// data in code sets A, B and C.
+class Encodation {
+public:
+    Encodation(const int* units, int n) : units_(units), n_(n) {}
+
+    // The start mode (0 to 6) and the characters it takes; the mode character is a place
+    // holder that Finish sets.
+    int StartMode() {
+        int mode = 1;
+        sym.put(0, kSetB);
+        if (units_[0] == kUnitFnc1) {
+            pos_ = 1;
+            if (n_ > 2 && IsDigit(units_[1]) && IsDigit(units_[2])) mode = 4, set_ = kSetC;
+            else mode = 3;
+        } else if (DigitsFrom(0) == n_ && n_ > 1) {
+            if (n_ % 2 == 0) {
+                mode = 2, set_ = kSetC;
+            } else {
+                mode = 5, set_ = kSetC;
+                TakeInB(1);
+            }
+        } else if (OnlyB(units_[0]) && n_ > 1 && DigitsFrom(1) == n_ - 1) {
+            const int rest = n_ - 1;
+            if (rest % 2 == 0) {
+                mode = 5, set_ = kSetC;
+                TakeInB(1);
+            } else if (rest - 1 >= 4) {
+                mode = 6, set_ = kSetC;
+                TakeInB(2);
+            }
+        } else if (OnlyA(units_[0]) && !(n_ > 1 && OnlyB(Base(units_[1])) && units_[1] < kExtended)) {
+            mode = 0, set_ = kSetA;
         }
-    } else if (OnlyB(units[0]) && n > 1 && digitsFrom(1) == n - 1) {
-        const int rest = n - 1;
-        if (rest % 2 == 0) {
-            mode = 5, set = kSetC;
-            sym.put(ValueIn(kSetB, units[0]), kSetB);
-            pos = 1;
-        } else if (rest - 1 >= 4) {
-            mode = 6, set = kSetC;
-            sym.put(ValueIn(kSetB, units[0]), kSetB);
-            sym.put(ValueIn(kSetB, units[1]), kSetB);
-            pos = 2;
-        }
-    } else if (OnlyA(units[0]) && !(n > 1 && OnlyB(Base(units[1])) && units[1] < kExtended)) {
-        mode = 0, set = kSetA;
+        return mode;
     }
 
     // The data, whole characters only, cut after 77 symbol characters.
-    while (pos < n) {
-        const int before = sym.count;
-        const int u = units[pos];
-        const int c = Base(u);
-        const bool extended = u >= kExtended && u < kUnitFnc1;
-        if (set == kSetC) {
-            if (pos + 1 < n && IsDigit(u) && IsDigit(units[pos + 1])) {
-                sym.put((u - '0') * 10 + (units[pos + 1] - '0'), kSetC);
-                pos += 2;
-            } else if (u == kUnitFnc1) {
-                sym.put(kFnc1, kSetC);
-                ++pos;
-            } else {
-                const Set target = u != kUnitFnc1 && OnlyA(c) ? kSetA : kSetB;
-                sym.put(target == kSetA ? CodeA() : CodeB(), kSetC);
-                set = target;
+    void Data() {
+        while (pos_ < n_) {
+            const int before = sym.count;
+            if (set_ == kSetC) StepC();
+            else StepAB();
+            if (sym.count - 1 > kMaxData) {
+                sym.count = before;
+                break;
             }
-        } else if (const int d = digitsFrom(pos); d >= 4) {
-            if (d % 2) {
-                sym.put(ValueIn(set, u), set);
-                ++pos;
-            }
-            sym.put(kCodeC, set);
-            set = kSetC;
-        } else if (u == kUnitFnc1) {
-            sym.put(kFnc1, set);
-            ++pos;
-        } else {
-            const bool here = set == kSetA ? InA(c) : InB(c);
-            const Set other = set == kSetA ? kSetB : kSetA;
-            if (here) {
-                if (extended) sym.put(Fnc4(set), set);
-                sym.put(ValueIn(set, c), set);
-                ++pos;
-            } else {
-                const int next = pos + 1 < n ? units[pos + 1] : -1;
-                const int nb = Base(next);
-                const bool nextOther = next >= 0 && next != kUnitFnc1 && (set == kSetA ? !InA(nb) : !InB(nb));
-                if (extended || nextOther) {
-                    sym.put(set == kSetA ? CodeB() : CodeA(), set);
-                    set = other;
-                } else {
-                    sym.put(kShift, set);
-                    sym.put(ValueIn(other, c), other);
-                    ++pos;
-                }
-            }
-        }
-        if (sym.count - 1 > kMaxData) {
-            sym.count = before;
-            break;
         }
     }
+
+    Symbols sym;
+
+private:
+    int DigitsFrom(int from) const {
+        int d = 0;
+        while (from + d < n_ && IsDigit(units_[from + d])) ++d;
+        return d;
+    }
+    // The first `count` units in set B, taken by the start modes 5 and 6.
+    void TakeInB(int count) {
+        for (; pos_ < count; ++pos_) sym.put(ValueIn(kSetB, units_[pos_]), kSetB);
+    }
+
+    // Set C: digit pairs and FNC1; anything else switches to set A or B.
+    void StepC() {
+        const int u = units_[pos_];
+        if (pos_ + 1 < n_ && IsDigit(u) && IsDigit(units_[pos_ + 1])) {
+            sym.put((u - '0') * 10 + (units_[pos_ + 1] - '0'), kSetC);
+            pos_ += 2;
+        } else if (u == kUnitFnc1) {
+            sym.put(kFnc1, kSetC);
+            ++pos_;
+        } else {
+            const Set target = u != kUnitFnc1 && OnlyA(Base(u)) ? kSetA : kSetB;
+            sym.put(target == kSetA ? CodeA() : CodeB(), kSetC);
+            set_ = target;
+        }
+    }
+
+    // Sets A and B: four digits or more go to set C (an odd count after one more character
+    // here); a character of the other set is shifted when alone, else latched.
+    void StepAB() {
+        const int u = units_[pos_];
+        const int c = Base(u);
+        const bool extended = u >= kExtended && u < kUnitFnc1;
+        if (const int d = DigitsFrom(pos_); d >= 4) {
+            if (d % 2) {
+                sym.put(ValueIn(set_, u), set_);
+                ++pos_;
+            }
+            sym.put(kCodeC, set_);
+            set_ = kSetC;
+            return;
+        }
+        if (u == kUnitFnc1) {
+            sym.put(kFnc1, set_);
+            ++pos_;
+            return;
+        }
+        const Set other = set_ == kSetA ? kSetB : kSetA;
+        if (set_ == kSetA ? InA(c) : InB(c)) {
+            if (extended) sym.put(Fnc4(set_), set_);
+            sym.put(ValueIn(set_, c), set_);
+            ++pos_;
+            return;
+        }
+        const int next = pos_ + 1 < n_ ? units_[pos_ + 1] : -1;
+        const int nb = Base(next);
+        const bool nextOther = next >= 0 && next != kUnitFnc1 && (set_ == kSetA ? !InA(nb) : !InB(nb));
+        if (extended || nextOther) {
+            sym.put(set_ == kSetA ? CodeB() : CodeA(), set_);
+            set_ = other;
+        } else {
+            sym.put(kShift, set_);
+            sym.put(ValueIn(other, c), other);
+            ++pos_;
+        }
+    }
+
+    const int* units_;
+    int n_;
+    int pos_ = 0;
+    Set set_ = kSetB;
+};
+
+}  // namespace
+
+const char16_t* EncodeCode16K(encoding::Context& ctx, const char16_t* text, const Call& call) {
+    const bool crlf = call.CrLf(true);
+    encoding::WorkText work;
+    encoding::DecodeInput(ctx, text, work);
+    int* const units = SharedWorkspace().code16k.units;
+    const int n = InputUnits(work.view(), units);
+    char16_t buf[encoding::kMaxUnits];
+    encoding::Output out(buf, ctx.profile().bound);
+    if (n == 0) return encoding::Publish(ctx, ctx.resultBuffer(), out.view());
+
+    Encodation enc(units, n);
+    const int mode = enc.StartMode();
+    enc.Data();
+    const Symbols& sym = enc.sym;
 
     // Pads to a whole number of rows (at least two) with the two check characters; the
     // pads and checks are written through the set B table.
@@ -204,7 +251,7 @@ const char16_t* EncodeCode16K(linear::Context& ctx, const char16_t* text, const 
             return i < sym.count && sym.set[i] == kSetA ? GlyphA(v) : GlyphB(v);
         },
         crlf, [&](char16_t c) { out.put(c); });
-    return linear::Publish(ctx, ctx.resultBuffer(), out.view());
+    return encoding::Publish(ctx, ctx.resultBuffer(), out.view());
 }
 
 }  // namespace matrix

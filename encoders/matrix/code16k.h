@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "frame.h"
+#include "buffers.h"
 #include "record.h"
 
 namespace matrix {
@@ -17,7 +17,7 @@ inline constexpr char16_t kCode16kNul = 220;
 // with the call's line ends (Call::Desktop(): CR LF), then the eight glyphs of the trailer.
 // Empty text gives an empty result. It takes UTF-16 text and no record, decodes the escapes
 // itself by the context's profile, and returns the context's ResultBuffer.
-const char16_t* EncodeCode16K(linear::Context& ctx, const char16_t* text, const Call& call);
+const char16_t* EncodeCode16K(encoding::Context& ctx, const char16_t* text, const Call& call);
 
 // What every Code 16K encoder shares once its symbol character values are chosen.
 namespace code16k {

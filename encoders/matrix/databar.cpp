@@ -130,17 +130,14 @@ void DatabarWidths(int value, int modules, int elements, int widest, int noNarro
 
 const int* DatabarWidthsResult() { return WidthsResult(); }
 
-int EncodeDatabar(SymbolRecord& rec, std::span<const std::uint8_t> input, const Call& call) {
-    const std::uint8_t* data = input.data();
-    const std::size_t length = input.size();
-    const Build build = call.build();
-    rec.fontText[0] = 0;
-    if (int r = CheckDigits(rec, data, length)) return r;
+namespace {
+
+// The four data characters, by long division into pairs and then characters.
+void DataCharacters(const std::uint8_t* data, std::size_t length, int characters[4]) {
     BinaryNumber112 value, left, right;
     BinaryLoadDecimal(value, data, length);
     DivideInPlace(value, "4537077", 7, 24, left);
     right = value;
-    int characters[4];
     BinaryNumber112 q;
     DivideInPlace(left, "1597", 4, 13, q);
     characters[0] = ToInt(q, 13);
@@ -148,29 +145,33 @@ int EncodeDatabar(SymbolRecord& rec, std::span<const std::uint8_t> input, const 
     DivideInPlace(right, "1597", 4, 13, q);
     characters[2] = ToInt(q, 13);
     characters[3] = ToInt(right, 13);
+}
 
-    int widths[4][8];
-    for (int c = 0; c < 4; ++c) {
-        const bool outside = c % 2 == 0;
-        int group = 0;
-        if (outside) {
-            const int starts[] = {161, 961, 2015, 2715};
-            for (int s : starts) group += characters[c] >= s;
-        } else {
-            const int starts[] = {336, 1036, 1516};
-            group = 5;
-            for (int s : starts) group += characters[c] >= s;
-        }
-        const Group& g = kOmniGroups[group];
-        const int v = characters[c] - g.gsum;
-        const int odd = outside ? v / g.t : v % g.t;
-        const int even = outside ? v % g.t : v / g.t;
-        DatabarWidths(odd, g.oddModules, 4, g.widestOdd, outside ? 1 : 0);
-        for (int i = 0; i < 4; ++i) widths[c][2 * i] = DatabarWidthsResult()[i];
-        DatabarWidths(even, g.evenModules, 4, g.widestEven, outside ? 0 : 1);
-        for (int i = 0; i < 4; ++i) widths[c][2 * i + 1] = DatabarWidthsResult()[i];
+// The eight element widths of character c (0 to 3; 0 and 2 outside), odd
+// elements at even places.
+void CharacterWidths(int c, int character, int widths[8]) {
+    const bool outside = c % 2 == 0;
+    int group = 0;
+    if (outside) {
+        const int starts[] = {161, 961, 2015, 2715};
+        for (int s : starts) group += character >= s;
+    } else {
+        const int starts[] = {336, 1036, 1516};
+        group = 5;
+        for (int s : starts) group += character >= s;
     }
+    const Group& g = kOmniGroups[group];
+    const int v = character - g.gsum;
+    const int odd = outside ? v / g.t : v % g.t;
+    const int even = outside ? v % g.t : v / g.t;
+    DatabarWidths(odd, g.oddModules, 4, g.widestOdd, outside ? 1 : 0);
+    for (int i = 0; i < 4; ++i) widths[2 * i] = DatabarWidthsResult()[i];
+    DatabarWidths(even, g.evenModules, 4, g.widestEven, outside ? 0 : 1);
+    for (int i = 0; i < 4; ++i) widths[2 * i + 1] = DatabarWidthsResult()[i];
+}
 
+// The check value, its two finders, and the 46 elements of the symbol.
+void ElementSequence(const int widths[4][8], int e[46]) {
     int checksum = 0, weight = 1;
     for (int c = 0; c < 4; ++c)
         for (int i = 0; i < 8; ++i, weight = weight * 3 % 79) checksum += widths[c][i] * weight;
@@ -180,7 +181,6 @@ int EncodeDatabar(SymbolRecord& rec, std::span<const std::uint8_t> input, const 
     const int* leftFinder = kOmniFinders[check / 9];
     const int* rightFinder = kOmniFinders[check % 9];
 
-    int e[46];
     e[0] = e[1] = e[44] = e[45] = 1;
     for (int i = 0; i < 8; ++i) {
         e[2 + i] = widths[0][i];
@@ -192,41 +192,31 @@ int EncodeDatabar(SymbolRecord& rec, std::span<const std::uint8_t> input, const 
         e[10 + i] = leftFinder[i];
         e[31 + i] = rightFinder[4 - i];
     }
+}
 
-    const SymbologyNumbers& numbers = Numbers(build);
-    rec.rows = 1;
-    if (rec.symbology != numbers.databarStacked && rec.symbology != numbers.databarStackedOmni) {
-        WriteElements(rec, e, 46, 'a');
-        rec.width = 46;
-        WriteReadable(rec, data, length);
-        return kSuccess;
+// The stacked forms: 51 module columns, column 0 a space.
+constexpr int kStackedColumns = 51;
+
+// Stacked, one line of glyphs for top row, separator and bottom row together.
+void WriteStacked(SymbolRecord& rec, const int* top, const int* bottom) {
+    int separator[kStackedColumns] = {};
+    for (int c = 4; c < kStackedColumns - 4; ++c) {
+        if (top[c] == bottom[c]) separator[c] = !top[c];
+        else separator[c] = !separator[c - 1];
     }
-
-    // Stacked forms: 51 module columns, column 0 a space.
-    constexpr int kColumns = 51;
-    int top[kColumns] = {}, bottom[kColumns] = {};
-    int end = PutElements(top, 1, e, 23, false);
-    top[end] = 1;  // closing bar, then a space
-    bottom[1] = 1;
-    PutElements(bottom, 3, e + 23, 23, true);
-    rec.width = kColumns;
-
-    if (rec.symbology == numbers.databarStacked) {
-        int separator[kColumns] = {};
-        for (int c = 4; c < kColumns - 4; ++c) {
-            if (top[c] == bottom[c]) separator[c] = !top[c];
-            else separator[c] = !separator[c - 1];
-        }
-        for (int c = 0; c < kColumns; ++c) {
-            char g;
-            if (!top[c]) g = bottom[c] ? (separator[c] ? 'M' : 'J') : (separator[c] ? 'K' : '1');
-            else g = bottom[c] ? 'O' : (separator[c] ? 'N' : 'L');
-            rec.fontText[c] = g;
-        }
-        rec.fontText[kColumns] = 0;
-        return kSuccess;
+    for (int c = 0; c < kStackedColumns; ++c) {
+        char g;
+        if (!top[c]) g = bottom[c] ? (separator[c] ? 'M' : 'J') : (separator[c] ? 'K' : '1');
+        else g = bottom[c] ? 'O' : (separator[c] ? 'N' : 'L');
+        rec.fontText[c] = g;
     }
+    rec.fontText[kStackedColumns] = 0;
+}
 
+// Stacked Omnidirectional, the top row, then the three separators with the bottom
+// row.
+void WriteStackedOmni(SymbolRecord& rec, const int* top, const int* bottom) {
+    constexpr int kColumns = kStackedColumns;
     int topSep[kColumns] = {}, middle[kColumns] = {}, bottomSep[kColumns] = {};
     for (int c = 1; c <= 48; ++c) topSep[c] = !top[c];
     for (int c = 3; c <= 50; ++c) bottomSep[c] = !bottom[c];
@@ -258,6 +248,39 @@ int EncodeDatabar(SymbolRecord& rec, std::span<const std::uint8_t> input, const 
                            : kSpace[topSep[c] * 4 + middle[c] * 2 + bottomSep[c]];
     }
     *out = 0;
+}
+
+}  // namespace
+
+int EncodeDatabar(SymbolRecord& rec, std::span<const std::uint8_t> input, const Call& call) {
+    const std::uint8_t* data = input.data();
+    const std::size_t length = input.size();
+    rec.fontText[0] = 0;
+    if (int r = CheckDigits(rec, data, length)) return r;
+    int characters[4];
+    DataCharacters(data, length, characters);
+    int widths[4][8];
+    for (int c = 0; c < 4; ++c) CharacterWidths(c, characters[c], widths[c]);
+    int e[46];
+    ElementSequence(widths, e);
+
+    // The output of the form.
+    const SymbologyNumbers& numbers = Numbers(call.build());
+    rec.rows = 1;
+    if (rec.symbology != numbers.databarStacked && rec.symbology != numbers.databarStackedOmni) {
+        WriteElements(rec, e, 46, 'a');
+        rec.width = 46;
+        WriteReadable(rec, data, length);
+        return kSuccess;
+    }
+    int top[kStackedColumns] = {}, bottom[kStackedColumns] = {};
+    int end = PutElements(top, 1, e, 23, false);
+    top[end] = 1;  // closing bar, then a space
+    bottom[1] = 1;
+    PutElements(bottom, 3, e + 23, 23, true);
+    rec.width = kStackedColumns;
+    if (rec.symbology == numbers.databarStacked) WriteStacked(rec, top, bottom);
+    else WriteStackedOmni(rec, top, bottom);
     return kSuccess;
 }
 

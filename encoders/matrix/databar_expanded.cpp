@@ -145,43 +145,38 @@ void PutAlphaOrIso(std::string& bits, Mode mode, std::uint8_t c) {
     PutBits(bits, static_cast<int>(p - kPunctuation) + 232, 8);
 }
 
-// Appends the encodation method and the data to `bits` (which holds the linkage flag).
-int ExpandedBits(SymbolRecord& rec, const std::uint8_t* s, std::size_t n, std::string& bits) {
+// Method choice: 1 for a GTIN with AI (01), 2 for anything else, 3 to 14 for the compressed
+// forms, which take only data of exactly their shape.
+int EncodationMethod(const std::uint8_t* s, std::size_t n) {
     int method = 2;
     if (n >= 16 && s[0] == '0' && s[1] == '1') method = 1;
-    if (method == 1 && n >= 20 && s[2] == '9' && s[16] == '3' && AllDigits(s, 0, 20)) {
-        // The compressed methods take only data of exactly their form.
-        const int x = s[19] - '0';
-        auto dateForm = [&](std::size_t at) {
-            const int month = Number(s + at + 2, 2), day = Number(s + at + 4, 2);
-            return AllDigits(s, at, at + 6) && month >= 1 && month <= 12 && day <= 31;
-        };
-        const bool weightForm = (n == 26 || n == 34) && AllDigits(s, 20, 26) && s[20] == '0';
-        const bool dateAi = n == 34 && s[26] == '1' &&
-                            (s[27] == '1' || s[27] == '3' || s[27] == '5' || s[27] == '7') && dateForm(28);
-        if (s[17] == '1' && s[18] == '0' && weightForm && (n == 26 || dateAi)) {
-            method = n == 26 ? 7 : 7 + (s[27] - '1');
-            if (n == 26 && x == 3 && Number(s + 20, 6) <= 32767) method = 3;
-        } else if (s[17] == '2' && s[18] == '0' && weightForm && (n == 26 || dateAi)) {
-            method = n == 26 ? 8 : 8 + (s[27] - '1');
-            if (n == 26 && ((x == 2 && Number(s + 20, 6) <= 9999) || (x == 3 && Number(s + 20, 6) <= 22767)))
-                method = 4;
-        } else if (s[17] == '9' && s[18] == '2' && x <= 3) {
-            method = 5;
-        } else if (s[17] == '9' && s[18] == '3' && x <= 3 && n >= 23 && AllDigits(s, 20, 23)) {
-            method = 6;
-        }
+    if (!(method == 1 && n >= 20 && s[2] == '9' && s[16] == '3' && AllDigits(s, 0, 20))) return method;
+    const int x = s[19] - '0';
+    auto dateForm = [&](std::size_t at) {
+        const int month = Number(s + at + 2, 2), day = Number(s + at + 4, 2);
+        return AllDigits(s, at, at + 6) && month >= 1 && month <= 12 && day <= 31;
+    };
+    const bool weightForm = (n == 26 || n == 34) && AllDigits(s, 20, 26) && s[20] == '0';
+    const bool dateAi = n == 34 && s[26] == '1' &&
+                        (s[27] == '1' || s[27] == '3' || s[27] == '5' || s[27] == '7') && dateForm(28);
+    if (s[17] == '1' && s[18] == '0' && weightForm && (n == 26 || dateAi)) {
+        method = n == 26 ? 7 : 7 + (s[27] - '1');
+        if (n == 26 && x == 3 && Number(s + 20, 6) <= 32767) method = 3;
+    } else if (s[17] == '2' && s[18] == '0' && weightForm && (n == 26 || dateAi)) {
+        method = n == 26 ? 8 : 8 + (s[27] - '1');
+        if (n == 26 && ((x == 2 && Number(s + 20, 6) <= 9999) || (x == 3 && Number(s + 20, 6) <= 22767)))
+            method = 4;
+    } else if (s[17] == '9' && s[18] == '2' && x <= 3) {
+        method = 5;
+    } else if (s[17] == '9' && s[18] == '3' && x <= 3 && n >= 23 && AllDigits(s, 20, 23)) {
+        method = 6;
     }
-    static const char* const kPrefix[15] = {"",        "1XX",     "00XX",    "0100",    "0101",
-                                            "01100XX", "01101XX", "0111000", "0111001", "0111010",
-                                            "0111011", "0111100", "0111101", "0111110", "0111111"};
-    // Methods 7 to 14 compress the date too; 7 and 8 also stand for the weight alone.
-    static const std::size_t kCompressed[15] = {0, 16, 0, 26, 26, 20, 23, 34, 34, 34, 34, 34, 34, 34, 34};
-    std::size_t compressed = kCompressed[method];
-    if ((method == 7 || method == 8) && n == 26) compressed = 26;
-    const std::size_t xx = bits.size() + std::strlen(kPrefix[method]) - 2;
-    bits += kPrefix[method];
-    if (!AllDigits(s, 0, compressed)) return Fail(rec, kInvalidData, "Invalid characters in input data");
+    return method;
+}
+
+// The compressed data fields of a method: the GTIN after its first digit in groups of three
+// digits, then the weight, price or date fields of the method.
+void CompressedFields(std::string& bits, const std::uint8_t* s, std::size_t n, int method) {
     if (method == 1) PutBits(bits, s[2] - '0', 4);
     if (method != 2)
         for (int g = 0; g < 4; ++g) PutBits(bits, Number(s + 3 + 3 * g, 3), 10);
@@ -196,15 +191,13 @@ int ExpandedBits(SymbolRecord& rec, const std::uint8_t* s, std::size_t n, std::s
         else
             PutBits(bits, 38400, 16);
     }
+}
 
-    // General-purpose field.
-    const std::uint8_t* g = s + compressed;
-    const std::size_t gn = n - compressed;
-    for (std::size_t i = 0; i < gn; ++i)
-        if (!ClassOf(g[i])) return Fail(rec, kInvalidData, "Invalid characters in input data");
+// The general-purpose field in numeric, alphanumeric and ISO/IEC 646 encodation; leaves the
+// encodation in force in `current`.
+void GeneralPurposeField(std::string& bits, const std::uint8_t* g, std::size_t gn, Mode& current) {
     std::vector<Mode> modes;
     bool oddLast = GeneralField(g, gn, modes);
-    Mode current = Mode::Numeric;
     std::size_t last = oddLast ? gn - 1 : gn;
     auto value = [](std::uint8_t c) { return c == kFnc1Mark ? 10 : c - '0'; };
     for (std::size_t i = 0; i < last;) {
@@ -235,6 +228,30 @@ int ExpandedBits(SymbolRecord& rec, const std::uint8_t* s, std::size_t n, std::s
         if (r >= 4 && r <= 6) PutBits(bits, digit + 1, 4);
         else PutBits(bits, 11 * digit + 18, 7);
     }
+}
+
+// Appends the encodation method and the data to `bits` (which holds the linkage flag), pads
+// to whole symbol characters and sets the "XX" bits of the methods that have them.
+int ExpandedBits(SymbolRecord& rec, const std::uint8_t* s, std::size_t n, std::string& bits) {
+    const int method = EncodationMethod(s, n);
+    static const char* const kPrefix[15] = {"",        "1XX",     "00XX",    "0100",    "0101",
+                                            "01100XX", "01101XX", "0111000", "0111001", "0111010",
+                                            "0111011", "0111100", "0111101", "0111110", "0111111"};
+    // Methods 7 to 14 compress the date too; 7 and 8 also stand for the weight alone.
+    static const std::size_t kCompressed[15] = {0, 16, 0, 26, 26, 20, 23, 34, 34, 34, 34, 34, 34, 34, 34};
+    std::size_t compressed = kCompressed[method];
+    if ((method == 7 || method == 8) && n == 26) compressed = 26;
+    const std::size_t xx = bits.size() + std::strlen(kPrefix[method]) - 2;
+    bits += kPrefix[method];
+    if (!AllDigits(s, 0, compressed)) return Fail(rec, kInvalidData, "Invalid characters in input data");
+    CompressedFields(bits, s, n, method);
+
+    const std::uint8_t* g = s + compressed;
+    const std::size_t gn = n - compressed;
+    for (std::size_t i = 0; i < gn; ++i)
+        if (!ClassOf(g[i])) return Fail(rec, kInvalidData, "Invalid characters in input data");
+    Mode current = Mode::Numeric;
+    GeneralPurposeField(bits, g, gn, current);
     if (bits.size() > kMaxBits) return Fail(rec, kDataTooLong, "Input too long");
 
     const int r = Remainder(bits.size());
@@ -280,44 +297,39 @@ std::vector<int> Separator(const std::vector<int>& row, const std::vector<std::p
     return sep;
 }
 
-}  // namespace
+// The 12-bit values of the data characters and their element widths.
+std::vector<std::array<int, 8>> DataCharacterWidths(const std::string& bits) {
+    const std::size_t d = bits.size() / 12;
+    std::vector<std::array<int, 8>> widths(d);
+    for (std::size_t i = 0; i < d; ++i) {
+        int value = 0;
+        for (std::size_t b = 0; b < 12; ++b) value = value * 2 + (bits[12 * i + b] - '0');
+        CharacterWidths(value, widths[i].data());
+    }
+    return widths;
+}
 
-int EncodeDatabarExpanded(SymbolRecord& rec, std::span<const std::uint8_t> input, const Call& call) {
-    const std::uint8_t* data = input.data();
-    const std::size_t length = input.size();
-    const Build build = call.build();
-    rec.fontText[0] = 0;
-    // The verification counts fields up to a NUL: work on a terminated copy.
-    std::vector<std::uint8_t> text(data, data + length);
-    text.push_back(0);
-    std::vector<std::uint8_t> reduced(2 * length + 2);
-    if (int r = VerifyGS1Data(rec, text.data(), length, reduced.data())) return r;
-    const std::size_t n = std::strlen(reinterpret_cast<const char*>(reduced.data()));
-    if (n == 0) return Fail(rec, kInvalidData, "Invalid characters in input data");
-    std::string bits = "0";
-    if (int r = ExpandedBits(rec, reduced.data(), n, bits)) return r;
-
-    const int d = static_cast<int>(bits.size() / 12);
-    std::vector<int> values(static_cast<std::size_t>(d));
-    for (int i = 0; i < d; ++i)
-        for (int b = 0; b < 12; ++b) values[static_cast<std::size_t>(i)] = values[static_cast<std::size_t>(i)] * 2 + (bits[static_cast<std::size_t>(12 * i + b)] - '0');
-    std::vector<std::array<int, 8>> widths(static_cast<std::size_t>(d));
-    for (int i = 0; i < d; ++i) CharacterWidths(values[static_cast<std::size_t>(i)], widths[static_cast<std::size_t>(i)].data());
-
-    const int finders = (d + 1) / 2 + (d + 1) % 2;
-    const int* sequence = kSequences[finders - 2];
+// The check character's widths; the weights of a data character follow from the
+// finder beside it and its side.
+void CheckCharacterWidths(const std::vector<std::array<int, 8>>& widths, const int* sequence, int* checkWidths) {
+    const int d = static_cast<int>(widths.size());
     int checksum = 0;
     for (int i = 0; i < d; ++i) {
-        // The weights of a character follow from the finder beside it and its side.
         const int v = sequence[(i + 1) / 2];
         const int row = i % 2 == 1 ? 2 * v - 3 : 2 * v - 2;
         int weight = 1;
         for (int k = 0; k < 8 * row; ++k) weight = weight * 3 % 211;
         for (int j = 0; j < 8; ++j, weight = weight * 3 % 211) checksum += widths[static_cast<std::size_t>(i)][static_cast<std::size_t>(j)] * weight;
     }
-    int checkWidths[8];
     CharacterWidths(211 * (d - 3) + checksum % 211, checkWidths);
+}
 
+// Guards, the check character, then blocks of a finder and two data characters (the
+// left one reversed).
+std::vector<int> ElementSequence(const std::vector<std::array<int, 8>>& widths, const int* sequence, int finders) {
+    const int d = static_cast<int>(widths.size());
+    int checkWidths[8];
+    CheckCharacterWidths(widths, sequence, checkWidths);
     const int count = 5 * finders + 8 * (d + 1) + 4;
     std::vector<int> e(static_cast<std::size_t>(count));
     e[0] = e[1] = e[static_cast<std::size_t>(count - 1)] = e[static_cast<std::size_t>(count - 2)] = 1;
@@ -332,78 +344,83 @@ int EncodeDatabarExpanded(SymbolRecord& rec, std::span<const std::uint8_t> input
             const int at = i % 2 == 1 ? 21 * ((i - 1) / 2) + 23 + j : 21 * (i / 2) + 15 + 7 - j;
             e[static_cast<std::size_t>(at)] = widths[static_cast<std::size_t>(i)][static_cast<std::size_t>(j)];
         }
+    return e;
+}
 
-    const SymbologyNumbers& numbers = Numbers(build);
-    if (rec.symbology != numbers.databarExpandedStacked) {
-        for (int i = 0; i < count; ++i)
-            rec.fontText[i] = static_cast<char>(i % 2 == 0 ? '0' + e[static_cast<std::size_t>(i)] : '@' + e[static_cast<std::size_t>(i)]);
-        rec.fontText[count] = 0;
-        std::size_t k = 0;
-        for (; k < length && k < sizeof rec.readableText - 1; ++k) rec.readableText[k] = data[k];
-        rec.readableText[k] = 0;
-        rec.rows = 1;
-        rec.width = count;
-        return kSuccess;
-    }
+// Expanded, one row; the readable text is the data as given.
+void WriteExpanded(SymbolRecord& rec, const std::vector<int>& e, const std::uint8_t* data, std::size_t length) {
+    const int count = static_cast<int>(e.size());
+    for (int i = 0; i < count; ++i)
+        rec.fontText[i] = static_cast<char>(i % 2 == 0 ? '0' + e[static_cast<std::size_t>(i)] : '@' + e[static_cast<std::size_t>(i)]);
+    rec.fontText[count] = 0;
+    std::size_t k = 0;
+    for (; k < length && k < sizeof rec.readableText - 1; ++k) rec.readableText[k] = data[k];
+    rec.readableText[k] = 0;
+    rec.rows = 1;
+    rec.width = count;
+}
 
-    // Expanded Stacked: blocks of a finder and its two characters, `pairs` to a row.
-    const int pairs = rec.option2 >= 1 && rec.option2 <= 10 ? rec.option2 : 2;
-    const int blocks = finders;
-    const int rowCount = (blocks + pairs - 1) / pairs;
-    std::vector<std::vector<int>> rows;
-    std::vector<std::vector<std::pair<int, int>>> finderColumns;
-    std::size_t width = 0;
-    for (int r = 0; r < rowCount; ++r) {
-        const int first = r * pairs;
-        const int last = std::min(blocks, first + pairs);
-        // Elements of this row's blocks in symbol order.
-        std::vector<int> content;
-        std::vector<bool> isFinder;
-        const int from = 2 + 21 * first;
-        const int to = std::min(count - 2, 2 + 21 * last);
-        for (int i = from; i < to; ++i) {
-            content.push_back(i);
-            const int inBlock = (i - 2) % 21;
-            isFinder.push_back(inBlock >= 8 && inBlock < 13);
-        }
-        const bool evenRow = r % 2 == 1;
-        const bool partialOdd = r == rowCount - 1 && (rowCount * pairs - blocks) % 2 == 1;
-        const bool reversed = pairs % 2 == 0 && evenRow && !partialOdd;
-        if (reversed) {
-            std::reverse(content.begin(), content.end());
-            std::reverse(isFinder.begin(), isFinder.end());
-        }
-        // Colours come from each element's place in the symbol; the guards contrast.
-        const bool firstBar = content[0] % 2 == 1;
-        std::vector<int> row;
-        std::vector<std::pair<int, int>> fc;
-        if (pairs % 2 == 0 && evenRow && partialOdd) row.push_back(0);  // one module to the right
-        row.push_back(firstBar ? 1 : 0);
-        row.push_back(firstBar ? 0 : 1);
-        for (std::size_t k = 0; k < content.size(); ++k) {
-            const int start = static_cast<int>(row.size());
-            for (int w = 0; w < e[static_cast<std::size_t>(content[k])]; ++w) row.push_back(content[k] % 2);
-            if (isFinder[k]) {
-                if (!fc.empty() && fc.back().second == start) fc.back().second = static_cast<int>(row.size());
-                else fc.push_back({start, static_cast<int>(row.size())});
-            }
-        }
-        const int lastColour = row.back();
-        row.push_back(!lastColour);
-        row.push_back(lastColour);
-        width = std::max(width, row.size());
-        rows.push_back(row);
-        finderColumns.push_back(fc);
+// One row of Expanded Stacked: its modules and the module ranges of its finders.
+struct StackedRow {
+    std::vector<int> modules;
+    std::vector<std::pair<int, int>> finders;
+};
+
+// Row r of `rowCount`, holding blocks `first` to `last` - 1 of `blocks`; even rows of
+// an even number of blocks a row run right to left.
+StackedRow BuildStackedRow(const std::vector<int>& e, int r, int rowCount, int pairs, int blocks) {
+    const int count = static_cast<int>(e.size());
+    const int first = r * pairs;
+    const int last = std::min(blocks, first + pairs);
+    // Elements of this row's blocks in symbol order.
+    std::vector<int> content;
+    std::vector<bool> isFinder;
+    const int from = 2 + 21 * first;
+    const int to = std::min(count - 2, 2 + 21 * last);
+    for (int i = from; i < to; ++i) {
+        content.push_back(i);
+        const int inBlock = (i - 2) % 21;
+        isFinder.push_back(inBlock >= 8 && inBlock < 13);
     }
-    if (static_cast<std::size_t>(rowCount) * (width + 1) + 1 > kFontTextSize)
-        return Fail(rec, kDataTooLong, "Input too long");
+    const bool evenRow = r % 2 == 1;
+    const bool partialOdd = r == rowCount - 1 && (rowCount * pairs - blocks) % 2 == 1;
+    const bool reversed = pairs % 2 == 0 && evenRow && !partialOdd;
+    if (reversed) {
+        std::reverse(content.begin(), content.end());
+        std::reverse(isFinder.begin(), isFinder.end());
+    }
+    // Colours come from each element's place in the symbol; the guards contrast.
+    const bool firstBar = content[0] % 2 == 1;
+    StackedRow out;
+    std::vector<int>& row = out.modules;
+    std::vector<std::pair<int, int>>& fc = out.finders;
+    if (pairs % 2 == 0 && evenRow && partialOdd) row.push_back(0);  // one module to the right
+    row.push_back(firstBar ? 1 : 0);
+    row.push_back(firstBar ? 0 : 1);
+    for (std::size_t k = 0; k < content.size(); ++k) {
+        const int start = static_cast<int>(row.size());
+        for (int w = 0; w < e[static_cast<std::size_t>(content[k])]; ++w) row.push_back(content[k] % 2);
+        if (isFinder[k]) {
+            if (!fc.empty() && fc.back().second == start) fc.back().second = static_cast<int>(row.size());
+            else fc.push_back({start, static_cast<int>(row.size())});
+        }
+    }
+    const int lastColour = row.back();
+    row.push_back(!lastColour);
+    row.push_back(lastColour);
+    return out;
+}
+
+// The rows as lines of glyphs: the first row alone, every later one with the separators
+// between it and the row above.
+void WriteStackedRows(SymbolRecord& rec, std::vector<StackedRow>& rows, std::size_t width) {
     char* out = rec.fontText;
     std::vector<int> under;
-    for (int r = 0; r < rowCount; ++r) {
-        std::vector<int>& row = rows[static_cast<std::size_t>(r)];
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        std::vector<int>& row = rows[r].modules;
         const std::size_t used = row.size();
         row.resize(width, 0);
-        std::vector<int> over = Separator(row, finderColumns[static_cast<std::size_t>(r)]);
+        std::vector<int> over = Separator(row, rows[r].finders);
         for (std::size_t c = used; c < width; ++c) over[c] = 0;
         for (std::size_t c = 0; c < width; ++c) {
             if (r == 0) {
@@ -421,9 +438,52 @@ int EncodeDatabarExpanded(SymbolRecord& rec, std::span<const std::uint8_t> input
         for (std::size_t c = used; c < width; ++c) under[c] = 0;
     }
     *out = 0;
+}
+
+// Expanded Stacked, blocks of a finder and its two characters, `option2` to a row.
+int WriteExpandedStacked(SymbolRecord& rec, const std::vector<int>& e, int finders) {
+    const int pairs = rec.option2 >= 1 && rec.option2 <= 10 ? rec.option2 : 2;
+    const int blocks = finders;
+    const int rowCount = (blocks + pairs - 1) / pairs;
+    std::vector<StackedRow> rows;
+    std::size_t width = 0;
+    for (int r = 0; r < rowCount; ++r) {
+        rows.push_back(BuildStackedRow(e, r, rowCount, pairs, blocks));
+        width = std::max(width, rows.back().modules.size());
+    }
+    if (static_cast<std::size_t>(rowCount) * (width + 1) + 1 > kFontTextSize)
+        return Fail(rec, kDataTooLong, "Input too long");
+    WriteStackedRows(rec, rows, width);
     rec.rows = rowCount;
     rec.width = static_cast<int>(width);
     return kSuccess;
+}
+
+}  // namespace
+
+int EncodeDatabarExpanded(SymbolRecord& rec, std::span<const std::uint8_t> input, const Call& call) {
+    const std::uint8_t* data = input.data();
+    const std::size_t length = input.size();
+    rec.fontText[0] = 0;
+    // The verification counts fields up to a NUL: work on a terminated copy.
+    std::vector<std::uint8_t> text(data, data + length);
+    text.push_back(0);
+    std::vector<std::uint8_t> reduced(2 * length + 2);
+    if (int r = VerifyGS1Data(rec, text.data(), length, reduced.data())) return r;
+    const std::size_t n = std::strlen(reinterpret_cast<const char*>(reduced.data()));
+    if (n == 0) return Fail(rec, kInvalidData, "Invalid characters in input data");
+    std::string bits = "0";
+    if (int r = ExpandedBits(rec, reduced.data(), n, bits)) return r;
+
+    const std::vector<std::array<int, 8>> widths = DataCharacterWidths(bits);
+    const int d = static_cast<int>(widths.size());
+    const int finders = (d + 1) / 2 + (d + 1) % 2;
+    const std::vector<int> e = ElementSequence(widths, kSequences[finders - 2], finders);
+    if (rec.symbology != Numbers(call.build()).databarExpandedStacked) {
+        WriteExpanded(rec, e, data, length);
+        return kSuccess;
+    }
+    return WriteExpandedStacked(rec, e, finders);
 }
 
 }  // namespace matrix

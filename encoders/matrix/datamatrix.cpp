@@ -200,9 +200,13 @@ int DataMatrixLookAhead(const std::uint8_t* data, std::size_t length, std::size_
     return best;
 }
 
-int DataMatrixEncodeData(SymbolRecord& rec, const std::uint8_t* data, std::size_t length,
-                         int encodation, DmEncodation& e, std::vector<std::uint8_t>& work) {
-    if (encodation < 0 || encodation > 6) encodation = 0;
+namespace {
+
+// The data's preamble: UTF-8 to Latin-1, or GS1 verification with FNC1 first; the reader
+// programming codeword; the Macro 05 or 06 header in place of its envelope. Leaves the data to
+// encode in e.data and e.length; returns kSuccess or a failure.
+int DataMatrixPreamble(SymbolRecord& rec, const std::uint8_t* data, std::size_t length,
+                       DmEncodation& e, std::vector<std::uint8_t>& work) {
     e = DmEncodation{};
     e.gs1 = rec.inputMode == kGs1Mode;
     auto& cw = e.codewords;
@@ -237,150 +241,212 @@ int DataMatrixEncodeData(SymbolRecord& rec, const std::uint8_t* data, std::size_
     e.data = data;
     e.length = length;
     e.base256.assign(cw.size(), false);
+    return kSuccess;
+}
 
-    const bool gs1 = e.gs1;
-    int& scheme = e.scheme;
-    std::size_t i = 0;
-    std::size_t latchedAt = static_cast<std::size_t>(-1);  // data position of the last latch
-    std::size_t base256Start = 0;
-    auto latch = [&](int to) {
+// The encodation proper: one step of the scheme in force per turn, each either taking data
+// or leaving its scheme.
+class DmEncoder {
+public:
+    DmEncoder(DmEncodation& e, int encodation) : e_(e), cw_(e.codewords), encodation_(encodation) {}
+
+    int Run(SymbolRecord& rec) {
+        while (i_ < e_.length) {
+            if (cw_.size() > static_cast<std::size_t>(kDmMaxDataCodewords) + 2)
+                return Fail(rec, kDataTooLong, "Data too long to fit in symbol");
+            const std::uint8_t c = e_.data[i_];
+            switch (e_.scheme) {
+                case kDmAscii: AsciiStep(c); break;
+                case kDmC40:
+                case kDmText: TextStep(c); break;
+                case kDmX12: X12Step(c); break;
+                case kDmEdifact: EdifactStep(c); break;
+                case kDmBase256: Base256Step(c); break;
+            }
+            e_.base256.resize(cw_.size(), false);
+        }
+        if (e_.scheme == kDmBase256) CloseBase256();
+        e_.base256.resize(cw_.size(), false);
+        if (cw_.size() > static_cast<std::size_t>(kDmMaxDataCodewords))
+            return Fail(rec, kDataTooLong, "Data too long to fit in symbol");
+        return kSuccess;
+    }
+
+private:
+    int LookAhead(int current) const {
+        return DataMatrixLookAhead(e_.data, e_.length, i_, current, e_.gs1, encodation_);
+    }
+    // Leaving a scheme right where it was latched would loop; the scheme keeps the byte.
+    bool MayLeave() const { return i_ != latchedAt_; }
+
+    void Latch(int to) {
         static const std::uint8_t latches[] = {0, 0, kLatchC40, kLatchText, kLatchX12, kLatchEdifact,
                                                kLatchBase256};
-        cw.push_back(latches[to]);
-        scheme = to;
-        latchedAt = i;
-        e.pending.clear();
-        e.pendingPositions.clear();
-        e.segmentStart = cw.size();
-        e.segmentChars.clear();
-        base256Start = cw.size();
-    };
+        cw_.push_back(latches[to]);
+        e_.scheme = to;
+        latchedAt_ = i_;
+        e_.pending.clear();
+        e_.pendingPositions.clear();
+        e_.segmentStart = cw_.size();
+        e_.segmentChars.clear();
+        base256Start_ = cw_.size();
+    }
+
     // A Base 256 field gets its length in front of it when it ends.
-    auto closeBase256 = [&]() {
-        const std::size_t n = cw.size() - base256Start;
+    void CloseBase256() {
+        const std::size_t n = cw_.size() - base256Start_;
         std::vector<std::uint8_t> field;
         if (n < 250) field = {static_cast<std::uint8_t>(n)};
         else field = {static_cast<std::uint8_t>(249 + n / 250), static_cast<std::uint8_t>(n % 250)};
-        cw.insert(cw.begin() + static_cast<long>(base256Start), field.begin(), field.end());
-        e.base256.resize(cw.size(), false);
-        std::fill(e.base256.begin() + static_cast<long>(base256Start), e.base256.end(), true);
-        scheme = kDmAscii;
-    };
-    auto edifactUnlatch = [&]() {
-        std::vector<int> values = e.pending;
-        values.push_back(kEdifactUnlatch);
-        const std::size_t start = cw.size();
-        PackEdifact(cw, values);
-        if (cw.size() - start < 3) e.shortEdifactGroup = static_cast<long>(start);
-        e.pending.clear();
-        e.pendingPositions.clear();
-        scheme = kDmAscii;
-    };
-    // Leaving a scheme right where it was latched would loop; the scheme keeps the byte.
-    auto mayLeave = [&]() { return i != latchedAt; };
+        cw_.insert(cw_.begin() + static_cast<long>(base256Start_), field.begin(), field.end());
+        e_.base256.resize(cw_.size(), false);
+        std::fill(e_.base256.begin() + static_cast<long>(base256Start_), e_.base256.end(), true);
+        e_.scheme = kDmAscii;
+    }
 
-    while (i < length) {
-        if (cw.size() > static_cast<std::size_t>(kDmMaxDataCodewords) + 2)
-            return Fail(rec, kDataTooLong, "Data too long to fit in symbol");
-        const std::uint8_t c = data[i];
-        switch (scheme) {
-            case kDmAscii: {
-                if (i + 1 < length && IsDigit(c) && IsDigit(data[i + 1])) {
-                    cw.push_back(static_cast<std::uint8_t>(130 + (c - '0') * 10 + (data[i + 1] - '0')));
-                    i += 2;
-                    break;
-                }
-                const int s = DataMatrixLookAhead(data, length, i, kDmAscii, gs1, encodation);
-                if (s != kDmAscii && Carries(s, c, gs1)) {
-                    latch(s);
-                    break;
-                }
-                PushAscii(cw, c, gs1);
-                ++i;
-                break;
-            }
-            case kDmC40:
-            case kDmText: {
-                if (e.pending.empty() && mayLeave() &&
-                    DataMatrixLookAhead(data, length, i, scheme, gs1, encodation) != scheme) {
-                    cw.push_back(kUnlatch);
-                    scheme = kDmAscii;
-                    break;
-                }
-                std::vector<int> values;
-                TextValues(c, scheme == kDmText, gs1, values);
-                e.segmentChars.emplace_back(i, static_cast<int>(values.size()));
-                for (int v : values) {
-                    e.pending.push_back(v);
-                    if (e.pending.size() == 3) {
-                        PackThree(cw, e.pending[0], e.pending[1], e.pending[2]);
-                        e.pending.clear();
-                    }
-                }
-                ++i;
-                break;
-            }
-            case kDmX12: {
-                const bool leave = !IsX12(c) ||
-                    (e.pending.empty() && mayLeave() &&
-                     DataMatrixLookAhead(data, length, i, kDmX12, gs1, encodation) != kDmX12);
-                if (leave) {
-                    // Values not yet packed go out as ASCII after the unlatch.
-                    cw.push_back(kUnlatch);
-                    for (std::size_t p : e.pendingPositions) PushAscii(cw, data[p], gs1);
-                    e.pending.clear();
-                    e.pendingPositions.clear();
-                    scheme = kDmAscii;
-                    break;
-                }
-                e.pending.push_back(X12Value(c));
-                e.pendingPositions.push_back(i);
-                if (e.pending.size() == 3) {
-                    PackThree(cw, e.pending[0], e.pending[1], e.pending[2]);
-                    e.pending.clear();
-                    e.pendingPositions.clear();
-                }
-                ++i;
-                break;
-            }
-            case kDmEdifact: {
-                bool leave = !IsEdifact(c);
-                if (!leave && e.pending.size() == 3 && mayLeave())
-                    leave = DataMatrixLookAhead(data, length, i, kDmEdifact, gs1, encodation) != kDmEdifact;
-                if (leave) {
-                    edifactUnlatch();
-                    break;
-                }
-                e.pending.push_back(c >= 64 ? c - 64 : c);
-                e.pendingPositions.push_back(i);
-                if (e.pending.size() == 4) {
-                    PackEdifact(cw, e.pending);
-                    e.pending.clear();
-                    e.pendingPositions.clear();
-                }
-                ++i;
-                break;
-            }
-            case kDmBase256: {
-                if (!Carries(kDmBase256, c, gs1) ||
-                    (mayLeave() && DataMatrixLookAhead(data, length, i, kDmBase256, gs1, encodation) !=
-                                       kDmBase256)) {
-                    closeBase256();
-                    break;
-                }
-                cw.push_back(c);
-                ++i;
-                break;
+    void UnlatchEdifact() {
+        std::vector<int> values = e_.pending;
+        values.push_back(kEdifactUnlatch);
+        const std::size_t start = cw_.size();
+        PackEdifact(cw_, values);
+        if (cw_.size() - start < 3) e_.shortEdifactGroup = static_cast<long>(start);
+        e_.pending.clear();
+        e_.pendingPositions.clear();
+        e_.scheme = kDmAscii;
+    }
+
+    // ASCII: digit pairs in one codeword, else a latch when the look-ahead asks for one.
+    void AsciiStep(std::uint8_t c) {
+        const std::uint8_t* data = e_.data;
+        if (i_ + 1 < e_.length && IsDigit(c) && IsDigit(data[i_ + 1])) {
+            cw_.push_back(static_cast<std::uint8_t>(130 + (c - '0') * 10 + (data[i_ + 1] - '0')));
+            i_ += 2;
+            return;
+        }
+        const int s = LookAhead(kDmAscii);
+        if (s != kDmAscii && Carries(s, c, e_.gs1)) {
+            Latch(s);
+            return;
+        }
+        PushAscii(cw_, c, e_.gs1);
+        ++i_;
+    }
+
+    // C40 and Text: values packed three to two codewords.
+    void TextStep(std::uint8_t c) {
+        if (e_.pending.empty() && MayLeave() && LookAhead(e_.scheme) != e_.scheme) {
+            cw_.push_back(kUnlatch);
+            e_.scheme = kDmAscii;
+            return;
+        }
+        std::vector<int> values;
+        TextValues(c, e_.scheme == kDmText, e_.gs1, values);
+        e_.segmentChars.emplace_back(i_, static_cast<int>(values.size()));
+        for (int v : values) {
+            e_.pending.push_back(v);
+            if (e_.pending.size() == 3) {
+                PackThree(cw_, e_.pending[0], e_.pending[1], e_.pending[2]);
+                e_.pending.clear();
             }
         }
-        e.base256.resize(cw.size(), false);
+        ++i_;
     }
-    if (scheme == kDmBase256) closeBase256();
-    e.base256.resize(cw.size(), false);
-    if (cw.size() > static_cast<std::size_t>(kDmMaxDataCodewords))
-        return Fail(rec, kDataTooLong, "Data too long to fit in symbol");
-    return kSuccess;
+
+    void X12Step(std::uint8_t c) {
+        const bool leave = !IsX12(c) || (e_.pending.empty() && MayLeave() && LookAhead(kDmX12) != kDmX12);
+        if (leave) {
+            // Values not yet packed go out as ASCII after the unlatch.
+            cw_.push_back(kUnlatch);
+            for (std::size_t p : e_.pendingPositions) PushAscii(cw_, e_.data[p], e_.gs1);
+            e_.pending.clear();
+            e_.pendingPositions.clear();
+            e_.scheme = kDmAscii;
+            return;
+        }
+        e_.pending.push_back(X12Value(c));
+        e_.pendingPositions.push_back(i_);
+        if (e_.pending.size() == 3) {
+            PackThree(cw_, e_.pending[0], e_.pending[1], e_.pending[2]);
+            e_.pending.clear();
+            e_.pendingPositions.clear();
+        }
+        ++i_;
+    }
+
+    void EdifactStep(std::uint8_t c) {
+        bool leave = !IsEdifact(c);
+        if (!leave && e_.pending.size() == 3 && MayLeave()) leave = LookAhead(kDmEdifact) != kDmEdifact;
+        if (leave) {
+            UnlatchEdifact();
+            return;
+        }
+        e_.pending.push_back(c >= 64 ? c - 64 : c);
+        e_.pendingPositions.push_back(i_);
+        if (e_.pending.size() == 4) {
+            PackEdifact(cw_, e_.pending);
+            e_.pending.clear();
+            e_.pendingPositions.clear();
+        }
+        ++i_;
+    }
+
+    void Base256Step(std::uint8_t c) {
+        if (!Carries(kDmBase256, c, e_.gs1) || (MayLeave() && LookAhead(kDmBase256) != kDmBase256)) {
+            CloseBase256();
+            return;
+        }
+        cw_.push_back(c);
+        ++i_;
+    }
+
+    DmEncodation& e_;
+    std::vector<std::uint8_t>& cw_;
+    int encodation_;
+    std::size_t i_ = 0;
+    std::size_t latchedAt_ = static_cast<std::size_t>(-1);  // data position of the last latch
+    std::size_t base256Start_ = 0;
+};
+
+}  // namespace
+
+int DataMatrixEncodeData(SymbolRecord& rec, const std::uint8_t* data, std::size_t length,
+                         int encodation, DmEncodation& e, std::vector<std::uint8_t>& work) {
+    if (encodation < 0 || encodation > 6) encodation = 0;
+    if (const int r = DataMatrixPreamble(rec, data, length, e, work)) return r;
+    return DmEncoder(e, encodation).Run(rec);
 }
+
+namespace {
+
+// Closes a C40 or Text segment at the end of the data.
+void CloseTextSegment(const DmEncodation& e, int capacity, std::vector<std::uint8_t>& out) {
+    const auto left = [&]() { return capacity - static_cast<int>(out.size()); };
+    const std::size_t p = e.pending.size();
+    if (p == 0) {
+        if (left() >= 2) out.push_back(kUnlatch);
+    } else if (p == 2) {
+        // The last character is complete: a shift value 0 fills the triple.
+        PackThree(out, e.pending[0], e.pending[1], 0);
+        if (left() >= 2) out.push_back(kUnlatch);
+    } else if (e.segmentChars.back().second == 1) {
+        // One basic character: ASCII, after an unlatch unless it is the last codeword.
+        if (left() >= 2) out.push_back(kUnlatch);
+        PushAscii(out, e.data[e.segmentChars.back().first], e.gs1);
+    } else {
+        // The last character's values straddle the last triple: go back to the last
+        // character boundary at a triple boundary and write the rest as ASCII.
+        int total = 0;
+        for (const auto& ch : e.segmentChars) total += ch.second;
+        std::size_t k = e.segmentChars.size();
+        int values = total;
+        while (k > 0 && values % 3 != 0) values -= e.segmentChars[--k].second;
+        out.resize(e.segmentStart + static_cast<std::size_t>(values / 3) * 2);
+        out.push_back(kUnlatch);
+        for (; k < e.segmentChars.size(); ++k) PushAscii(out, e.data[e.segmentChars[k].first], e.gs1);
+    }
+}
+
+}  // namespace
 
 bool DataMatrixFinishData(const DmEncodation& e, int capacity, std::vector<std::uint8_t>& out) {
     out = e.codewords;
@@ -390,28 +456,7 @@ bool DataMatrixFinishData(const DmEncodation& e, int capacity, std::vector<std::
     switch (e.scheme) {
         case kDmC40:
         case kDmText:
-            if (p == 0) {
-                if (left() >= 2) out.push_back(kUnlatch);
-            } else if (p == 2) {
-                // The last character is complete: a shift value 0 fills the triple.
-                PackThree(out, e.pending[0], e.pending[1], 0);
-                if (left() >= 2) out.push_back(kUnlatch);
-            } else if (e.segmentChars.back().second == 1) {
-                // One basic character: ASCII, after an unlatch unless it is the last codeword.
-                if (left() >= 2) out.push_back(kUnlatch);
-                PushAscii(out, e.data[e.segmentChars.back().first], e.gs1);
-            } else {
-                // The last character's values straddle the last triple: go back to the last
-                // character boundary at a triple boundary and write the rest as ASCII.
-                int total = 0;
-                for (const auto& ch : e.segmentChars) total += ch.second;
-                std::size_t k = e.segmentChars.size();
-                int values = total;
-                while (k > 0 && values % 3 != 0) values -= e.segmentChars[--k].second;
-                out.resize(e.segmentStart + static_cast<std::size_t>(values / 3) * 2);
-                out.push_back(kUnlatch);
-                for (; k < e.segmentChars.size(); ++k) PushAscii(out, e.data[e.segmentChars[k].first], e.gs1);
-            }
+            CloseTextSegment(e, capacity, out);
             break;
         case kDmX12:
             if (p == 0) {
@@ -485,10 +530,10 @@ public:
     std::vector<int> Run() {
         int chr = 1, row = 4, col = 0;
         do {
-            if (row == nrow_ && col == 0) Corner1(chr++);
-            if (row == nrow_ - 2 && col == 0 && ncol_ % 4) Corner2(chr++);
-            if (row == nrow_ - 2 && col == 0 && ncol_ % 8 == 4) Corner3(chr++);
-            if (row == nrow_ + 4 && col == 2 && !(ncol_ % 8)) Corner4(chr++);
+            if (row == nrow_ && col == 0) Corner(1, chr++);
+            if (row == nrow_ - 2 && col == 0 && ncol_ % 4) Corner(2, chr++);
+            if (row == nrow_ - 2 && col == 0 && ncol_ % 8 == 4) Corner(3, chr++);
+            if (row == nrow_ + 4 && col == 2 && !(ncol_ % 8)) Corner(4, chr++);
             do {
                 if (row < nrow_ && col >= 0 && !At(row, col)) Utah(row, col, chr++);
                 row -= 2;
@@ -526,55 +571,31 @@ private:
         if (row >= nrow_) row -= nrow_;
         At(row, col) = chr * 8 + bit - 1;
     }
+    // The eight modules of a codeword, bit 1 (the most significant) first.
+    struct Offset {
+        int row, col;
+    };
+    // The standard shape, relative to the module of bit 8.
+    static constexpr Offset kUtah[8] = {{-2, -2}, {-2, -1}, {-1, -2}, {-1, -1},
+                                        {-1, 0},  {0, -2},  {0, -1},  {0, 0}};
+    // The four corner cases, in symbol coordinates; a negative row or column counts from the
+    // bottom or right edge (-1 the last).
+    static constexpr Offset kCorners[4][8] = {
+        {{-1, 0}, {-1, 1}, {-1, 2}, {0, -2}, {0, -1}, {1, -1}, {2, -1}, {3, -1}},
+        {{-3, 0}, {-2, 0}, {-1, 0}, {0, -4}, {0, -3}, {0, -2}, {0, -1}, {1, -1}},
+        {{-3, 0}, {-2, 0}, {-1, 0}, {0, -2}, {0, -1}, {1, -1}, {2, -1}, {3, -1}},
+        {{-1, 0}, {-1, -1}, {0, -3}, {0, -2}, {0, -1}, {1, -3}, {1, -2}, {1, -1}},
+    };
+
     void Utah(int row, int col, int chr) {
-        Module(row - 2, col - 2, chr, 1);
-        Module(row - 2, col - 1, chr, 2);
-        Module(row - 1, col - 2, chr, 3);
-        Module(row - 1, col - 1, chr, 4);
-        Module(row - 1, col, chr, 5);
-        Module(row, col - 2, chr, 6);
-        Module(row, col - 1, chr, 7);
-        Module(row, col, chr, 8);
+        for (int bit = 0; bit < 8; ++bit) Module(row + kUtah[bit].row, col + kUtah[bit].col, chr, bit + 1);
     }
-    void Corner1(int chr) {
-        Module(nrow_ - 1, 0, chr, 1);
-        Module(nrow_ - 1, 1, chr, 2);
-        Module(nrow_ - 1, 2, chr, 3);
-        Module(0, ncol_ - 2, chr, 4);
-        Module(0, ncol_ - 1, chr, 5);
-        Module(1, ncol_ - 1, chr, 6);
-        Module(2, ncol_ - 1, chr, 7);
-        Module(3, ncol_ - 1, chr, 8);
-    }
-    void Corner2(int chr) {
-        Module(nrow_ - 3, 0, chr, 1);
-        Module(nrow_ - 2, 0, chr, 2);
-        Module(nrow_ - 1, 0, chr, 3);
-        Module(0, ncol_ - 4, chr, 4);
-        Module(0, ncol_ - 3, chr, 5);
-        Module(0, ncol_ - 2, chr, 6);
-        Module(0, ncol_ - 1, chr, 7);
-        Module(1, ncol_ - 1, chr, 8);
-    }
-    void Corner3(int chr) {
-        Module(nrow_ - 3, 0, chr, 1);
-        Module(nrow_ - 2, 0, chr, 2);
-        Module(nrow_ - 1, 0, chr, 3);
-        Module(0, ncol_ - 2, chr, 4);
-        Module(0, ncol_ - 1, chr, 5);
-        Module(1, ncol_ - 1, chr, 6);
-        Module(2, ncol_ - 1, chr, 7);
-        Module(3, ncol_ - 1, chr, 8);
-    }
-    void Corner4(int chr) {
-        Module(nrow_ - 1, 0, chr, 1);
-        Module(nrow_ - 1, ncol_ - 1, chr, 2);
-        Module(0, ncol_ - 3, chr, 3);
-        Module(0, ncol_ - 2, chr, 4);
-        Module(0, ncol_ - 1, chr, 5);
-        Module(1, ncol_ - 3, chr, 6);
-        Module(1, ncol_ - 2, chr, 7);
-        Module(1, ncol_ - 1, chr, 8);
+    // Corner n (1 to 4).
+    void Corner(int n, int chr) {
+        for (int bit = 0; bit < 8; ++bit) {
+            const Offset o = kCorners[n - 1][bit];
+            Module(o.row < 0 ? nrow_ + o.row : o.row, o.col < 0 ? ncol_ + o.col : o.col, chr, bit + 1);
+        }
     }
 
     int nrow_, ncol_;

@@ -27,6 +27,19 @@ bool AllDigits(const std::u16string& s) {
     return true;
 }
 
+// The 11-bit frame check sequence over the 102 bits of the value's 13 bytes.
+std::uint32_t FrameCheckSequence(const std::uint8_t (&bytes)[13]) {
+    std::uint32_t fcs = 0x7FF;
+    for (int i = 0; i < 13; ++i) {
+        for (int b = i == 0 ? 5 : 7; b >= 0; --b) {
+            const std::uint32_t bit = (bytes[i] >> b) & 1u;
+            const std::uint32_t top = (fcs >> 10) & 1u;
+            fcs = (bit != top ? (fcs << 1) ^ 0xF35 : fcs << 1) & 0x7FF;
+        }
+    }
+    return fcs;
+}
+
 }  // namespace
 
 // The bar-to-character mapping of USPS-B-3200, converted by a one-off script from the standard's table
@@ -174,15 +187,7 @@ std::u16string IntelligentMailEncoder::Encode(std::u16string tracking, std::u16s
         value_ = saved;
     }
 
-    // 11-bit frame check sequence over the 102 bits.
-    std::uint32_t fcs = 0x7FF;
-    for (int i = 0; i < 13; ++i) {
-        for (int b = i == 0 ? 5 : 7; b >= 0; --b) {
-            const std::uint32_t bit = (bytes[i] >> b) & 1u;
-            const std::uint32_t top = (fcs >> 10) & 1u;
-            fcs = (bit != top ? (fcs << 1) ^ 0xF35 : fcs << 1) & 0x7FF;
-        }
-    }
+    const std::uint32_t fcs = FrameCheckSequence(bytes);
 
     // Codewords J down to A.
     codewords_[9] = DivideBy(636);

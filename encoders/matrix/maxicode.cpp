@@ -85,11 +85,12 @@ const Tables& CodeSets() {
 
 bool IsDigit(std::uint8_t b) { return b >= '0' && b <= '9'; }
 
-// The secondary message's codewords before padding; false when it needs more than `room`.
-bool EncodeText(const std::uint8_t* data, std::size_t length, std::size_t room, std::vector<int>& out) {
+// The code set of each byte (by its neighbours where more than one holds it) and its value
+// there.
+void ChooseSets(const std::uint8_t* data, std::size_t length, std::vector<Set>& sets, std::vector<int>& values) {
     const Tables& t = CodeSets();
-    std::vector<Set> sets(length);
-    std::vector<int> values(length);
+    sets.resize(length);
+    values.resize(length);
     for (std::size_t i = 0; i < length; ++i) {
         const int b = data[i];
         const Set prev = i ? sets[i - 1] : kA;
@@ -109,49 +110,64 @@ bool EncodeText(const std::uint8_t* data, std::size_t length, std::size_t room, 
         sets[i] = s;
         values[i] = t.valueIn[s][b];
     }
+}
+
+// Nine digits from `i` as a numeric shift and five codewords; false when they are not nine
+// digits.
+bool NumericShift(const std::uint8_t* data, std::size_t length, std::size_t i, std::vector<int>& out) {
+    if (i + 9 > length) return false;
+    for (std::size_t k = 0; k < 9; ++k)
+        if (!IsDigit(data[i + k])) return false;
+    long value = 0;
+    for (std::size_t k = 0; k < 9; ++k) value = value * 10 + (data[i + k] - '0');
+    out.push_back(kNumericShift);
+    for (int shift = 24; shift >= 0; shift -= 6) out.push_back(static_cast<int>((value >> shift) & 63));
+    return true;
+}
+
+// The shift or latch into set `s` for a run of `n` bytes in it; the shifts of two and three
+// A characters take the values before the last. Returns how many bytes it took.
+std::size_t ChangeSet(Set s, std::size_t n, const int* values, Set& current, std::vector<int>& out) {
+    if (s == kA || s == kB) {
+        if (current == kA && s == kB && n == 1) {
+            out.push_back(kShiftAB);
+        } else if (current == kB && s == kA && n <= 3) {
+            out.push_back(n == 1 ? kShiftAB : (n == 2 ? kTwoShiftA : kThreeShiftA));
+            for (std::size_t k = 0; k + 1 < n; ++k) out.push_back(values[k]);
+            return n - 1;
+        } else {
+            out.push_back(s == kB ? kLatchB : (current == kB ? kLatchAFromB : kLatchAFromCde));
+            current = s;
+        }
+    } else {
+        out.push_back(kShiftTo[s]);
+        if (n >= 4) {
+            out.push_back(kShiftTo[s]);
+            current = s;
+        }
+    }
+    return 0;
+}
+
+// The secondary message's codewords, padded to `room`; false when it needs more.
+bool EncodeText(const std::uint8_t* data, std::size_t length, std::size_t room, std::vector<int>& out) {
+    std::vector<Set> sets;
+    std::vector<int> values;
+    ChooseSets(data, length, sets, values);
     Set current = kA;
-    auto run = [&](std::size_t i) {
-        std::size_t n = 0;
-        while (i + n < length && sets[i + n] == sets[i]) ++n;
-        return n;
-    };
     for (std::size_t i = 0; i < length; ++i) {
-        if (i + 9 <= length) {
-            bool digits = true;
-            for (std::size_t k = 0; k < 9 && digits; ++k) digits = IsDigit(data[i + k]);
-            if (digits) {
-                long value = 0;
-                for (std::size_t k = 0; k < 9; ++k) value = value * 10 + (data[i + k] - '0');
-                out.push_back(kNumericShift);
-                for (int shift = 24; shift >= 0; shift -= 6) out.push_back(static_cast<int>((value >> shift) & 63));
-                i += 8;
-                continue;
-            }
+        if (NumericShift(data, length, i, out)) {
+            i += 8;
+            continue;
         }
         const Set s = sets[i];
         if (s == current) {
             out.push_back(values[i]);
             continue;
         }
-        const std::size_t n = run(i);
-        if (s == kA || s == kB) {
-            if (current == kA && s == kB && n == 1) {
-                out.push_back(kShiftAB);
-            } else if (current == kB && s == kA && n <= 3) {
-                out.push_back(n == 1 ? kShiftAB : (n == 2 ? kTwoShiftA : kThreeShiftA));
-                for (std::size_t k = 0; k + 1 < n; ++k) out.push_back(values[i + k]);
-                i += n - 1;
-            } else {
-                out.push_back(s == kB ? kLatchB : (current == kB ? kLatchAFromB : kLatchAFromCde));
-                current = s;
-            }
-        } else {
-            out.push_back(kShiftTo[s]);
-            if (n >= 4) {
-                out.push_back(kShiftTo[s]);
-                current = s;
-            }
-        }
+        std::size_t n = 0;
+        while (i + n < length && sets[i + n] == s) ++n;
+        i += ChangeSet(s, n, values.data() + i, current, out);
         out.push_back(values[i]);
         if (out.size() > room) return false;
     }
@@ -214,15 +230,11 @@ constexpr int kDark[][2] = {{0, 28},  {0, 29},  {9, 10},  {9, 11},  {10, 11}, {1
 
 }  // namespace
 
-int EncodeMaxicode(SymbolRecord& rec, std::span<const std::uint8_t> input, const Call&) {
-    const std::uint8_t* data = input.data();
-    const std::size_t length = input.size();
-    std::vector<std::uint8_t> bytes;
-    if (const int r = InputBytes(rec, data, length, bytes)) return r;
-    std::uint8_t* const codewords = Store();
-    std::memset(codewords, 0, sizeof MaxicodeWork::codewords);
+namespace {
 
-    int mode = rec.option1;
+// The mode asked for, or with -1 the one the primary message implies; 0 or a failure.
+int ChooseMode(SymbolRecord& rec, int& mode) {
+    mode = rec.option1;
     const char* primary = rec.primaryMessage;
     const std::size_t primaryLength = strnlen(primary, sizeof rec.primaryMessage);
     if (mode == -1) {
@@ -240,11 +252,13 @@ int EncodeMaxicode(SymbolRecord& rec, std::span<const std::uint8_t> input, const
         for (std::size_t i = 9; i < 15 && valid; ++i) valid = IsDigit(static_cast<std::uint8_t>(primary[i]));
         if (!valid) return Fail(rec, kInvalidUtf8, "Invalid Primary String");
     }
-    if (bytes.size() > 138) return Fail(rec, kDataTooLong, "Input data too long");
-    const std::size_t room = mode <= 3 ? 84 : (mode == 5 ? 77 : 93);
-    std::vector<int> text;
-    if (!EncodeText(bytes.data(), bytes.size(), room, text)) return Fail(rec, kDataTooLong, "Input data too long");
+    return 0;
+}
 
+// The primary message (the structured carrier message in modes 2 and 3, else the mode and
+// the first nine codewords of the text), the secondary message, and the check words of both.
+void FillCodewords(const char* primary, int mode, const std::vector<int>& text) {
+    std::uint8_t* const codewords = Store();
     std::size_t from = 0;
     if (mode <= 3) {
         Primary(primary, mode);
@@ -265,7 +279,11 @@ int EncodeMaxicode(SymbolRecord& rec, std::span<const std::uint8_t> input, const
         CheckWords(part, dataWords / 2, checks, check);
         for (int i = 0; i < checks; ++i) codewords[20 + dataWords + 2 * i + half] = check[checks - 1 - i];
     }
+}
 
+// The codeword bits on the hexagon grid, and the orientation modules.
+void Draw(SymbolRecord& rec) {
+    const std::uint8_t* const codewords = Store();
     std::memset(rec.modules, 0, sizeof rec.modules);
     for (int r = 0; r < kMaxicodeRows; ++r)
         for (int c = 0; c < kMaxicodeColumns; ++c) {
@@ -275,8 +293,10 @@ int EncodeMaxicode(SymbolRecord& rec, std::span<const std::uint8_t> input, const
     for (const auto& m : kDark) SetModuleBit(rec, m[0], m[1]);
     rec.rows = kMaxicodeRows;
     rec.width = kMaxicodeColumns;
+}
 
-    // One line a band of three module rows, one cell a pair of columns.
+// One line a band of three module rows, one cell a pair of columns.
+void WriteBands(SymbolRecord& rec) {
     char* out = rec.fontText;
     for (int band = 0; band < 11; ++band) {
         for (int cell = 0; cell < 15; ++cell) {
@@ -297,6 +317,26 @@ int EncodeMaxicode(SymbolRecord& rec, std::span<const std::uint8_t> input, const
         *out++ = '\n';
     }
     *out = 0;
+}
+
+}  // namespace
+
+int EncodeMaxicode(SymbolRecord& rec, std::span<const std::uint8_t> input, const Call&) {
+    const std::uint8_t* data = input.data();
+    const std::size_t length = input.size();
+    std::vector<std::uint8_t> bytes;
+    if (const int r = InputBytes(rec, data, length, bytes)) return r;
+    std::memset(Store(), 0, sizeof MaxicodeWork::codewords);
+
+    int mode = 0;
+    if (const int r = ChooseMode(rec, mode)) return r;
+    if (bytes.size() > 138) return Fail(rec, kDataTooLong, "Input data too long");
+    const std::size_t room = mode <= 3 ? 84 : (mode == 5 ? 77 : 93);
+    std::vector<int> text;
+    if (!EncodeText(bytes.data(), bytes.size(), room, text)) return Fail(rec, kDataTooLong, "Input data too long");
+    FillCodewords(rec.primaryMessage, mode, text);
+    Draw(rec);
+    WriteBands(rec);
     return kSuccess;
 }
 

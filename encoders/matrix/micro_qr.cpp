@@ -48,14 +48,9 @@ bool Dark(int mask, int i, int j) {
     }
 }
 
-}  // namespace
-
-int EncodeMicroQRCode(SymbolRecord& rec, std::span<const std::uint8_t> input, const Call& call) {
-    const std::uint8_t* data = input.data();
-    const std::size_t length = input.size();
-    rec.fontText[0] = 0;
-    if (length >= 36) return Fail(rec, kDataTooLong, "Input data too long");
-
+// The mode letters of QR Code; all letters 'A' when every value is alphanumeric, all
+// 'N' when every value is a digit.
+std::string MicroQRModes(const std::uint8_t* data, std::size_t length) {
     std::string modes = qr::DefineModes(data, length);
     bool allAlpha = true, allDigits = true;
     for (std::size_t i = 0; i < length; ++i) {
@@ -64,52 +59,67 @@ int EncodeMicroQRCode(SymbolRecord& rec, std::span<const std::uint8_t> input, co
     }
     if (allAlpha) modes.assign(length, 'A');
     if (allDigits) modes.assign(length, 'N');
+    return modes;
+}
 
-    // The runs with their data bits; the intermediate stream (letter, length, bits) holds at
-    // most 128 characters.
-    std::vector<Run> runs;
+// The data bits of one run.
+void RunBits(Run& run, const std::uint8_t* v) {
+    const int n = run.length;
+    if (run.mode == 'N') {
+        int k = 0;
+        for (; k + 3 <= n; k += 3) AppendBits(run.bits, (v[k] - '0') * 100 + (v[k + 1] - '0') * 10 + (v[k + 2] - '0'), 10);
+        if (n - k == 2) AppendBits(run.bits, (v[k] - '0') * 10 + (v[k + 1] - '0'), 7);
+        if (n - k == 1) AppendBits(run.bits, v[k] - '0', 4);
+    } else if (run.mode == 'A') {
+        int k = 0;
+        for (; k + 2 <= n; k += 2) AppendBits(run.bits, 45 * qr::AlphanumericValue(v[k]) + qr::AlphanumericValue(v[k + 1]), 11);
+        if (k < n) AppendBits(run.bits, qr::AlphanumericValue(v[k]), 6);
+    } else {
+        for (int k = 0; k < n; ++k) AppendBits(run.bits, v[k], 8);
+    }
+}
+
+// The runs with their data bits; false when the intermediate stream (letter, length,
+// bits) would pass 128 characters.
+bool MicroQRBitStream(const std::uint8_t* data, std::size_t length, const std::string& modes,
+                      std::vector<Run>& runs) {
     std::size_t streamLength = 0;
-    bool hasAlpha = false, hasByte = false;
     for (std::size_t i = 0; i < length;) {
         std::size_t j = i;
         while (j < length && modes[j] == modes[i]) ++j;
         Run run{modes[i], static_cast<int>(j - i), {}};
-        if (streamLength + 2 > 128) return Fail(rec, kDataTooLong, "Input data too long");
-        const std::uint8_t* v = data + i;
-        const int n = run.length;
-        if (run.mode == 'N') {
-            int k = 0;
-            for (; k + 3 <= n; k += 3) AppendBits(run.bits, (v[k] - '0') * 100 + (v[k + 1] - '0') * 10 + (v[k + 2] - '0'), 10);
-            if (n - k == 2) AppendBits(run.bits, (v[k] - '0') * 10 + (v[k + 1] - '0'), 7);
-            if (n - k == 1) AppendBits(run.bits, v[k] - '0', 4);
-        } else if (run.mode == 'A') {
-            hasAlpha = true;
-            int k = 0;
-            for (; k + 2 <= n; k += 2) AppendBits(run.bits, 45 * qr::AlphanumericValue(v[k]) + qr::AlphanumericValue(v[k + 1]), 11);
-            if (k < n) AppendBits(run.bits, qr::AlphanumericValue(v[k]), 6);
-        } else {
-            hasByte = true;
-            for (int k = 0; k < n; ++k) AppendBits(run.bits, v[k], 8);
-        }
+        if (streamLength + 2 > 128) return false;
+        RunBits(run, data + i);
         streamLength += 2 + run.bits.size();
-        if (streamLength > 128) return Fail(rec, kDataTooLong, "Input data too long");
+        if (streamLength > 128) return false;
         runs.push_back(std::move(run));
         i = j;
     }
+    return true;
+}
 
+bool HasMode(const std::vector<Run>& runs, char mode) {
+    for (const Run& r : runs)
+        if (r.mode == mode) return true;
+    return false;
+}
+
+// The version (0 .. 3 for M1 .. M4) and the level; 0, or the result of a
+// failure already written into the record.
+int ChooseVersion(SymbolRecord& rec, const std::vector<Run>& runs, int& version, int& level) {
     int bits[4] = {0, 0, 0, 0};
     for (const Run& r : runs)
         for (int v = 0; v < 4; ++v) bits[v] += static_cast<int>(r.bits.size()) + kHeaderBits[ModeIndex(r.mode)][v];
 
     bool allowed[4] = {true, true, true, true};
-    if (hasByte) allowed[0] = allowed[1] = false;
-    if (hasAlpha) allowed[0] = false;
+    if (HasMode(runs, 'B')) allowed[0] = allowed[1] = false;
+    if (HasMode(runs, 'A')) allowed[0] = false;
     if (bits[0] > 20) allowed[0] = false;
     if (bits[1] > 40) allowed[1] = false;
     if (bits[2] > 84) allowed[2] = false;
     if (bits[3] > 128) return Fail(rec, kDataTooLong, "data too long");
 
-    int level = (rec.option1 >= 1 && rec.option1 <= 4) ? rec.option1 - 1 : kL;
+    level = (rec.option1 >= 1 && rec.option1 <= 4) ? rec.option1 - 1 : kL;
     if (level == 3) return Fail(rec, kInvalidOption, "Error correction level H not available");
     if (level == kQ) {
         allowed[0] = allowed[1] = allowed[2] = false;
@@ -122,7 +132,7 @@ int EncodeMicroQRCode(SymbolRecord& rec, std::span<const std::uint8_t> input, co
         if (bits[3] > 112) return Fail(rec, kDataTooLong, "data too long");
     }
 
-    int version = 3;
+    version = 3;
     for (int v = 3; v >= 0; --v)
         if (allowed[v]) version = v;
     if (rec.option2 >= 1 && rec.option2 <= 4 && rec.option2 - 1 >= version) version = rec.option2 - 1;
@@ -136,8 +146,11 @@ int EncodeMicroQRCode(SymbolRecord& rec, std::span<const std::uint8_t> input, co
         if (bits[1] <= 32 && level < kM) level = kM;
     }
     if (version == 0) level = kL;
+    return 0;
+}
 
-    // The full bit string of the version.
+// The full bit string of the version.
+std::string MicroQRExpandBits(const std::vector<Run>& runs, int version) {
     std::string stream;
     for (const Run& r : runs) {
         const int m = ModeIndex(r.mode);
@@ -145,13 +158,18 @@ int EncodeMicroQRCode(SymbolRecord& rec, std::span<const std::uint8_t> input, co
         AppendBits(stream, r.length, kCountBits[m][version]);
         stream += r.bits;
     }
+    return stream;
+}
+
+// Terminator, padding to the capacity, and the check words after the data codewords
+// (a 4-bit last one in its high half): the final bit string.
+std::string MicroQRCompleteVersion(std::string stream, int version, int level) {
     const std::size_t capacity = static_cast<std::size_t>(kDataBits[version][level]);
     for (int k = 0; k < kTerminator[version] && stream.size() < capacity; ++k) stream += '0';
     while (stream.size() % 8 && stream.size() < capacity) stream += '0';
     for (bool first = true; stream.size() + 8 <= capacity; first = !first) stream += first ? "11101100" : "00010001";
     while (stream.size() < capacity) stream += '0';  // the 4-bit last codeword of M1 and M3
 
-    // Data codewords (a 4-bit last one in its high half) and their check words.
     const std::size_t dataWords = (capacity + 7) / 8;
     std::vector<std::uint8_t> words(dataWords, 0);
     for (std::size_t b = 0; b < capacity; ++b)
@@ -163,26 +181,39 @@ int EncodeMicroQRCode(SymbolRecord& rec, std::span<const std::uint8_t> input, co
     RsEncode(dataWords, words.data(), check.data());
     RsFree();
     // Only the data bits the symbol holds are placed: the high half of a 4-bit last codeword.
-    std::string placed = stream;
-    for (int k = checks - 1; k >= 0; --k) AppendBits(placed, check[static_cast<std::size_t>(k)], 8);
+    for (int k = checks - 1; k >= 0; --k) AppendBits(stream, check[static_cast<std::size_t>(k)], 8);
+    return stream;
+}
 
-    // Grid: bit 0 colour, 16 a function module.
-    const int size = 11 + 2 * version;
-    std::vector<std::uint8_t> grid(static_cast<std::size_t>(size * size), 0);
-    auto at = [&](int r, int c) -> std::uint8_t& { return grid[static_cast<std::size_t>(r * size + c)]; };
+// The symbol's modules: bit 0 colour, 16 a function module.
+struct Grid {
+    explicit Grid(int n) : size(n), cells(static_cast<std::size_t>(n * n), 0) {}
+    std::uint8_t& at(int r, int c) { return cells[static_cast<std::size_t>(r * size + c)]; }
+    int size;
+    std::vector<std::uint8_t> cells;
+};
+
+// Finder with its separator, timing patterns, the format area reserved.
+Grid MicroQRSetupGrid(int version) {
+    Grid g(11 + 2 * version);
     for (int r = 0; r <= 7; ++r)
         for (int c = 0; c <= 7; ++c) {
             const bool inside = r <= 6 && c <= 6;
             const bool dark = inside && (r == 0 || r == 6 || c == 0 || c == 6 || (r >= 2 && r <= 4 && c >= 2 && c <= 4));
-            at(r, c) = static_cast<std::uint8_t>(16 | (dark ? 1 : 0));
+            g.at(r, c) = static_cast<std::uint8_t>(16 | (dark ? 1 : 0));
         }
-    for (int i = 8; i < size; ++i) {
-        at(0, i) = static_cast<std::uint8_t>(16 | (i % 2 == 0 ? 1 : 0));
-        at(i, 0) = static_cast<std::uint8_t>(16 | (i % 2 == 0 ? 1 : 0));
+    for (int i = 8; i < g.size; ++i) {
+        g.at(0, i) = static_cast<std::uint8_t>(16 | (i % 2 == 0 ? 1 : 0));
+        g.at(i, 0) = static_cast<std::uint8_t>(16 | (i % 2 == 0 ? 1 : 0));
     }
-    for (int i = 1; i <= 8; ++i) at(8, i) = 16;
-    for (int i = 1; i <= 7; ++i) at(i, 8) = 16;
+    for (int i = 1; i <= 8; ++i) g.at(8, i) = 16;
+    for (int i = 1; i <= 7; ++i) g.at(i, 8) = 16;
+    return g;
+}
 
+// The bits in pairs of columns from the right edge, up and down in turn.
+void PlaceBits(Grid& g, const std::string& placed) {
+    const int size = g.size;
     std::size_t bit = 0;
     bool upward = true;
     for (int right = size - 1; right >= 1; right -= 2) {
@@ -190,22 +221,27 @@ int EncodeMicroQRCode(SymbolRecord& rec, std::span<const std::uint8_t> input, co
             const int row = upward ? size - 1 - k : k;
             for (int c = 0; c < 2; ++c) {
                 const int column = right - c;
-                if (at(row, column) & 16) continue;
-                if (bit < placed.size() && placed[bit] == '1') at(row, column) = 1;
+                if (g.at(row, column) & 16) continue;
+                if (bit < placed.size() && placed[bit] == '1') g.at(row, column) = 1;
                 ++bit;
             }
         }
         upward = !upward;
     }
+}
 
+// The mask with the highest score (dark modules of the right column and the bottom
+// row), applied; returns it.
+int MicroQRChooseMask(Grid& g) {
+    const int size = g.size;
     int bestMask = 0, bestScore = -1;
     for (int mask = 0; mask < 4; ++mask) {
         int sum1 = 0, sum2 = 0;
         for (int i = 1; i < size; ++i) {
             const int right = size - 1;
             auto masked = [&](int r, int c) {
-                const int v = at(r, c) & 1;
-                return (!(at(r, c) & 16) && Dark(mask, r, c)) ? v ^ 1 : v;
+                const int v = g.at(r, c) & 1;
+                return (!(g.at(r, c) & 16) && Dark(mask, r, c)) ? v ^ 1 : v;
             };
             sum1 += masked(i, right);
             sum2 += masked(right, i);
@@ -218,18 +254,41 @@ int EncodeMicroQRCode(SymbolRecord& rec, std::span<const std::uint8_t> input, co
     }
     for (int r = 0; r < size; ++r)
         for (int c = 0; c < size; ++c)
-            if (!(at(r, c) & 16) && Dark(bestMask, r, c)) at(r, c) ^= 1;
+            if (!(g.at(r, c) & 16) && Dark(bestMask, r, c)) g.at(r, c) ^= 1;
+    return bestMask;
+}
 
-    const std::uint32_t word = microqr::FormatWord(kSymbolNumber[version][level], bestMask);
+// The format word on row 8 and column 8.
+void WriteFormat(Grid& g, std::uint32_t word) {
     auto fbit = [&](int i) { return static_cast<std::uint8_t>(16 | ((word >> i) & 1)); };
-    for (int c = 1; c <= 8; ++c) at(8, c) = fbit(15 - c);  // bit 14 at column 1 .. bit 7 at column 8
-    for (int r = 1; r <= 7; ++r) at(r, 8) = fbit(r - 1);   // bit 6 at row 7 .. bit 0 at row 1
+    for (int c = 1; c <= 8; ++c) g.at(8, c) = fbit(15 - c);  // bit 14 at column 1 .. bit 7 at column 8
+    for (int r = 1; r <= 7; ++r) g.at(r, 8) = fbit(r - 1);   // bit 6 at row 7 .. bit 0 at row 1
+}
 
-    rec.rows = rec.width = size;
-    for (int r = 0; r < size; ++r) {
+}  // namespace
+
+int EncodeMicroQRCode(SymbolRecord& rec, std::span<const std::uint8_t> input, const Call& call) {
+    const std::uint8_t* data = input.data();
+    const std::size_t length = input.size();
+    rec.fontText[0] = 0;
+    if (length >= 36) return Fail(rec, kDataTooLong, "Input data too long");
+
+    std::vector<Run> runs;
+    if (!MicroQRBitStream(data, length, MicroQRModes(data, length), runs))
+        return Fail(rec, kDataTooLong, "Input data too long");
+    int version = 0, level = kL;
+    if (const int r = ChooseVersion(rec, runs, version, level)) return r;
+
+    Grid g = MicroQRSetupGrid(version);
+    PlaceBits(g, MicroQRCompleteVersion(MicroQRExpandBits(runs, version), version, level));
+    const int mask = MicroQRChooseMask(g);
+    WriteFormat(g, microqr::FormatWord(kSymbolNumber[version][level], mask));
+
+    rec.rows = rec.width = g.size;
+    for (int r = 0; r < g.size; ++r) {
         rec.rowHeights[r] = 1;
-        for (int c = 0; c < size; ++c)
-            if (at(r, c) & 1) SetModuleByte(rec, r, c);
+        for (int c = 0; c < g.size; ++c)
+            if (g.at(r, c) & 1) SetModuleByte(rec, r, c);
     }
     return FinishBandText(rec, call.CrLf(true), ModuleForm::Byte, kSuccess);
 }

@@ -14,7 +14,7 @@
 
 #include "aztec.h"
 #include "datamatrix.h"
-#include "frame.h"
+#include "buffers.h"
 #include "pdf417.h"
 
 namespace matrix {
@@ -86,7 +86,7 @@ struct DatabarWork {
 
 // The server's Code 16K encoder: the input characters as Code 16K units.
 struct Code16kWork {
-    int units[linear::kMaxUnits];
+    int units[encoding::kMaxUnits];
 };
 
 struct Workspace {

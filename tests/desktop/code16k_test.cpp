@@ -7,12 +7,12 @@
 
 #include "code16k.h"
 #include "code16k_desktop.h"
-#include "desktop/code16k_reader.h"
+#include "support/code16k_reader.h"
 #include "frame.h"
 #include "record.h"
 #include "support/encode_texts.h"
 
-using namespace desktop_testing;
+using namespace testing_support;
 
 namespace {
 

@@ -11,7 +11,7 @@
 
 #include "code16k.h"
 #include "code16k_desktop.h"
-#include "desktop/code16k_reader.h"
+#include "support/code16k_reader.h"
 #include "desktop/readers.h"
 #include "desktop_linear.h"
 #include "frame.h"
@@ -21,7 +21,9 @@
 #include "support/font_text.h"
 
 using namespace desktop_testing;
+using testing_support::Code16kGlyphs;
 using testing_support::FontTextModules;
+using testing_support::ReadCode16k;
 using testing_support::Modules;
 
 namespace {

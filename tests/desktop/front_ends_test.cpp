@@ -6,7 +6,7 @@
 #include <memory>
 
 #include "code16k_desktop.h"
-#include "desktop/code16k_reader.h"
+#include "support/code16k_reader.h"
 #include "desktop/front_end_fixture.h"
 #include "desktop/readers.h"
 #include "front_ends.h"

@@ -6,7 +6,7 @@
 #include <map>
 
 #include "cmdm.h"
-#include "desktop/code16k_reader.h"
+#include "support/code16k_reader.h"
 #include "desktop/front_end_fixture.h"
 #include "desktop/readers.h"
 #include "matrix/databar_font.h"

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "code16k_desktop.h"
-#include "desktop/code16k_reader.h"
+#include "support/code16k_reader.h"
 #include "desktop/fake_platform.h"
 #include "symbology_table.h"
 
@@ -20,7 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (result == 0) {
             std::u16string font;
             for (const char* p = rec->fontText; *p; ++p) font += static_cast<char16_t>(static_cast<unsigned char>(*p));
-            const auto read = desktop_testing::ReadCode16k(font, desktop_testing::Code16kGlyphs::Desktop);
+            const auto read = testing_support::ReadCode16k(font, testing_support::Code16kGlyphs::Desktop);
             if (!read || read->data != std::string(reinterpret_cast<const char*>(data + 4), size - 4)) __builtin_trap();
         } else if (result != 5) {
             __builtin_trap();

@@ -1,17 +1,19 @@
-// The server's Code 16K read back by a test-side reader written from the Code 16K standard:
-// row frames, start and stop glyphs, the row count and mode of the first character, both
-// mod-107 check characters, the character sets back to the text.
+// The server's Code 16K read back by the tests' Code 16K reader: row frames, start and stop
+// glyphs, the row count and mode of the first character, both mod-107 check characters, the
+// character sets back to the text.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "code16k.h"
+#include "support/code16k_reader.h"
 
 namespace {
 
-using linear::Context;
+using encoding::Context;
 
 struct Reading {
     Reading() = default;
@@ -21,87 +23,28 @@ struct Reading {
     int rows = 0, mode = -1;
 };
 
-// Symbol character value of a glyph of the Code 16K font.
-int ValueOf(char16_t g) {
-    if (g == 224) return 0;
-    if (g == 220) return 64;
-    if (g >= 1 && g <= 31) return g + 64;
-    if (g >= 32 && g <= 127) return g - 32;
-    if (g >= 226 && g <= 236) return g - 226 + 96;
-    return -1;
-}
-
+// The shared Code 16K reader on the server's glyph tables, its reading given back as the
+// server's input text: FNC1 as 232, NUL as 220. The line ends must all be CR LF or all LF.
 Reading Read(std::u16string_view s, bool crlf) {
-    static const int startValue[16] = {0, 1, 2, 3, 4, 5, 6, 7, 0, 1, 2, 3, 4, 5, 6, 7};
-    static const int stopValue[16] = {0, 1, 2, 3, 4, 5, 6, 7, 4, 5, 6, 7, 0, 1, 2, 3};
+    std::string why;
+    const auto read = testing_support::ReadCode16k(s, testing_support::Code16kGlyphs::Server, &why);
+    if (!read) return {why};
+    if (std::count(s.begin(), s.end(), u'\r') != (crlf ? read->rows : 0)) return {"line ends"};
     Reading r;
-    const std::size_t lineLength = crlf ? 11 : 10;
-    if (s.size() < 8 || (s.size() - 8) % lineLength) return {"length"};
-    if (s.substr(s.size() - 8) != std::u16string(7, 0xFD) + char16_t(0xE1)) return {"trailer"};
-    const int rows = static_cast<int>((s.size() - 8) / lineLength);
-    std::vector<int> v;
-    for (int k = 0; k < rows; ++k) {
-        const auto line = s.substr(k * lineLength, lineLength);
-        if (line[0] != 0xFE || line[1] != 0xED + startValue[k] || line[7] != 0xF5 + stopValue[k] || line[8] != 0xFF ||
-            line.substr(9) != (crlf ? u"\r\n" : u"\n"))
-            return {"frame of row " + std::to_string(k + 1)};
-        for (int j = 2; j < 7; ++j) {
-            const int value = ValueOf(line[j]);
-            if (value < 0) return {"glyph"};
-            v.push_back(value);
-        }
-    }
-    int c1 = 0, c2 = 0;
-    const std::size_t n = v.size();
-    for (std::size_t i = 0; i + 2 < n; ++i) c1 += v[i] * static_cast<int>(i + 2);
-    for (std::size_t i = 0; i + 1 < n; ++i) c2 += v[i] * static_cast<int>(i + 1);
-    if (v[n - 2] != c1 % 107 || v[n - 1] != c2 % 107) return {"check characters"};
-    r.rows = v[0] / 7 + 2;
-    r.mode = v[0] % 7;
-    if (r.rows != rows || rows < 2) return {"row count"};
-    char set = "ABCBCCC"[r.mode];
-    int leadingB = r.mode == 5 ? 1 : r.mode == 6 ? 2 : 0;
-    if (r.mode == 3 || r.mode == 4) r.text += char16_t(232);
-    bool fnc4 = false;
-    auto emit = [&](int c) {
-        if (fnc4) c += 128;
-        fnc4 = false;
-        r.text += c == 0 ? char16_t(220) : char16_t(c);
-    };
-    for (std::size_t i = 1; i + 2 < n; ++i) {
-        const int x = v[i];
-        if (leadingB > 0) {
-            --leadingB;
-            if (x >= 96) return {"leading character"};
-            emit(x + 32);
-            continue;
-        }
-        if (x == 103) continue;  // pad
-        if (x == 102) { r.text += char16_t(232); continue; }
-        if (set == 'C') {
-            if (x < 100) { r.text += char16_t('0' + x / 10); r.text += char16_t('0' + x % 10); }
-            else set = x == 100 ? 'B' : 'A';
-            continue;
-        }
-        auto charIn = [](char s, int value) { return s == 'A' ? (value < 64 ? value + 32 : value - 64) : value + 32; };
-        if (x < 96) { emit(charIn(set, x)); continue; }
-        if (x == 98) {
-            const char other = set == 'A' ? 'B' : 'A';
-            if (i + 3 >= n || v[i + 1] >= 96) return {"shift"};
-            emit(charIn(other, v[++i]));
-            continue;
-        }
-        if (x == 99) { set = 'C'; continue; }
-        if ((set == 'A' && x == 101) || (set == 'B' && x == 100)) { fnc4 = true; continue; }
-        if (set == 'A' && x == 100) { set = 'B'; continue; }
-        if (set == 'B' && x == 101) { set = 'A'; continue; }
-        return {"value " + std::to_string(x)};
+    r.rows = read->rows;
+    r.mode = read->mode;
+    std::size_t fnc1 = 0;
+    for (std::size_t i = 0; i <= read->data.size(); ++i) {
+        for (; fnc1 < read->fnc1At.size() && read->fnc1At[fnc1] == i; ++fnc1) r.text += char16_t(232);
+        if (i == read->data.size()) break;
+        const auto byte = static_cast<unsigned char>(read->data[i]);
+        r.text += byte == 0 ? char16_t(220) : char16_t(byte);
     }
     return r;
 }
 
 struct Code16k : ::testing::Test {
-    Context ctx{linear::kServer};
+    Context ctx{encoding::kServer};
     Reading Run(const std::u16string& text, int crlf = 1) {
         const std::u16string out = matrix::EncodeCode16K(ctx, text.c_str(), matrix::Call::Server(crlf == 1));
         return Read(out, crlf == 1);

@@ -1,6 +1,6 @@
-#include "desktop/code16k_reader.h"
+#include "support/code16k_reader.h"
 
-namespace desktop_testing {
+namespace testing_support {
 
 namespace {
 
@@ -69,7 +69,10 @@ std::optional<Code16kReading> ReadCode16k(std::u16string_view t, Code16kGlyphs g
     char set = "ABCBCCC"[r.mode];
     int leadingB = r.mode == 5 ? 1 : r.mode == 6 ? 2 : 0;
     if (leadingB) set = 'B';
-    if (r.mode == 3 || r.mode == 4) ++r.fnc1;
+    if (r.mode == 3 || r.mode == 4) {
+        ++r.fnc1;
+        r.fnc1At.push_back(0);
+    }
     bool latched = false, pending = false, lastFnc4 = false;
     bool shifted = false;
     bool padding = false;
@@ -96,6 +99,7 @@ std::optional<Code16kReading> ReadCode16k(std::u16string_view t, Code16kGlyphs g
                 set = 'A';
             } else if (v == 102) {
                 ++r.fnc1;
+                r.fnc1At.push_back(r.data.size());
             } else {
                 return Fail(why, "value " + std::to_string(v) + " in set C"), std::nullopt;
             }
@@ -122,6 +126,7 @@ std::optional<Code16kReading> ReadCode16k(std::u16string_view t, Code16kGlyphs g
             set = v == 100 ? 'B' : 'A';
         } else if (v == 102) {
             ++r.fnc1;
+            r.fnc1At.push_back(r.data.size());
         } else if (v != 96 && v != 97) {
             return Fail(why, "value " + std::to_string(v) + " in set " + std::string(1, in)), std::nullopt;
         }
@@ -143,4 +148,4 @@ std::optional<Code16kReading> ReadCode16k(std::u16string_view t, Code16kGlyphs g
     return r;
 }
 
-}  // namespace desktop_testing
+}  // namespace testing_support

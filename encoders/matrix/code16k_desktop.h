@@ -14,7 +14,7 @@ namespace desktop {
 // five symbol characters, row stop, 0xFF, the line end (CR LF in the desktop build); then
 // the trailer), `rows`, `width` (70) and `rowHeights` (10). Returns 0, or 5 with "Input too
 // long" when the data takes more than the 77 symbol characters of 16 rows. The shape of
-// the record encoders of encoders/matrix.
+// the other record encoders.
 int EncodeCode16KRecord(matrix::SymbolRecord& rec, std::span<const std::uint8_t> data,
                         const matrix::Call& call);
 

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-namespace desktop_testing {
+namespace testing_support {
 
 struct Code16kReading {
     int rows = 0;
@@ -17,6 +17,7 @@ struct Code16kReading {
     std::vector<int> values;  // every symbol character, the first and the checks included
     std::string data;         // the bytes; FNC1 reads as the byte 0xE8 stand-in is not used
     int fnc1 = 0;             // how many FNC1 were read
+    std::vector<std::size_t> fnc1At;  // the place in `data` of each FNC1
 };
 
 // Which glyph table the font text was written with: the desktop font writes every value
@@ -27,4 +28,4 @@ enum class Code16kGlyphs { Desktop, Server };
 std::optional<Code16kReading> ReadCode16k(std::u16string_view fontText, Code16kGlyphs glyphs,
                                           std::string* why = nullptr);
 
-}  // namespace desktop_testing
+}  // namespace testing_support
