@@ -11,7 +11,7 @@
 
 namespace {
 
-constexpr int ListId = 1041;
+constexpr int ListId = IDC_COLUMN_LIST;
 
 using desktop::Utf16;
 using desktop::Wide;

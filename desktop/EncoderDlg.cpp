@@ -34,14 +34,14 @@ const ToolButton kToolButtons[8] = {
 };
 
 enum ToolId : UINT {
-    kOptions = 600,
-    kKeyboard,
-    kCopy,
-    kPrint,
-    kSequence,
-    kClose,
-    kMinimize,
-    kRefresh,
+    kOptions = IDC_TOOL_OPTIONS,
+    kKeyboard = IDC_TOOL_KEYBOARD,
+    kCopy = IDC_TOOL_COPY,
+    kPrint = IDC_TOOL_PRINT,
+    kSequence = IDC_TOOL_SEQUENCE,
+    kClose = IDC_TOOL_CLOSE,
+    kMinimize = IDC_TOOL_MINIMIZE,
+    kRefresh = IDC_TOOL_REFRESH,
 };
 
 constexpr int kOptionsWidth = 280, kOptionsHeight = 332;
@@ -52,8 +52,11 @@ constexpr int kOutputTop = 170;
 // Data Matrix symbol) among them.
 bool PaintedByLines(std::uint32_t kind) {
     switch (kind) {
-    case 16: case 19: case 20: case 21: case 24: case 25: case 26: case 27: case 28: case 29: case 30:
-    case 34: case 36:
+    case desktop::kKindRoyalMailCmdm: case desktop::kKindDataMatrix: case desktop::kKindDataMatrixSemi:
+    case desktop::kKindQRCodeSemi: case desktop::kKindPdf417: case desktop::kKindMicroPdf417:
+    case desktop::kKindCode16k: case desktop::kKindQRCode: case desktop::kKindMicroQRCode:
+    case desktop::kKindAztec: case desktop::kKindMaxicode: case desktop::kKindDatabarStackedOmni:
+    case desktop::kKindDatabarExpandedStacked:
         return true;
     default:
         return false;

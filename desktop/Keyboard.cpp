@@ -11,19 +11,22 @@ namespace {
 
 // Data-exchange order of the keys.
 constexpr int kKeyIds[kKeyboardKeys] = {
-    1016, 1017, 1018, 1019, 1020, 1021, 1022, 1023, 1024, 1025, 1026, 1027, 1028, 1029,
-    1030, 1031, 1032, 1033, 1034, 1035, 1036, 1037, 1038, 1039, 1040, 1041, 1042, 1043,
-    1044, 1045, 1046, 1047, 1048, 1051, 1053, 1058, 1055, 1056, 1057, IDOK};
+    IDC_KEY_NUL, IDC_KEY_SOH, IDC_KEY_STX, IDC_KEY_ETX, IDC_KEY_EOT, IDC_KEY_ENQ, IDC_KEY_ACK,
+    IDC_KEY_BEL, IDC_KEY_BS,  IDC_KEY_TAB, IDC_KEY_LF,  IDC_KEY_VT,  IDC_KEY_FF,  IDC_KEY_CR,
+    IDC_KEY_SO,  IDC_KEY_SI,  IDC_KEY_DLE, IDC_KEY_DC1, IDC_KEY_DC2, IDC_KEY_DC3, IDC_KEY_DC4,
+    IDC_KEY_NAK, IDC_KEY_SYN, IDC_KEY_ETB, IDC_KEY_CAN, IDC_KEY_EM,  IDC_KEY_SUB, IDC_KEY_ESC,
+    IDC_KEY_FS,  IDC_KEY_GS,  IDC_KEY_RS,  IDC_KEY_US,  IDC_KEY_DEL, IDC_KEY_FNC2, IDC_KEY_FNC3,
+    IDC_KEY_FNC4, IDC_KEY_STOP, IDC_KEY_SHIFT, IDC_KEY_FNC1, IDOK};
 
 constexpr int kKeyWidth = 38, kKeyHeight = 25;
 
 // Top-left corner of a key in client pixels.
 POINT KeyPlace(int id) {
     using namespace desktop;
-    if (id >= 1016 && id <= 1023) return {10 + 40 * (id - 1016), 10};
-    if (id >= 1024 && id <= 1032) return {10 + 40 * (id - 1024), 40};
-    if (id >= 1033 && id <= 1041) return {10 + 40 * (id - 1033), 70};
-    if (id >= 1042 && id <= 1047) return {10 + 40 * (id - 1042), 100};
+    if (id >= IDC_KEY_NUL && id <= IDC_KEY_BEL) return {10 + 40 * (id - IDC_KEY_NUL), 10};
+    if (id >= IDC_KEY_BS && id <= IDC_KEY_DLE) return {10 + 40 * (id - IDC_KEY_BS), 40};
+    if (id >= IDC_KEY_DC1 && id <= IDC_KEY_EM) return {10 + 40 * (id - IDC_KEY_DC1), 70};
+    if (id >= IDC_KEY_SUB && id <= IDC_KEY_US) return {10 + 40 * (id - IDC_KEY_SUB), 100};
     switch (id) {
     case kKeyDel: return {250, 100};
     case kKeyFnc1: return {10, 130};

@@ -11,8 +11,14 @@
 
 namespace {
 
+using desktop::kKindAztec;
+using desktop::kKindDataMatrix;
+using desktop::kKindIntelligentMail;
+using desktop::kKindMaxicode;
+using desktop::kKindPdf417;
+using desktop::kKindQRCode;
+using desktop::Utf16;
 using desktop::Wide;
-std::u16string Narrow16(const std::wstring& text) { return std::u16string(text.begin(), text.end()); }
 
 // Pixel places of the pane's controls (x, y, width, height). The Maxicode list and its label
 // keep their template places. A drop-down list keeps room for its open list below the box.
@@ -61,17 +67,20 @@ struct OptionControl {
     std::uint32_t kind;
 };
 constexpr OptionControl kOptionControls[] = {
-    {IDC_IM_ID_LABEL, 14}, {IDC_IM_ID, 14}, {IDC_IM_SERVICE_LABEL, 14}, {IDC_IM_SERVICE, 14},
-    {IDC_IM_MAILER_LABEL, 14}, {IDC_IM_MAILER, 14}, {IDC_IM_SERIAL_LABEL, 14}, {IDC_IM_SERIAL, 14},
-    {IDC_IM_ZIP_LABEL, 14}, {IDC_IM_ZIP, 14},
-    {IDC_ENCODATION_LABEL, 19}, {IDC_DM_ENCODATION, 19}, {IDC_DM_FORMAT_LABEL, 19}, {IDC_DM_FORMAT, 19},
-    {IDC_GS1, 19},
-    {IDC_PDF_LEVEL_LABEL, 24}, {IDC_PDF_COMPACTION_LABEL, 24}, {IDC_PDF_SECURITY, 24},
-    {IDC_PDF_COMPACTION, 24}, {IDC_PDF_ROWS_LABEL, 24}, {IDC_PDF_ROWS, 24},
-    {IDC_PDF_COLUMNS_LABEL, 24}, {IDC_PDF_COLUMNS, 24}, {IDC_PDF_TRUNCATED, 24},
-    {IDC_QR_LABEL, 27}, {IDC_QR_ECLEVEL, 27},
-    {IDC_AZTEC_FORMAT_LABEL, 29}, {IDC_AZTEC_FORMAT, 29}, {IDC_AZTEC_LEVEL_LABEL, 29}, {IDC_AZTEC_LEVEL, 29},
-    {IDC_MAXICODE_LABEL, 30}, {IDC_MAXICODE_MODE, 30},
+    {IDC_IM_ID_LABEL, kKindIntelligentMail}, {IDC_IM_ID, kKindIntelligentMail},
+    {IDC_IM_SERVICE_LABEL, kKindIntelligentMail}, {IDC_IM_SERVICE, kKindIntelligentMail},
+    {IDC_IM_MAILER_LABEL, kKindIntelligentMail}, {IDC_IM_MAILER, kKindIntelligentMail},
+    {IDC_IM_SERIAL_LABEL, kKindIntelligentMail}, {IDC_IM_SERIAL, kKindIntelligentMail},
+    {IDC_IM_ZIP_LABEL, kKindIntelligentMail}, {IDC_IM_ZIP, kKindIntelligentMail},
+    {IDC_ENCODATION_LABEL, kKindDataMatrix}, {IDC_DM_ENCODATION, kKindDataMatrix},
+    {IDC_DM_FORMAT_LABEL, kKindDataMatrix}, {IDC_DM_FORMAT, kKindDataMatrix}, {IDC_GS1, kKindDataMatrix},
+    {IDC_PDF_LEVEL_LABEL, kKindPdf417}, {IDC_PDF_COMPACTION_LABEL, kKindPdf417}, {IDC_PDF_SECURITY, kKindPdf417},
+    {IDC_PDF_COMPACTION, kKindPdf417}, {IDC_PDF_ROWS_LABEL, kKindPdf417}, {IDC_PDF_ROWS, kKindPdf417},
+    {IDC_PDF_COLUMNS_LABEL, kKindPdf417}, {IDC_PDF_COLUMNS, kKindPdf417}, {IDC_PDF_TRUNCATED, kKindPdf417},
+    {IDC_QR_LABEL, kKindQRCode}, {IDC_QR_ECLEVEL, kKindQRCode},
+    {IDC_AZTEC_FORMAT_LABEL, kKindAztec}, {IDC_AZTEC_FORMAT, kKindAztec},
+    {IDC_AZTEC_LEVEL_LABEL, kKindAztec}, {IDC_AZTEC_LEVEL, kKindAztec},
+    {IDC_MAXICODE_LABEL, kKindMaxicode}, {IDC_MAXICODE_MODE, kKindMaxicode},
 };
 
 constexpr int kPointSizes[] = {6, 7, 8, 9, 10, 11, 12, 14, 16, 18, 20, 22, 24, 32, 48};
@@ -142,7 +151,7 @@ void COptionDlg::DoDataExchange(CDataExchange* dx) {
     for (Field& f : fields) {
         CString text(Wide(f.value));
         DDX_Text(dx, f.id, text);
-        if (dx->m_bSaveAndValidate) f.value = Narrow16(text.str());
+        if (dx->m_bSaveAndValidate) f.value = Utf16(text.str());
     }
 }
 
@@ -214,7 +223,7 @@ void COptionDlg::OnSymbologyChanged(int fromChecksum) {
     if (sel < 0) return;
     CString name;
     m_cbSymbology.GetLBText(sel, name);
-    const desktop::SymbologyAction* row = desktop::FindSymbology(arrActions, Narrow16(name.str()));
+    const desktop::SymbologyAction* row = desktop::FindSymbology(arrActions, Utf16(name.str()));
     if (!row) return;
     pCurrentAction = row;
     ShowSymbologyOptions();
@@ -240,7 +249,7 @@ void COptionDlg::ShowSymbologyOptions() {
         ::ShowWindow(control, shown ? SW_SHOW : SW_HIDE);
         if (IsList(c.id)) ::EnableWindow(control, shown);
     }
-    if (kind == 24)
+    if (kind == kKindPdf417)
         ::CheckDlgButton(m_hWnd, IDC_PDF_TRUNCATED, m_session.options.PDF417Truncate == 1 ? BST_CHECKED : BST_UNCHECKED);
 }
 

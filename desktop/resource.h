@@ -1,4 +1,6 @@
-// Resource and control identifiers of the desktop program Encoder.
+// Resource and control identifiers of the desktop program Encoder: the one place of them,
+// read by the resource script, the windows, the desktop core's keyboard texts and the tests.
+// Plain defines only, so that windres can read it.
 #pragma once
 
 #define IDD_ENCODER_DIALOG 102
@@ -20,7 +22,15 @@
 // Main window.
 #define IDC_DATA 1000
 #define IDC_MESSAGE_LINE 1032
-#define IDC_TOOL_FIRST 600
+#define IDC_TOOL_FIRST 600  // the tool buttons, in this order
+#define IDC_TOOL_OPTIONS 600
+#define IDC_TOOL_KEYBOARD 601
+#define IDC_TOOL_COPY 602
+#define IDC_TOOL_PRINT 603
+#define IDC_TOOL_SEQUENCE 604
+#define IDC_TOOL_CLOSE 605
+#define IDC_TOOL_MINIMIZE 606
+#define IDC_TOOL_REFRESH 607
 
 // About box.
 #define IDC_ABOUT_NAME 2022
@@ -76,3 +86,61 @@
 #define IDC_MAXICODE_MODE 3003
 #define IDC_MAXICODE_LABEL 3004
 #define IDC_GS1 3005
+
+// Character keyboard: a key for each control character 0 to 31 (IDC_KEY_NUL + the code),
+// DEL and the function keys.
+#define IDC_KEY_NUL 1016
+#define IDC_KEY_SOH 1017
+#define IDC_KEY_STX 1018
+#define IDC_KEY_ETX 1019
+#define IDC_KEY_EOT 1020
+#define IDC_KEY_ENQ 1021
+#define IDC_KEY_ACK 1022
+#define IDC_KEY_BEL 1023
+#define IDC_KEY_BS 1024
+#define IDC_KEY_TAB 1025
+#define IDC_KEY_LF 1026
+#define IDC_KEY_VT 1027
+#define IDC_KEY_FF 1028
+#define IDC_KEY_CR 1029
+#define IDC_KEY_SO 1030
+#define IDC_KEY_SI 1031
+#define IDC_KEY_DLE 1032
+#define IDC_KEY_DC1 1033
+#define IDC_KEY_DC2 1034
+#define IDC_KEY_DC3 1035
+#define IDC_KEY_DC4 1036
+#define IDC_KEY_NAK 1037
+#define IDC_KEY_SYN 1038
+#define IDC_KEY_ETB 1039
+#define IDC_KEY_CAN 1040
+#define IDC_KEY_EM 1041
+#define IDC_KEY_SUB 1042
+#define IDC_KEY_ESC 1043
+#define IDC_KEY_FS 1044
+#define IDC_KEY_GS 1045
+#define IDC_KEY_RS 1046
+#define IDC_KEY_US 1047
+#define IDC_KEY_DEL 1048
+#define IDC_KEY_FNC2 1051
+#define IDC_KEY_FNC3 1053
+#define IDC_KEY_STOP 1055
+#define IDC_KEY_SHIFT 1056
+#define IDC_KEY_FNC1 1057
+#define IDC_KEY_FNC4 1058
+#define IDC_KEY_SHIFT2 1062
+
+// Batch dialog.
+#define IDC_SEQ_BATCH 1032
+#define IDC_SEQ_RESET 1033
+#define IDC_SEQ_START 1035
+#define IDC_SEQ_END 1036
+#define IDC_SEQ_INCREMENT 1037
+#define IDC_SEQ_GENERATE 1038
+#define IDC_SEQ_IMPORT 1039
+#define IDC_SEQ_EXPORT 1040
+#define IDC_SEQ_PREFIX 1041
+#define IDC_SEQ_SUFFIX 1042
+
+// Column chooser.
+#define IDC_COLUMN_LIST 1041

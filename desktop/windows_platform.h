@@ -11,7 +11,8 @@
 
 namespace desktop {
 
-// UTF-16 text between the portable core (char16_t) and the Windows calls (16-bit wchar_t).
+// UTF-16 text between the portable core (char16_t) and the Windows calls (16-bit wchar_t):
+// the one pair of the Windows layer, unit for unit.
 inline std::wstring Wide(std::u16string_view text) { return std::wstring(text.begin(), text.end()); }
 inline std::u16string Utf16(std::wstring_view text) { return std::u16string(text.begin(), text.end()); }
 

@@ -5,6 +5,7 @@
 // when the shell restarts or the work area changes. Every call to the shell goes through the
 // shell seam.
 #pragma once
+#include "../resource.h"
 #include "framework.h"
 
 class CSystemTray : public CWnd {
@@ -24,7 +25,7 @@ public:
     // Called with the popup just before it is shown; empty here.
     virtual void CustomizeTrayMenu(CMenu*) {}
 
-    static constexpr UINT IconId = 132;  // also the resource ID of the tray menu
+    static constexpr UINT IconId = IDR_TRAYMENU;  // also the resource ID of the tray menu
     static constexpr UINT CallbackMessage = WM_APP + 10;
     static UINT TaskbarCreatedMessage();
 

@@ -1,6 +1,7 @@
 #include "front_ends.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "cmdm.h"
@@ -32,13 +33,13 @@ std::u16string Plain(const char16_t* text) { return std::u16string(text ? text :
 // How the font text comes back to UTF-16.
 enum class Back { ThreadCodePage, Bytes };
 
-// The encoder of a front-end: a symbol kind of encoders/matrix, or the desktop's own Code 16K.
+// The encoder of a front-end: a symbol kind of encoders/matrix, or none for the desktop's
+// own Code 16K.
 struct Encoder {
-    matrix::Symbol kind;
-    bool code16k = false;
+    std::optional<matrix::Symbol> kind;
     Back back = Back::ThreadCodePage;
 };
-constexpr Encoder kCode16K{matrix::Symbol::DataMatrix, true, Back::Bytes};
+constexpr Encoder kCode16K{std::nullopt, Back::Bytes};
 
 // Runs one encoder on a zeroed record that `fill` prepares; the font text, or "" with the
 // encoder's message in the message line.
@@ -48,8 +49,8 @@ const char16_t* Run(Session& s, const Encoder& encoder, const std::string& bytes
     fill(*rec);
     const std::span<const std::uint8_t> data(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
     const matrix::Call call = matrix::Call::Desktop();
-    const int result = encoder.code16k ? EncodeCode16KRecord(*rec, data, call)
-                                       : matrix::EncodeSymbol(encoder.kind, *rec, data, call);
+    const int result = encoder.kind ? matrix::EncodeSymbol(*encoder.kind, *rec, data, call)
+                                    : EncodeCode16KRecord(*rec, data, call);
     if (result > 0) {
         rec->errorText[sizeof rec->errorText - 1] = 0;
         s.platform.SetMessageLine(WidenMessage(rec->errorText));

@@ -176,8 +176,7 @@ unsigned FindLoss(Session& s, const SymbologyAction& row, std::u16string_view ty
     // bound is judged.
     if (fn == &Linear<linear::EncodeGS1128>)
         return fontText.size() + 1 >= s.linear.profile().bound ? loss | kLossCut : loss;
-    constexpr std::uint32_t kUpcEanKind = 2;
-    return loss | LinearLoss(s, fn, text, fontText, row.nSymbologyKind == kUpcEanKind);
+    return loss | LinearLoss(s, fn, text, fontText, row.nSymbologyKind == kKindUpcEan);
 }
 
 std::u16string LossMessage(unsigned loss) {

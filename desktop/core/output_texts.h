@@ -9,19 +9,19 @@
 #include <string_view>
 #include <vector>
 
+#include "../resource.h"
+#include "symbology_table.h"
+
 namespace desktop {
 
 // --- Character keyboard ---------------------------------------------------------------
 
-// Symbology kinds that name the function keys.
-inline constexpr std::uint32_t kKindCode128 = 3, kKindAsianCode128 = 4, kKindDataMatrix = 19,
-                               kKindCode16k = 26;
-
 // Key ids of the keyboard pane.
-inline constexpr int kKeyFirstControl = 1016;  // NUL; ids up to 1047 are characters 0 to 31
-inline constexpr int kKeyLastControl = 1047;
-inline constexpr int kKeyDel = 1048, kKeyFnc2 = 1051, kKeyFnc3 = 1053, kKeyStop = 1055,
-                     kKeyShift = 1056, kKeyFnc1 = 1057, kKeyFnc4 = 1058;
+inline constexpr int kKeyFirstControl = IDC_KEY_NUL;  // ids up to IDC_KEY_US are characters 0 to 31
+inline constexpr int kKeyLastControl = IDC_KEY_US;
+inline constexpr int kKeyDel = IDC_KEY_DEL, kKeyFnc2 = IDC_KEY_FNC2, kKeyFnc3 = IDC_KEY_FNC3,
+                     kKeyStop = IDC_KEY_STOP, kKeyShift = IDC_KEY_SHIFT, kKeyFnc1 = IDC_KEY_FNC1,
+                     kKeyFnc4 = IDC_KEY_FNC4;
 
 // True when the kind shows FNC1 to FNC4.
 bool FunctionKeysShown(std::uint32_t kind);

@@ -14,6 +14,24 @@
 
 namespace desktop {
 
+// The kind of a row (nSymbologyKind): the windows decide by it how to paint the font text,
+// which option controls and which keyboard keys to show. Several rows may share a kind;
+// kKindDatabarTruncatedLimited stands for "Databar Truncated" and "Databar Limited" alike.
+inline constexpr std::uint32_t kKindCode39 = 0, kKindCode93 = 1, kKindUpcEan = 2, kKindCode128 = 3,
+                               kKindAsianCode128 = 4, kKindCodabar = 5, kKindInterleaved2of5 = 6,
+                               kKindMasterCarton = 7, kKindCode25 = 8, kKindCode11 = 9,
+                               kKindMsi = 10, kKindPostnet = 11, kKindTelepen = 12,
+                               kKindTelepenNumeric = 13, kKindIntelligentMail = 14,
+                               kKindRoyalMail = 15, kKindRoyalMailCmdm = 16, kKindPharmaOne = 17,
+                               kKindPharmaTwo = 18, kKindDataMatrix = 19, kKindDataMatrixSemi = 20,
+                               kKindQRCodeSemi = 21, kKindBC412 = 22, kKindCode39Semi = 23,
+                               kKindPdf417 = 24, kKindMicroPdf417 = 25, kKindCode16k = 26,
+                               kKindQRCode = 27, kKindMicroQRCode = 28, kKindAztec = 29,
+                               kKindMaxicode = 30, kKindDatabar = 31,
+                               kKindDatabarTruncatedLimited = 32, kKindDatabarStacked = 33,
+                               kKindDatabarStackedOmni = 34, kKindDatabarExpanded = 35,
+                               kKindDatabarExpandedStacked = 36, kKindSemi = 43;
+
 struct SymbologyAction {
     std::uint32_t nSymbologyKind;
     std::u16string szDisplayName;

@@ -6,11 +6,12 @@
 #include <string_view>
 
 #include "platform.h"
+#include "utf.h"
 
 namespace desktop {
 
-// UTF-16 to UTF-8. A lone surrogate (pasted text can hold one) becomes U+FFFD.
-std::string ToUtf8(std::u16string_view text);
+// UTF-16 to UTF-8: the tree's one pair (encoders/common/utf.h).
+using encoding::ToUtf8;
 
 // UTF-16 to the 8-bit code page `page`, the buffer sized by asking the platform first.
 // Returns false and leaves `out` empty when the platform reports a failure or a result

@@ -71,47 +71,6 @@ std::u16string Utf16LeUnits(std::string_view bytes) {
     return units;
 }
 
-std::u16string FromUtf8(std::string_view bytes) {
-    std::u16string out;
-    out.reserve(bytes.size());
-    std::size_t i = 0;
-    while (i < bytes.size()) {
-        const auto lead = static_cast<std::uint8_t>(bytes[i]);
-        std::size_t length = 0;
-        std::uint32_t value = 0, least = 0;
-        if (lead < 0x80) {
-            out += static_cast<char16_t>(lead);
-            ++i;
-            continue;
-        }
-        if (lead >= 0xC2 && lead <= 0xDF) length = 2, value = lead & 0x1Fu, least = 0x80;
-        else if (lead >= 0xE0 && lead <= 0xEF) length = 3, value = lead & 0x0Fu, least = 0x800;
-        else if (lead >= 0xF0 && lead <= 0xF4) length = 4, value = lead & 0x07u, least = 0x10000;
-        std::size_t taken = 1;
-        bool whole = length != 0;
-        for (; whole && taken < length; ++taken) {
-            if (i + taken >= bytes.size()) { whole = false; break; }
-            const auto next = static_cast<std::uint8_t>(bytes[i + taken]);
-            if ((next & 0xC0) != 0x80) { whole = false; break; }
-            value = value << 6 | (next & 0x3Fu);
-        }
-        if (!whole || value < least || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) {
-            out += u'\uFFFD';
-            i += taken;  // the bytes up to the one that broke the sequence
-            continue;
-        }
-        if (value >= 0x10000) {
-            value -= 0x10000;
-            out += static_cast<char16_t>(0xD800 + (value >> 10));
-            out += static_cast<char16_t>(0xDC00 + (value & 0x3FF));
-        } else {
-            out += static_cast<char16_t>(value);
-        }
-        i += length;
-    }
-    return out;
-}
-
 std::u16string_view WithoutLineEnd(std::u16string_view line) {
     if (line.ends_with(u'\n')) line.remove_suffix(1);
     if (line.ends_with(u'\r')) line.remove_suffix(1);

@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "utf.h"
+
 namespace desktop {
 
 // The byte-order mark a file starts with.
@@ -55,9 +57,8 @@ private:
 // The UTF-16 units of UTF-16LE bytes; an odd byte at the end becomes U+FFFD.
 std::u16string Utf16LeUnits(std::string_view bytes);
 
-// UTF-8 to UTF-16. Each malformed sequence (a stray or missing continuation byte, an
-// overlong form, a surrogate, a value above U+10FFFF) becomes U+FFFD.
-std::u16string FromUtf8(std::string_view bytes);
+// UTF-8 to UTF-16, each malformed sequence U+FFFD: the tree's one pair (encoders/common/utf.h).
+using encoding::FromUtf8;
 
 // A line as read: without its LF and a CR just before it.
 std::u16string_view WithoutLineEnd(std::u16string_view line);

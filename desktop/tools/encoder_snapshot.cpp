@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "gdi.h"
+#include "resource.h"
 
 namespace {
 
@@ -17,7 +18,7 @@ BOOL CALLBACK FindMain(HWND wnd, LPARAM param) {
     wchar_t cls[32] = {};
     ::GetClassNameW(wnd, cls, 32);
     if (std::wstring(cls) != L"#32770" || !::IsWindowVisible(wnd)) return TRUE;
-    if (!::GetDlgItem(wnd, 1000) || !::GetDlgItem(wnd, 600)) return TRUE;
+    if (!::GetDlgItem(wnd, IDC_DATA) || !::GetDlgItem(wnd, IDC_TOOL_FIRST)) return TRUE;
     *reinterpret_cast<HWND*>(param) = wnd;
     return FALSE;
 }
@@ -31,7 +32,7 @@ BOOL CALLBACK FindPane(HWND wnd, LPARAM param) {
     auto* search = reinterpret_cast<PaneSearch*>(param);
     DWORD pid = 0;
     ::GetWindowThreadProcessId(wnd, &pid);
-    if (pid != search->pid || !::GetDlgItem(wnd, 1004) || !::GetDlgItem(wnd, 1015)) return TRUE;
+    if (pid != search->pid || !::GetDlgItem(wnd, IDC_SYMBOLOGY) || !::GetDlgItem(wnd, IDC_POINT_SIZE)) return TRUE;
     search->pane = wnd;
     return FALSE;
 }
@@ -115,12 +116,12 @@ int wmain(int argc, wchar_t** argv) {
         PaneSearch search{0, nullptr};
         ::GetWindowThreadProcessId(main, &search.pid);
         ::EnumWindows(FindPane, reinterpret_cast<LPARAM>(&search));
-        if (!search.pane || !Choose(search.pane, 1004, argv[3]) || !Choose(search.pane, 1015, argv[4])) {
+        if (!search.pane || !Choose(search.pane, IDC_SYMBOLOGY, argv[3]) || !Choose(search.pane, IDC_POINT_SIZE, argv[4])) {
             std::fprintf(stderr, "encoder_snapshot: the Options pane does not list \"%ls\" at %ls points\n", argv[3], argv[4]);
             return 1;
         }
     }
-    HWND data = ::GetDlgItem(main, 1000);
+    HWND data = ::GetDlgItem(main, IDC_DATA);
     const std::wstring text = argv[1];
     ::SendMessageW(data, EM_SETSEL, 0, -1);
     for (wchar_t c : text) ::PostMessageW(data, WM_CHAR, c, 1);

@@ -1,6 +1,11 @@
 #include "record.h"
 
+#include <algorithm>
 #include <cstring>
+#include <string>
+#include <string_view>
+
+#include "utf.h"
 
 namespace matrix {
 
@@ -127,29 +132,18 @@ int Utf8ToLatin1(SymbolRecord& rec, const std::uint8_t* src, std::uint8_t* dst, 
 }
 
 int Utf8ToUtf16(SymbolRecord& rec, const std::uint8_t* src, std::uint32_t* dst, std::size_t& length) {
-    std::size_t in = 0, out = 0;
-    while (in < length) {
-        const std::uint8_t b = src[in];
-        if (b < 0x80) {
-            dst[out++] = b;
-            in += 1;
-        } else if (b < 0xC0) {
-            return Fail(rec, kInvalidUtf8, "Corrupt Unicode data");
-        } else if (b < 0xC2) {
-            return Fail(rec, kInvalidUtf8, "Overlong encoding not supported");
-        } else if (b < 0xE0) {
-            if (in + 1 >= length) return Fail(rec, kInvalidUtf8, "Corrupt Unicode data");
-            dst[out++] = (b & 0x1Fu) * 64 + (src[in + 1] & 0x3Fu);
-            in += 2;
-        } else if (b < 0xF0) {
-            if (in + 2 >= length) return Fail(rec, kInvalidUtf8, "Corrupt Unicode data");
-            dst[out++] = ((b & 0x0Fu) * 64 + (src[in + 1] & 0x3Fu)) * 64 + (src[in + 2] & 0x3Fu);
-            in += 3;
-        } else {
-            return Fail(rec, kInvalidUtf8, "Unicode sequences of more than 3 bytes not supported");
-        }
+    std::u16string units;
+    const encoding::Utf8Fault fault = encoding::FromUtf8(
+        std::string_view(reinterpret_cast<const char*>(src), length), units, encoding::Utf8Rule::Encoder);
+    std::copy(units.begin(), units.end(), dst);
+    switch (fault) {
+    case encoding::Utf8Fault::None: break;
+    case encoding::Utf8Fault::Corrupt: return Fail(rec, kInvalidUtf8, "Corrupt Unicode data");
+    case encoding::Utf8Fault::Overlong: return Fail(rec, kInvalidUtf8, "Overlong encoding not supported");
+    case encoding::Utf8Fault::FourBytes:
+        return Fail(rec, kInvalidUtf8, "Unicode sequences of more than 3 bytes not supported");
     }
-    length = out;
+    length = units.size();
     return kSuccess;
 }
 

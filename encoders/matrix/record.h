@@ -132,6 +132,7 @@ int Utf8ToLatin1(SymbolRecord& rec, const std::uint8_t* src, std::uint8_t* dst, 
 // as it stands. Returns 0, or the conversion's result (its message set).
 int InputBytes(SymbolRecord& rec, const std::uint8_t* data, std::size_t length,
                std::vector<std::uint8_t>& bytes);
+// UTF-8 to UTF-16 units by the encoders' rule of encoding::FromUtf8, each unit in 32 bits.
 int Utf8ToUtf16(SymbolRecord& rec, const std::uint8_t* src, std::uint32_t* dst, std::size_t& length);
 
 }  // namespace matrix

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "SystemTray.h"
+#include "resource.h"
 #include "ui_support.h"
 
 namespace {
@@ -166,10 +167,10 @@ TEST_F(Tray, ADoubleClickSendsTheDefaultCommandAndOtherIconsAreIgnored) {
     tray.Create(icon);
     tray.m_pCommandWnd = &target;
     EXPECT_EQ(tray.SendMessage(WM_APP + 10, 77, WM_LBUTTONDBLCLK), 0);
-    EXPECT_EQ(tray.SendMessage(WM_APP + 10, 132, WM_LBUTTONDBLCLK), 1);
-    EXPECT_EQ(tray.SendMessage(WM_APP + 10, 132, WM_MOUSEMOVE), 1);
+    EXPECT_EQ(tray.SendMessage(WM_APP + 10, IDR_TRAYMENU, WM_LBUTTONDBLCLK), 1);
+    EXPECT_EQ(tray.SendMessage(WM_APP + 10, IDR_TRAYMENU, WM_MOUSEMOVE), 1);
     Pump(100);
-    EXPECT_EQ(target.commands, (std::vector<UINT>{57664}));
+    EXPECT_EQ(target.commands, (std::vector<UINT>{ID_APP_ABOUT}));
 }
 
 struct MenuTray : CSystemTray {
@@ -193,10 +194,10 @@ TEST_F(Tray, ARightClickOpensTheMenuWithItsDefaultAndDeliversTheChoice) {
     tray.Create(icon);
     tray.m_pCommandWnd = &target;
     ::SetCursorPos(520, 420);
-    EXPECT_EQ(tray.SendMessage(WM_APP + 10, 132, WM_RBUTTONUP), 1);
+    EXPECT_EQ(tray.SendMessage(WM_APP + 10, IDR_TRAYMENU, WM_RBUTTONUP), 1);
     Pump(200);
     EXPECT_EQ(tray.defaultItem, 0) << "\"&About\" is the default";
-    EXPECT_EQ(target.commands, (std::vector<UINT>{57664}));
+    EXPECT_EQ(target.commands, (std::vector<UINT>{ID_APP_ABOUT}));
 }
 
 }  // namespace

@@ -7,11 +7,12 @@
 #include <string>
 
 #include "encoder_driver.h"
+#include "resource.h"
 
 namespace {
 
-constexpr UINT kAbout = 57664;
-constexpr int kSupportLink = 2025, kWebLink = 2026;
+constexpr UINT kAbout = ID_APP_ABOUT;
+constexpr int kSupportLink = IDC_SUPPORT_LINK, kWebLink = IDC_WEB_LINK;
 
 struct BoxSearch {
     DWORD pid;
@@ -69,7 +70,7 @@ TEST(AboutBox, TheTrayCommandShowsTheSameBoxEveryTimeAndOkHidesIt) {
     EXPECT_EQ(TextOf(box), L"About Encoder");
     EXPECT_EQ(TextOf(::GetDlgItem(box, kSupportLink)), L"support@kestrivo.example");
     EXPECT_EQ(TextOf(::GetDlgItem(box, kWebLink)), L"https://www.kestrivo.example/");
-    EXPECT_EQ(TextOf(::GetDlgItem(box, 2022)), L"Kestrivo Encoder Version 1.0");
+    EXPECT_EQ(TextOf(::GetDlgItem(box, IDC_ABOUT_NAME)), L"Kestrivo Encoder Version 1.0");
     // The links are fitted to their texts: both end well before the box's right edge.
     RECT boxRect{}, link{};
     ::GetWindowRect(box, &boxRect);

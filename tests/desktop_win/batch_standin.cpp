@@ -1,6 +1,6 @@
 // The batch dialog as the column chooser's tests host it: the program's CSequence class with only
 // what the chooser relies on. Its window (template 900 of the tests) shows the batch text in edit
-// 1032, and it creates the chooser hidden when it starts, as the program's batch dialog does.
+// IDC_SEQ_BATCH, and it creates the chooser hidden when it starts, as the program's batch dialog does.
 #include "ColHead.h"
 #include "Sequence.h"
 #include "resource.h"
@@ -15,7 +15,7 @@ BOOL CSequence::OnInitDialog() {
     return TRUE;
 }
 
-void CSequence::DoDataExchange(CDataExchange* dx) { DDX_Text(dx, 1032, m_strBatch); }
+void CSequence::DoDataExchange(CDataExchange* dx) { DDX_Text(dx, IDC_SEQ_BATCH, m_strBatch); }
 BOOL CSequence::OnCmdMsg(UINT id, int code) { return CDialogEx::OnCmdMsg(id, code); }
 void CSequence::OnGenerate() {}
 void CSequence::OnImport() {}

@@ -10,12 +10,13 @@
 #include <string>
 
 #include "encoder_driver.h"
+#include "resource.h"
 #include "support/font_text.h"
 #include "support/read_back.h"
 
 namespace {
 
-constexpr int kData = 1000, kSymbology = 1004, kCopyTool = 602;
+constexpr int kData = IDC_DATA, kSymbology = IDC_SYMBOLOGY, kCopyTool = IDC_TOOL_COPY;
 
 std::string ReadFormat(UINT format) {
     std::string bytes;

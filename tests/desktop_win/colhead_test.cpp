@@ -17,6 +17,7 @@
 #include "Sequence.h"
 #include "real_mouse.h"
 #include "screen_picture.h"
+#include "resource.h"
 #include "standin_client.h"
 #include "ui_support.h"
 
@@ -203,7 +204,7 @@ protected:
     }
     std::wstring BatchField() {
         wchar_t text[4096] = L"";
-        ::GetDlgItemTextW(*batch, 1032, text, 4096);
+        ::GetDlgItemTextW(*batch, IDC_SEQ_BATCH, text, 4096);
         return text;
     }
 

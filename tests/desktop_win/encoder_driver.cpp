@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "gdi.h"
+#include "resource.h"
 
 
 #ifndef KESTRIVO_ENCODER_EXE
@@ -73,7 +74,7 @@ long EncoderProcess::WaitExit(DWORD ms) {
 
 void EncoderProcess::Close() {
     if (HWND main = WaitMain(0)) {
-        if (HWND close = ::GetDlgItem(main, 605)) ::PostMessageW(close, BM_CLICK, 0, 0);
+        if (HWND close = ::GetDlgItem(main, IDC_TOOL_CLOSE)) ::PostMessageW(close, BM_CLICK, 0, 0);
     }
     if (WaitExit(10000) == -1) {
         ::TerminateProcess(m_info.hProcess, 1);
@@ -84,15 +85,15 @@ void EncoderProcess::Close() {
 HWND EncoderProcess::WaitMain(DWORD ms) const {
     const DWORD until = ::GetTickCount() + ms;
     while (true) {
-        if (HWND main = Find(m_info.dwProcessId, 600, true, nullptr)) return main;
+        if (HWND main = Find(m_info.dwProcessId, IDC_TOOL_FIRST, true, nullptr)) return main;
         if (static_cast<int>(::GetTickCount() - until) >= 0) return nullptr;
         ::Sleep(50);
     }
 }
 
-HWND EncoderProcess::Pane() const { return Find(m_info.dwProcessId, 1004, false, nullptr); }
+HWND EncoderProcess::Pane() const { return Find(m_info.dwProcessId, IDC_SYMBOLOGY, false, nullptr); }
 
-HWND EncoderProcess::Keyboard() const { return Find(m_info.dwProcessId, 1019, false, L"Special Keyboard"); }
+HWND EncoderProcess::Keyboard() const { return Find(m_info.dwProcessId, IDC_KEY_ETX, false, L"Special Keyboard"); }
 
 HWND EncoderProcess::WaitMessageBox(DWORD ms) const {
     const DWORD until = ::GetTickCount() + ms;

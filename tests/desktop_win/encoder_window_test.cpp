@@ -9,6 +9,7 @@
 
 #include "code128.h"
 #include "encoder_driver.h"
+#include "resource.h"
 #include "settings.h"
 #include "support/font_text.h"
 #include "support/read_back.h"
@@ -16,8 +17,9 @@
 
 namespace {
 
-constexpr int kData = 1000, kMessageLine = 1032;
-constexpr int kSymbology = 1004, kHumanReadable = 1005, kChecksum = 1006, kFace = 1014, kPointSize = 1015;
+constexpr int kData = IDC_DATA, kMessageLine = IDC_MESSAGE_LINE;
+constexpr int kSymbology = IDC_SYMBOLOGY, kHumanReadable = IDC_HUMAN_READABLE, kChecksum = IDC_CHECKSUM, kFace = IDC_FACE,
+              kPointSize = IDC_POINT_SIZE;
 // The light field below the data field where the font text is painted (window pixels).
 constexpr RECT kOutputArea = {13, 169, 387, 465};
 
@@ -128,7 +130,7 @@ TEST(EncoderStart, RunsAsOneCopyAndAgainAfterTheFirstEnded) {
     HWND again = third.WaitMain();
     ASSERT_NE(again, nullptr) << "a copy started after the first ended must run";
     // The tray menu's "Exit" ends the program.
-    ::PostMessageW(again, WM_COMMAND, 57665, 0);
+    ::PostMessageW(again, WM_COMMAND, ID_APP_EXIT, 0);
     EXPECT_EQ(third.WaitExit(10000), 0);
 }
 
@@ -144,17 +146,17 @@ TEST_F(EncoderWindow, FaceComesFromTheSkinAndPanesDockBesideIt) {
     const RECT expected[8] = {{11, 9, 85, 35},    {11, 50, 85, 76},   {313, 11, 387, 36},  {313, 51, 387, 77},
                               {313, 91, 387, 117}, {11, 90, 85, 116}, {11, 130, 85, 157}, {313, 131, 387, 158}};
     for (int i = 0; i < 8; ++i) {
-        HWND button = ::GetDlgItem(main, 600 + i);
+        HWND button = ::GetDlgItem(main, IDC_TOOL_FIRST + i);
         ASSERT_NE(button, nullptr) << i;
         RECT r;
         ::GetWindowRect(button, &r);
         ::MapWindowPoints(nullptr, main, reinterpret_cast<POINT*>(&r), 2);
-        EXPECT_TRUE(::EqualRect(&r, &expected[i])) << "button " << 600 + i << " at " << r.left << "," << r.top;
+        EXPECT_TRUE(::EqualRect(&r, &expected[i])) << "button " << IDC_TOOL_FIRST + i << " at " << r.left << "," << r.top;
     }
 
     // "Options" at the start place shows the pane where a user sees it.
     EXPECT_FALSE(::IsWindowVisible(pane));
-    ::SendMessageW(::GetDlgItem(main, 600), BM_CLICK, 0, 0);
+    ::SendMessageW(::GetDlgItem(main, IDC_TOOL_OPTIONS), BM_CLICK, 0, 0);
     Settle(main);
     ASSERT_TRUE(::IsWindowVisible(pane));
     RECT work, placed;
@@ -173,7 +175,7 @@ TEST_F(EncoderWindow, FaceComesFromTheSkinAndPanesDockBesideIt) {
     EXPECT_EQ(placed.top, 120);
 
     // A second click hides it.
-    ::SendMessageW(::GetDlgItem(main, 600), BM_CLICK, 0, 0);
+    ::SendMessageW(::GetDlgItem(main, IDC_TOOL_OPTIONS), BM_CLICK, 0, 0);
     Settle(main);
     EXPECT_FALSE(::IsWindowVisible(pane));
 }
@@ -294,7 +296,7 @@ TEST_F(EncoderWindow, TextsBeyondTheEncodeBufferAreCutNotOverrun) {
         ASSERT_TRUE(ChooseEntry(pane, kSymbology, row));
         ::SendMessageW(data, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(huge.c_str()));
         ASSERT_EQ(TextOf(data).size(), huge.size());
-        ::SendMessageW(::GetDlgItem(main, 607), BM_CLICK, 0, 0);  // "Refresh" encodes the field
+        ::SendMessageW(::GetDlgItem(main, IDC_TOOL_REFRESH), BM_CLICK, 0, 0);  // "Refresh" encodes the field
         Settle(main);
         EXPECT_EQ(app.WaitExit(0), -1) << "the program ended encoding a long text";
         ::SendMessageW(data, EM_SETSEL, 0, -1);
@@ -366,7 +368,8 @@ TEST_F(EncoderWindow, IntelligentMailFieldsComposeAndCheckTheirLengths) {
     struct Field {
         int id;
         const wchar_t* text;
-    } fields[] = {{1032, L"01"}, {1037, L"234"}, {1038, L"567094"}, {1039, L"987654321"}, {1040, L"01234567891"}};
+    } fields[] = {{IDC_IM_ID, L"01"}, {IDC_IM_SERVICE, L"234"}, {IDC_IM_MAILER, L"567094"}, {IDC_IM_SERIAL, L"987654321"},
+                  {IDC_IM_ZIP, L"01234567891"}};
     for (const Field& f : fields) {
         HWND edit = ::GetDlgItem(pane, f.id);
         ASSERT_TRUE(::IsWindowVisible(edit) || true);
@@ -386,12 +389,12 @@ TEST_F(EncoderWindow, IntelligentMailFieldsComposeAndCheckTheirLengths) {
         const wchar_t* text;
         const wchar_t* message;
     } refusals[] = {
-        {1032, L"05", L"The second digit of Barcode Identifier must be between 0 and 4."},
-        {1037, L"23", L"Service Type Identifier must be 3-digits long."},
-        {1038, L"5670941", L"Mail Identifier must be either 6-digits or 9-digits long."},
-        {1038, L"567094", nullptr},
-        {1039, L"987654", L"Serial Number must be either 6-digits or 9-digits long."},
-        {1040, L"1234", L"Delivery Point Zipcode shall be either 5, 9, or 11 digits."},
+        {IDC_IM_ID, L"05", L"The second digit of Barcode Identifier must be between 0 and 4."},
+        {IDC_IM_SERVICE, L"23", L"Service Type Identifier must be 3-digits long."},
+        {IDC_IM_MAILER, L"5670941", L"Mail Identifier must be either 6-digits or 9-digits long."},
+        {IDC_IM_MAILER, L"567094", nullptr},
+        {IDC_IM_SERIAL, L"987654", L"Serial Number must be either 6-digits or 9-digits long."},
+        {IDC_IM_ZIP, L"1234", L"Delivery Point Zipcode shall be either 5, 9, or 11 digits."},
     };
     for (const Refusal& r : refusals) {
         HWND edit = ::GetDlgItem(pane, r.id);

@@ -6,11 +6,12 @@
 #include <string>
 
 #include "encoder_driver.h"
+#include "resource.h"
 #include "symbology_table.h"
 
 namespace {
 
-constexpr int kData = 1000, kSymbology = 1004, kKeyboardTool = 601;
+constexpr int kData = IDC_DATA, kSymbology = IDC_SYMBOLOGY, kKeyboardTool = IDC_TOOL_KEYBOARD;
 constexpr RECT kOutputArea = {13, 169, 387, 465};
 
 class Keyboard : public ::testing::Test {
@@ -55,8 +56,9 @@ TEST_F(Keyboard, ToolButtonShowsThePaneWithItsKeysLaidOutUnderTheWindow) {
     ::GetWindowRect(keys, &pane);
     EXPECT_EQ(pane.left, window.left + 12);
     EXPECT_EQ(pane.top, window.bottom);
-    const struct { int id, x, y; } places[] = {{1016, 10, 10}, {1019, 130, 10}, {1032, 330, 40}, {1041, 330, 70},
-                                               {1047, 210, 100}, {1048, 250, 100}, {1, 10, 160}};
+    const struct { int id, x, y; } places[] = {{IDC_KEY_NUL, 10, 10}, {IDC_KEY_ETX, 130, 10}, {IDC_KEY_DLE, 330, 40},
+                                               {IDC_KEY_EM, 330, 70}, {IDC_KEY_US, 210, 100},
+                                               {IDC_KEY_DEL, 250, 100}, {IDOK, 10, 160}};
     for (const auto& p : places) {
         RECT r{};
         ::GetWindowRect(::GetDlgItem(keys, p.id), &r);
@@ -78,24 +80,24 @@ TEST_F(Keyboard, KeysAppendEscapesKeepTheWholeTextAndEncodeAgain) {
     ASSERT_TRUE(TypeInto(data, L"AB", L"AB"));
     Settle(main);
     const auto before = Capture(main, kOutputArea);
-    ASSERT_TRUE(Click(1019, L"AB&#3;")) << "ETX";
+    ASSERT_TRUE(Click(IDC_KEY_ETX, L"AB&#3;")) << "ETX";
     const auto after = Capture(main, kOutputArea);
     EXPECT_NE(before.pixels, after.pixels) << "the symbol was not encoded again";
-    ASSERT_TRUE(Click(1048, L"AB&#3;&#127;")) << "DEL";
-    ASSERT_TRUE(Click(1057, L"AB&#3;&#127;&#247;")) << "FNC1 of Code 128";
-    ASSERT_TRUE(Click(1058, L"AB&#3;&#127;&#247;&#246;")) << "FNC4";
+    ASSERT_TRUE(Click(IDC_KEY_DEL, L"AB&#3;&#127;")) << "DEL";
+    ASSERT_TRUE(Click(IDC_KEY_FNC1, L"AB&#3;&#127;&#247;")) << "FNC1 of Code 128";
+    ASSERT_TRUE(Click(IDC_KEY_FNC4, L"AB&#3;&#127;&#247;&#246;")) << "FNC4";
 
     // The long sample of Royal Mail CMDM (well over 127 characters) is kept whole.
     Choose(L"Royal Mail CMDM");
     const std::wstring sample = TextOf(data);
     ASSERT_GT(sample.size(), 127u);
-    EXPECT_TRUE(Click(1029, sample + L"&#13;")) << "CR after a long text";
+    EXPECT_TRUE(Click(IDC_KEY_CR, sample + L"&#13;")) << "CR after a long text";
 }
 
 TEST_F(Keyboard, FunctionKeysShowForTheirKindsOnly) {
     ::SendMessageW(::GetDlgItem(main, kKeyboardTool), BM_CLICK, 0, 0);
     Settle(main);
-    const int fnc[] = {1057, 1051, 1053, 1058};
+    const int fnc[] = {IDC_KEY_FNC1, IDC_KEY_FNC2, IDC_KEY_FNC3, IDC_KEY_FNC4};
     const struct { const wchar_t* row; bool shown; } rows[] = {
         {L"Code 39", false}, {L"Code128B", true}, {L"Data Matrix", true}, {L"Interleaved 2 of 5", false}};
     for (const auto& r : rows) {
@@ -105,17 +107,17 @@ TEST_F(Keyboard, FunctionKeysShowForTheirKindsOnly) {
         }
         Settle(keys);
         for (int id : fnc) EXPECT_EQ(Shown(id), r.shown) << id;
-        EXPECT_FALSE(Shown(1055));
-        EXPECT_FALSE(Shown(1056));
-        EXPECT_FALSE(Shown(1062));
+        EXPECT_FALSE(Shown(IDC_KEY_STOP));
+        EXPECT_FALSE(Shown(IDC_KEY_SHIFT));
+        EXPECT_FALSE(Shown(IDC_KEY_SHIFT2));
     }
     Choose(L"Data Matrix");
     ::SendMessageW(data, EM_SETSEL, 0, -1);
     ASSERT_TRUE(TypeInto(data, L"x", L"x"));
-    EXPECT_TRUE(Click(1057, L"x&#232;")) << "FNC1 of Data Matrix";
+    EXPECT_TRUE(Click(IDC_KEY_FNC1, L"x&#232;")) << "FNC1 of Data Matrix";
     Choose(L"Code 39");
     ::SendMessageW(data, EM_SETSEL, 0, -1);
     ASSERT_TRUE(TypeInto(data, L"y", L"y"));
-    ::PostMessageW(::GetDlgItem(keys, 1057), BM_CLICK, 0, 0);  // hidden, and nothing for this kind
-    ASSERT_TRUE(Click(1016, L"y&#0;"));
+    ::PostMessageW(::GetDlgItem(keys, IDC_KEY_FNC1), BM_CLICK, 0, 0);  // hidden, and nothing for this kind
+    ASSERT_TRUE(Click(IDC_KEY_NUL, L"y&#0;"));
 }

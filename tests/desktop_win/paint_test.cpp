@@ -15,14 +15,15 @@
 #include <vector>
 
 #include "encoder_driver.h"
+#include "resource.h"
 #include "real_mouse.h"
 #include "screen_picture.h"
 
 namespace {
 
-constexpr int kOptionsTool = 600, kKeyboardTool = 601, kSequenceTool = 604;
-constexpr int kMessageLine = 1032;
-constexpr UINT kTrayMenu = 132, kAboutCommand = 57664;
+constexpr int kOptionsTool = IDC_TOOL_OPTIONS, kKeyboardTool = IDC_TOOL_KEYBOARD, kSequenceTool = IDC_TOOL_SEQUENCE;
+constexpr int kMessageLine = IDC_MESSAGE_LINE;
+constexpr UINT kTrayMenu = IDR_TRAYMENU, kAboutCommand = ID_APP_ABOUT;
 
 // Visible top-level windows of class `cls` (of process `pid`, or of any other process when
 // `others` is set).
@@ -166,11 +167,12 @@ TEST_F(Painted, EveryOptionListOpensWithItsEntriesDrawn) {
     ASSERT_NE(pane, nullptr);
     const LOGFONTW font = DialogFont(7, L"Microsoft Sans Serif");
     const std::vector<ListsOfRow> rows = {
-        {L"Code 39", {1004, 1014, 1015}}, {L"Data Matrix", {1007, 1008}}, {L"QR Code", {1009}},
-        {L"PDF417", {1010, 1011}},         {L"Aztec", {1012, 1030}},       {L"Maxicode", {3003}},
+        {L"Code 39", {IDC_SYMBOLOGY, IDC_FACE, IDC_POINT_SIZE}}, {L"Data Matrix", {IDC_DM_ENCODATION, IDC_DM_FORMAT}},
+        {L"QR Code", {IDC_QR_ECLEVEL}}, {L"PDF417", {IDC_PDF_SECURITY, IDC_PDF_COMPACTION}},
+        {L"Aztec", {IDC_AZTEC_FORMAT, IDC_AZTEC_LEVEL}}, {L"Maxicode", {IDC_MAXICODE_MODE}},
     };
     for (const ListsOfRow& r : rows) {
-        ASSERT_TRUE(ChooseEntry(pane, 1004, r.row)) << r.row;
+        ASSERT_TRUE(ChooseEntry(pane, IDC_SYMBOLOGY, r.row)) << r.row;
         Settle(pane);
         for (int id : r.lists) {
             SCOPED_TRACE("list " + std::to_string(id));
@@ -202,7 +204,7 @@ TEST_F(Painted, OptionLabelsShowTheirWholeTexts) {
     ASSERT_NE(pane, nullptr);
     const LOGFONTW font = DialogFont(7, L"Microsoft Sans Serif");
     for (const wchar_t* row : {L"Code 39", L"Data Matrix", L"QR Code", L"PDF417", L"Aztec", L"Maxicode", L"Intelligent Mail"}) {
-        ASSERT_TRUE(ChooseEntry(pane, 1004, row));
+        ASSERT_TRUE(ChooseEntry(pane, IDC_SYMBOLOGY, row));
         Settle(pane);
         const Shot shot = Settled(WindowRect(pane));
         const std::wstring name(row);
@@ -250,7 +252,7 @@ TEST_F(Painted, OptionLabelsShowTheirWholeTexts) {
 // A tool button's tooltip shows its text when the pointer rests on the button.
 TEST_F(Painted, ToolButtonTooltipsShowTheirTexts) {
     const LOGFONTW font = Metrics().lfStatusFont;
-    for (auto [id, tip] : {std::pair{kOptionsTool, L"Options"}, std::pair{605, L"Close"}}) {
+    for (auto [id, tip] : {std::pair{kOptionsTool, L"Options"}, std::pair{IDC_TOOL_CLOSE, L"Close"}}) {
         const RECT button = WindowRect(::GetDlgItem(main, id));
         Mouse(MOUSEEVENTF_MOVE, (button.left + button.right) / 2 - 3, (button.top + button.bottom) / 2);
         ::Sleep(60);
@@ -278,7 +280,7 @@ TEST_F(Painted, KeyboardPaneAndBatchDialogShowTheirKeys) {
     for (const wchar_t* key : {L"NUL", L"SOH", L"ESC", L"DEL", L"Close"}) EXPECT_TRUE(Shows(shot, key, arial)) << "key text";
 
     Click(::GetDlgItem(main, kSequenceTool));
-    HWND batch = app.WaitDialog(1038, nullptr, 4000);
+    HWND batch = app.WaitDialog(IDC_SEQ_GENERATE, nullptr, 4000);
     ASSERT_NE(batch, nullptr) << "no batch dialog";
     shot = Settled(WindowRect(batch));
     Keep(shot, "batch-dialog");
@@ -293,15 +295,15 @@ TEST_F(Painted, KeyboardPaneAndBatchDialogShowTheirKeys) {
 TEST_F(Painted, MessageBoxShowsItsText) {
     HWND pane = OpenOptions();
     ASSERT_NE(pane, nullptr);
-    ASSERT_TRUE(ChooseEntry(pane, 1004, L"Intelligent Mail"));
+    ASSERT_TRUE(ChooseEntry(pane, IDC_SYMBOLOGY, L"Intelligent Mail"));
     Settle(pane);
-    Click(::GetDlgItem(pane, 1032));  // the Barcode Identifier
+    Click(::GetDlgItem(pane, IDC_IM_ID));  // the Barcode Identifier
     Key(VK_END);
     Key(VK_BACK);
     Key(VK_BACK);
     Key('7');
     Key('7');
-    Click(::GetDlgItem(pane, 1037));  // leaving it refuses "77"
+    Click(::GetDlgItem(pane, IDC_IM_SERVICE));  // leaving it refuses "77"
     HWND box = app.WaitMessageBox(4000);
     ASSERT_NE(box, nullptr) << "no message box";
     const Shot shot = Settled(WindowRect(box));
@@ -341,7 +343,7 @@ TEST_F(Painted, BalloonTrayMenuAndAboutBox) {
     EXPECT_EQ(Shows(balloonShot, L"Kestrivo", title), Shows(plainBalloon, L"Kestrivo", title))
         << "the program's balloon title differs from the shell's drawing of the same title";
     const RECT b = WindowRect(balloon);
-    for (int id = 600; id < 608; ++id) {
+    for (int id = IDC_TOOL_FIRST; id <= IDC_TOOL_REFRESH; ++id) {
         RECT button = WindowRect(::GetDlgItem(main, id)), both{};
         EXPECT_FALSE(::IntersectRect(&both, &b, &button)) << "the balloon covers tool button " << id;
     }
@@ -383,7 +385,7 @@ TEST_F(Painted, BalloonTrayMenuAndAboutBox) {
     for (int i = 0; i < downs; ++i) Key(VK_DOWN);
     Key(VK_RETURN);
 
-    HWND about = app.WaitDialog(2026, nullptr, 4000);
+    HWND about = app.WaitDialog(IDC_WEB_LINK, nullptr, 4000);
     ASSERT_NE(about, nullptr) << "\"&About\" showed no box";
     const Shot shot = Settled(WindowRect(about));
     Keep(shot, "about-box");

@@ -14,6 +14,7 @@
 
 #include "encoder_driver.h"
 #include "print.h"
+#include "resource.h"
 
 #ifndef KESTRIVO_PRINT_DIR
 #error KESTRIVO_PRINT_DIR names the folder of the printed pages (a Unix path)
@@ -21,7 +22,7 @@
 
 namespace {
 
-constexpr int kData = 1000, kSymbology = 1004, kFace = 1014, kPrintTool = 603;
+constexpr int kData = IDC_DATA, kSymbology = IDC_SYMBOLOGY, kFace = IDC_FACE, kPrintTool = IDC_TOOL_PRINT;
 constexpr wchar_t kPrinter[] = L"Kestrivo File Printer";
 constexpr wchar_t kDriver[] = L"Kestrivo PostScript";
 const std::string kPrintDir = KESTRIVO_PRINT_DIR;

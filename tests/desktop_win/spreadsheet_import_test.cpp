@@ -13,11 +13,13 @@
 
 #include "encoder_driver.h"
 #include "real_mouse.h"
+#include "resource.h"
 #include "standin_client.h"
 
 namespace {
 
-constexpr int kSequenceTool = 604, kImport = 1039, kBatch = 1032, kList = 1041, kPrefix = 1041;
+constexpr int kSequenceTool = IDC_TOOL_SEQUENCE, kImport = IDC_SEQ_IMPORT, kBatch = IDC_SEQ_BATCH, kList = IDC_COLUMN_LIST,
+              kPrefix = IDC_SEQ_PREFIX;
 
 template <class Done>
 bool WaitFor(Done done, int ms = 5000) {

@@ -10,11 +10,12 @@
 #include "encoder_driver.h"
 #include "gdi.h"
 #include "real_mouse.h"
+#include "resource.h"
 
 namespace {
 
-constexpr UINT kAbout = 57664, kMinimize = 32772, kWebSite = 32775, kExit = 57665;
-constexpr int kAboutLink = 2025;
+constexpr UINT kAbout = ID_APP_ABOUT, kMinimize = ID_TRAY_MINIMIZE, kWebSite = ID_TRAY_WEBSITE, kExit = ID_APP_EXIT;
+constexpr int kAboutLink = IDC_SUPPORT_LINK;
 
 struct Item {
     UINT id;  // 0 for a separator
@@ -153,7 +154,7 @@ int FirstItemInk(HWND popup) {
 TEST(TrayMenu, TheProgramsOwnMenuListsAboutFirstBetweenSeparators) {
     HMODULE exe = ::LoadLibraryExW(L"" KESTRIVO_ENCODER_EXE, nullptr, LOAD_LIBRARY_AS_DATAFILE);
     ASSERT_NE(exe, nullptr);
-    HMENU menu = ::LoadMenuW(exe, MAKEINTRESOURCEW(132));
+    HMENU menu = ::LoadMenuW(exe, MAKEINTRESOURCEW(IDR_TRAYMENU));
     ASSERT_NE(menu, nullptr) << "no menu resource 132 in Encoder.exe";
     ASSERT_EQ(::GetMenuItemCount(menu), 1);
     wchar_t name[16] = {};

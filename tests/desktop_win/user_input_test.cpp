@@ -13,14 +13,16 @@
 #include "cmdm.h"
 #include "encoder_driver.h"
 #include "real_mouse.h"
+#include "resource.h"
 #include "support/read_back.h"
 
 namespace {
 
-constexpr int kData = 1000, kMessageLine = 1032, kSymbology = 1004, kPointSize = 1015;
-constexpr int kIdentifier = 1032, kServiceType = 1037;
-constexpr int kOptionsTool = 600, kKeyboardTool = 601, kCopyTool = 602, kMinimizeTool = 606, kRefreshTool = 607;
-constexpr WPARAM kTrayRestore = 32772, kAppExit = 57665;
+constexpr int kData = IDC_DATA, kMessageLine = IDC_MESSAGE_LINE, kSymbology = IDC_SYMBOLOGY, kPointSize = IDC_POINT_SIZE;
+constexpr int kIdentifier = IDC_IM_ID, kServiceType = IDC_IM_SERVICE;
+constexpr int kOptionsTool = IDC_TOOL_OPTIONS, kKeyboardTool = IDC_TOOL_KEYBOARD, kCopyTool = IDC_TOOL_COPY,
+              kMinimizeTool = IDC_TOOL_MINIMIZE, kRefreshTool = IDC_TOOL_REFRESH;
+constexpr WPARAM kTrayRestore = ID_TRAY_MINIMIZE, kAppExit = ID_APP_EXIT;
 constexpr RECT kOutputArea = {13, 169, 387, 465};
 
 // One key pressed and released, as the keyboard gives it.
