@@ -1,8 +1,10 @@
 #include "Sequence.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "BatchWork.h"
 #include "ColHead.h"
 #include "EncoderDlg.h"
 #include "MyFileDlg.h"
@@ -29,21 +31,38 @@ enum : int {
 // Capacity of the export's output buffer, in UTF-16 units.
 constexpr std::size_t kExportUnits = 8192;
 
+// UTF-16 units a write of the export file takes at most.
+constexpr std::size_t kWriteUnits = 65536;
+
 using desktop::Utf16;
 using desktop::Wide;
 
 std::u16string U16(const CString& text) { return Utf16(text.str()); }
 
-// The bytes of the file at `path`; false when it cannot be read.
-bool ReadWholeFile(const wchar_t* path, std::string& bytes) {
+std::wstring GetText(HWND wnd) {
+    std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(wnd)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(std::max(0, ::GetWindowTextW(wnd, text.data(), static_cast<int>(text.size())))));
+    return text;
+}
+
+// The bytes of the file at `path`, read as part of `work`; false when it cannot be read or
+// the user cancelled.
+bool ReadWholeFile(const wchar_t* path, std::string& bytes, CBatchWork& work) {
     HANDLE file = ::CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
+    LARGE_INTEGER size{};
+    ::GetFileSizeEx(file, &size);
     bool ok = true;
     char chunk[65536];
     DWORD got = 0;
-    while ((ok = ::ReadFile(file, chunk, sizeof chunk, &got, nullptr) != 0) && got > 0)
+    while ((ok = ::ReadFile(file, chunk, sizeof chunk, &got, nullptr) != 0) && got > 0) {
         bytes.append(chunk, got);
+        if (!work.Continue(u"Reading", bytes.size(), static_cast<std::uint64_t>(size.QuadPart), u"bytes")) {
+            ok = false;
+            break;
+        }
+    }
     ::CloseHandle(file);
     return ok;
 }
@@ -127,16 +146,20 @@ void CSequence::OnImport() {
     UpdateData(TRUE);
     CMyFileDlg dialog(TRUE, L"Data Files(*.txt;*.xls)|*.txt;*.xls;||", this, 1000);
     if (dialog.DoModal() != IDOK) return;
+    // A large file takes a while: the batch as it was comes back when the user cancels.
+    const CString before = m_strBatch;
+    CBatchWork work(*this);
     // The first text file replaces the batch; further text files chosen with it add their
     // records after it, so none of the chosen files is lost.
     bool replaced = false;
     for (const CString& path : dialog.GetPathNames()) {
+        if (work.Cancelled()) break;
         switch (desktop::ImportKindOf(U16(path))) {
         case desktop::ImportKind::Text: {
             if (!replaced) m_strBatch.Empty();
             replaced = true;
             std::string bytes;
-            if (!ReadWholeFile(path, bytes)) break;
+            if (!ReadWholeFile(path, bytes, work)) break;
             std::u16string batch;
             if (desktop::ImportText(*m_pOwner, bytes, batch)) m_strBatch += CString(Wide(batch));
             break;
@@ -148,7 +171,50 @@ void CSequence::OnImport() {
         case desktop::ImportKind::None: break;
         }
     }
+    if (!work.Cancelled() && !FillBatchField(m_strBatch, work)) {
+        work.EndCancel();
+        FillBatchField(before, work);
+    }
+    if (work.Cancelled()) m_strBatch = before;
     UpdateData(FALSE);
+}
+
+bool CSequence::FillBatchField(const CString& text, CBatchWork& work) {
+    HWND edit = ::GetDlgItem(m_hWnd, kBatch);
+    if (!edit) return true;
+    const std::u16string whole = U16(text);
+    desktop::BatchPieces pieces(whole);
+    std::u16string_view piece = pieces.Next();
+    if (pieces.Done()) {
+        // One piece: at once.
+        if (GetText(edit) != text.str()) ::SetWindowTextW(edit, text);
+        return true;
+    }
+    // The field takes the pieces in time linear in the text only while it is hidden (shown,
+    // it works out its scrolling at every piece). It takes them whatever its typing limit.
+    const bool shown = ::IsWindowVisible(edit) != FALSE;
+    ::ShowWindow(edit, SW_HIDE);
+    const LRESULT limit = ::SendMessageW(edit, EM_GETLIMITTEXT, 0, 0);
+    ::SendMessageW(edit, EM_SETLIMITTEXT, 0, 0);
+    ::SetWindowTextW(edit, L"");
+    bool complete = true;
+    for (std::size_t at = 0;; piece = pieces.Next()) {
+        const std::wstring units(piece.begin(), piece.end());
+        ::SendMessageW(edit, EM_SETSEL, at, static_cast<LPARAM>(at));
+        ::SendMessageW(edit, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(units.c_str()));
+        at += piece.size();
+        if (pieces.Done()) break;
+        if (!work.Continue(u"Importing", pieces.RecordsDone(), pieces.Records(), u"records")) {
+            complete = false;
+            break;
+        }
+    }
+    // At the top, as a text set at once shows it.
+    ::SendMessageW(edit, EM_SETSEL, 0, 0);
+    ::SendMessageW(edit, EM_SCROLLCARET, 0, 0);
+    ::SendMessageW(edit, EM_SETLIMITTEXT, static_cast<WPARAM>(limit), 0);
+    if (shown) ::ShowWindow(edit, SW_SHOWNA);
+    return complete;
 }
 
 void CSequence::OnExport() {
@@ -167,28 +233,40 @@ void CSequence::OnExport() {
         return std::u16string(out.begin(), out.end());
     };
 
+    std::u16string text;
+    std::vector<std::size_t> emptied;
+    {
+        std::optional<desktop::BatchExport> layout;
+        if (dialog.m_nFilterIndex == 2) {
+            LOGFONTW font{};
+            CString size;
+            if (pane) {
+                pane->GetLogFont(&font);
+                pane->GetFontSizeText(size);
+            }
+            layout.emplace(batch, Utf16(font.lfFaceName), U16(size));
+        } else {
+            layout.emplace(batch);
+        }
+        // Every record is encoded before the file is touched: a cancelled export writes nothing.
+        CBatchWork work(*this);
+        while (!layout->Finished()) {
+            layout->Step(encode);
+            if (!work.Continue(u"Exporting", layout->Done(), layout->Records(), u"records")) return;
+        }
+        text = layout->Finish();
+        emptied = layout->Emptied();
+    }
+
     CStdioFileEx file;
     if (!file.Open(path.c_str(), CStdioFileEx::modeCreate | CStdioFileEx::modeWrite | CStdioFileEx::modeWriteUnicode))
         return;
-    std::string bytes;
-    std::vector<std::size_t> emptied;
-    if (dialog.m_nFilterIndex == 2) {
-        LOGFONTW font{};
-        CString size;
-        if (pane) {
-            pane->GetLogFont(&font);
-            pane->GetFontSizeText(size);
-        }
-        bytes = desktop::XslFoExportLayout(batch, encode, Utf16(font.lfFaceName), U16(size), &emptied);
-    } else {
-        bytes = desktop::TxtExportLayout(batch, encode);
+    // The text is UTF-16 as the file writes it (its mark first), written a part at a time.
+    for (std::size_t at = 0; at < text.size(); at += kWriteUnits) {
+        const std::u16string_view part = std::u16string_view(text).substr(at, kWriteUnits);
+        file.WriteString(std::wstring(part.begin(), part.end()));
     }
-    // The layout's bytes are UTF-16LE after the mark, which the file writes itself.
-    std::wstring text;
-    for (std::size_t i = 2; i + 1 < bytes.size(); i += 2)
-        text += static_cast<wchar_t>(static_cast<unsigned char>(bytes[i]) |
-                                     static_cast<unsigned char>(bytes[i + 1]) << 8);
-    file.WriteString(text);
     file.Close();
-    if (!emptied.empty() && m_pOwner) m_pOwner->SetMessageLine(desktop::XslFoEmptiedNote(emptied));
+    if (!emptied.empty())
+        ::MessageBoxW(m_hWnd, Wide(desktop::XslFoEmptiedNote(emptied)).c_str(), AfxGetAppName(), MB_OK);
 }
