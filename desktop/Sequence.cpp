@@ -181,13 +181,13 @@ void CSequence::OnImport() {
 
 bool CSequence::FillBatchField(const CString& text, CBatchWork& work) {
     HWND edit = ::GetDlgItem(m_hWnd, kBatch);
-    if (!edit) return true;
+    if (!edit || GetText(edit) == text.str()) return true;
     const std::u16string whole = U16(text);
     desktop::BatchPieces pieces(whole);
     std::u16string_view piece = pieces.Next();
     if (pieces.Done()) {
         // One piece: at once.
-        if (GetText(edit) != text.str()) ::SetWindowTextW(edit, text);
+        ::SetWindowTextW(edit, text);
         return true;
     }
     // The field takes the pieces in time linear in the text only while it is hidden (shown,
@@ -198,11 +198,10 @@ bool CSequence::FillBatchField(const CString& text, CBatchWork& work) {
     ::SendMessageW(edit, EM_SETLIMITTEXT, 0, 0);
     ::SetWindowTextW(edit, L"");
     bool complete = true;
-    for (std::size_t at = 0;; piece = pieces.Next()) {
+    // Each piece goes in at the caret, which stays at the end of the text.
+    for (;; piece = pieces.Next()) {
         const std::wstring units(piece.begin(), piece.end());
-        ::SendMessageW(edit, EM_SETSEL, at, static_cast<LPARAM>(at));
         ::SendMessageW(edit, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(units.c_str()));
-        at += piece.size();
         if (pieces.Done()) break;
         if (!work.Continue(u"Importing", pieces.RecordsDone(), pieces.Records(), u"records")) {
             complete = false;

@@ -2,6 +2,8 @@
 
 #include "batch.h"
 
+#include <algorithm>
+
 namespace desktop {
 
 WorkPacer::WorkPacer(Clock clock) : clock_(std::move(clock)), start_(clock_()), last_(start_) {}
@@ -30,24 +32,30 @@ std::size_t CountSeparators(std::u16string_view text, std::size_t& from, std::si
 
 }  // namespace
 
-BatchPieces::BatchPieces(std::u16string_view text, std::size_t pieceLines, std::size_t pieceUnits)
-    : text_(text), pieceLines_(pieceLines == 0 ? 1 : pieceLines), pieceUnits_(pieceUnits == 0 ? 1 : pieceUnits) {
+BatchPieces::BatchPieces(std::u16string_view text, std::size_t pieceLines, std::size_t pieceUnits,
+                         std::size_t growth)
+    : text_(text), pieceLines_(pieceLines == 0 ? 1 : pieceLines), pieceUnits_(pieceUnits == 0 ? 1 : pieceUnits),
+      growth_(growth) {
     std::size_t from = 0;
     records_ = CountSeparators(text_, from, text_.size());
 }
 
 std::u16string_view BatchPieces::Next() {
+    const std::size_t maxLines = growth_ ? std::max(pieceLines_, linesDone_ / growth_) : pieceLines_;
+    const std::size_t maxUnits = growth_ ? std::max(pieceUnits_, at_ / growth_) : pieceUnits_;
     const std::size_t start = at_;
     std::size_t end = start;     // after the last line feed taken
     std::size_t lines = 0;
-    for (std::size_t lf; end < text_.size() && lines < pieceLines_; ++lines) {
-        lf = text_.find(u'\n', end);
+    while (end < text_.size() && lines < maxLines) {
+        const std::size_t lf = text_.find(u'\n', end);
         const std::size_t after = lf == std::u16string_view::npos ? text_.size() : lf + 1;
-        if (after - start > pieceUnits_ && end > start) break;  // a whole line beyond the bound
+        if (after - start > maxUnits && end > start) break;  // a whole line beyond the bound
         end = after;
-        if (after - start >= pieceUnits_) break;
+        if (lf != std::u16string_view::npos) ++lines;
+        if (after - start >= maxUnits) break;
     }
     at_ = end;
+    linesDone_ += lines;
     recordsDone_ += CountSeparators(text_, counted_, at_);
     return text_.substr(start, end - start);
 }

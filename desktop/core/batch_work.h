@@ -34,17 +34,22 @@ private:
 };
 
 // The batch text handed to the batch field a piece at a time. A piece ends after a line
-// feed (so no CR LF pair and no surrogate pair is cut) and holds at most `pieceLines` line
-// feeds and `pieceUnits` units, unless its first line alone is longer: a line is never cut,
+// feed (so no CR LF pair and no surrogate pair is cut) and holds at most as many line feeds
+// and units as its bounds allow, unless its first line alone is longer: a line is never cut,
 // as a field takes a line in one piece in time linear in its length. The last piece ends
-// where the text ends. Records are counted as the pieces go, for the progress.
+// where the text ends. The bounds grow with the text handed out, to a `growth`th of it:
+// a field may take a time proportional to all it holds for every piece added (Wine's edit
+// control does), and pieces that grow so keep the whole fill linear in the text. Records are
+// counted as the pieces go, for the progress.
 class BatchPieces {
 public:
     static constexpr std::size_t kPieceLines = 1000;
     static constexpr std::size_t kPieceUnits = 32768;
+    static constexpr std::size_t kGrowth = 200;
 
+    // `growth` 0: the bounds stay as given.
     explicit BatchPieces(std::u16string_view text, std::size_t pieceLines = kPieceLines,
-                         std::size_t pieceUnits = kPieceUnits);
+                         std::size_t pieceUnits = kPieceUnits, std::size_t growth = kGrowth);
 
     bool Done() const { return at_ == text_.size(); }
     // The next piece; empty once done.
@@ -59,7 +64,9 @@ private:
     std::u16string_view text_;
     std::size_t pieceLines_;
     std::size_t pieceUnits_;
+    std::size_t growth_;
     std::size_t at_ = 0;
+    std::size_t linesDone_ = 0;  // line feeds handed out
     std::size_t counted_ = 0;  // records are counted up to here
     std::size_t records_ = 0;
     std::size_t recordsDone_ = 0;

@@ -1,11 +1,14 @@
 // One million records each way through the batch dialog's portable work: a text file of
-// records separated by empty lines imported into the batch text, and a batch of generated
-// records exported to TXT and XSL-FO with a linear symbology of the desktop encode road.
+// records separated by empty lines imported into the batch text (and cut into the pieces the
+// batch field takes), and a batch of generated records exported to TXT and XSL-FO with a
+// linear symbology of the desktop encode road, also record by record as the dialog paces it.
 #include <benchmark/benchmark.h>
 
+#include <chrono>
 #include <string>
 
 #include "batch.h"
+#include "batch_work.h"
 #include "desktop/fake_platform.h"
 #include "session.h"
 #include "settings.h"
@@ -49,6 +52,22 @@ void BM_ImportText(benchmark::State& state) {
     state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(bytes.size()));
 }
 
+void BM_ImportIntoPieces(benchmark::State& state) {
+    desktop_testing::FakePlatform platform;
+    const std::string bytes = TextFile();
+    std::size_t pieces = 0;
+    for (auto _ : state) {
+        std::u16string batch;
+        desktop::ImportText(platform, bytes, batch);
+        desktop::BatchPieces cut(batch);
+        for (pieces = 0; !cut.Done(); ++pieces) benchmark::DoNotOptimize(cut.Next().data());
+        benchmark::DoNotOptimize(cut.RecordsDone());
+    }
+    state.counters["records"] = kRecords;
+    state.counters["pieces"] = static_cast<double>(pieces);
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(bytes.size()));
+}
+
 struct Road {
     linear::Context linear{linear::kDesktop};
     desktop::OptionSettings options;
@@ -80,7 +99,31 @@ void BM_ExportXslFo(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * kRecords);
 }
 
+// The dialog's loop: one record a step, the pacer asked after each.
+void BM_ExportTxtPaced(benchmark::State& state) {
+    Road road;
+    const std::u16string batch = Batch();
+    const auto encode = road.Encoder();
+    for (auto _ : state) {
+        desktop::WorkPacer pacer([] {
+            return static_cast<std::uint64_t>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                                  std::chrono::steady_clock::now().time_since_epoch())
+                                                  .count());
+        });
+        desktop::BatchExport work(batch);
+        while (!work.Finished()) {
+            work.Step(encode);
+            benchmark::DoNotOptimize(pacer.SliceOver());
+        }
+        benchmark::DoNotOptimize(work.Finish().data());
+    }
+    state.counters["records"] = kRecords;
+    state.SetItemsProcessed(state.iterations() * kRecords);
+}
+
 BENCHMARK(BM_ImportText)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ImportIntoPieces)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ExportTxtPaced)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ExportTxt)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ExportXslFo)->Unit(benchmark::kMillisecond);
 

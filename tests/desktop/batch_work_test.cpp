@@ -37,7 +37,7 @@ TEST(WorkPacer, SlicesAndTheProgressFollowTheClock) {
 
 // Cuts `text` into pieces and checks each against the rules; the pieces in order.
 std::vector<std::u16string> Cut(std::u16string_view text, std::size_t lines, std::size_t units) {
-    BatchPieces pieces(text, lines, units);
+    BatchPieces pieces(text, lines, units, 0);
     std::vector<std::u16string> out;
     std::u16string joined;
     while (!pieces.Done()) {
@@ -88,6 +88,33 @@ TEST(BatchPieces, CutAfterLineFeedsWithinTheBounds) {
     EXPECT_EQ(counted.Records(), 20000u);
     // Records that are not ended keep out of the count.
     EXPECT_EQ(Cut(u"first\n\rsecond\n\r\n\rthird\n\r", 1, 100).size(), 5u);
+}
+
+// The bounds grow with what has been handed out, so that a field whose every piece costs as
+// much as all it holds is filled in time linear in the text: pieces grow geometrically, and
+// their number is logarithmic in the text.
+TEST(BatchPieces, BoundsGrowWithTheTextHandedOut) {
+    std::u16string text;
+    for (int i = 0; i < 100000; ++i) text += u"line\n";
+    BatchPieces pieces(text, 10, 1000000, 4);
+    std::size_t count = 0, before = 0;
+    while (!pieces.Done()) {
+        const std::u16string_view piece = pieces.Next();
+        const std::size_t lines = piece.size() / 5;
+        EXPECT_EQ(lines, std::min(std::max<std::size_t>(10, before / 4), 100000 - before)) << "after " << before;
+        before += lines;
+        ++count;
+    }
+    EXPECT_EQ(before, 100000u);
+    EXPECT_LT(count, 50u);
+    // Units grow likewise: lines of 1,000 units under a bound of 1,000 units, one a piece at first.
+    const std::u16string wide = std::u16string(999, u'x') + u"\n";
+    std::u16string longLines;
+    for (int i = 0; i < 50; ++i) longLines += wide;
+    BatchPieces byUnits(longLines, 1000, 1000, 4);
+    std::vector<std::size_t> sizes;
+    while (!byUnits.Done()) sizes.push_back(byUnits.Next().size() / 1000);
+    EXPECT_EQ(sizes, (std::vector<std::size_t>{1, 1, 1, 1, 1, 1, 1, 1, 2, 2, 3, 3, 4, 5, 6, 8, 9}));
 }
 
 TEST(WorkProgress, LineAndBar) {
