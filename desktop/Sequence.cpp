@@ -1,5 +1,6 @@
 #include "Sequence.h"
 
+#include <algorithm>
 #include <optional>
 #include <string>
 #include <vector>
@@ -190,8 +191,8 @@ bool CSequence::FillBatchField(const CString& text, CBatchWork& work) {
         ::SetWindowTextW(edit, text);
         return true;
     }
-    // The field takes the pieces in time linear in the text only while it is hidden (shown,
-    // it works out its scrolling at every piece). It takes them whatever its typing limit.
+    // Hidden, the field does not scroll and paint at every piece; it takes the pieces whatever
+    // its typing limit.
     const bool shown = ::IsWindowVisible(edit) != FALSE;
     ::ShowWindow(edit, SW_HIDE);
     const LRESULT limit = ::SendMessageW(edit, EM_GETLIMITTEXT, 0, 0);
