@@ -343,7 +343,16 @@ void CEncoderDlg::TellLoss(std::wstring_view typed) {
 }
 
 void CEncoderDlg::SetMessageLine(std::u16string_view message) {
+    // Every encode sets the line, a batch export once a record: a line that shows the text
+    // already is left alone (setting and repainting it is what takes the time).
+    HWND line = ::GetDlgItem(m_hWnd, IDC_MESSAGE_LINE);
+    const int shown = ::GetWindowTextLengthW(line);
     std::wstring text(message.begin(), message.end());
+    if (static_cast<std::size_t>(shown) == text.size()) {
+        std::wstring current(text.size() + 1, L'\0');
+        current.resize(static_cast<std::size_t>(std::max(0, ::GetWindowTextW(line, current.data(), shown + 1))));
+        if (current == text) return;
+    }
     ::SetDlgItemTextW(m_hWnd, IDC_MESSAGE_LINE, text.c_str());
     Invalidate(TRUE);
 }

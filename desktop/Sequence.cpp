@@ -1,8 +1,11 @@
 #include "Sequence.h"
 
+#include <algorithm>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "BatchWork.h"
 #include "ColHead.h"
 #include "EncoderDlg.h"
 #include "MyFileDlg.h"
@@ -14,51 +17,75 @@
 
 namespace {
 
+// The batch dialog's controls.
 enum : int {
-    kBatch = 1032,
-    kReset = 1033,
-    kStart = 1035,
-    kEnd = 1036,
-    kIncrement = 1037,
-    kGenerate = 1038,
-    kImport = 1039,
-    kExport = 1040,
-    kPrefix = 1041,
-    kSuffix = 1042,
+    kBatch = IDC_SEQ_BATCH,
+    kReset = IDC_SEQ_RESET,
+    kStart = IDC_SEQ_START,
+    kEnd = IDC_SEQ_END,
+    kIncrement = IDC_SEQ_INCREMENT,
+    kGenerate = IDC_SEQ_GENERATE,
+    kImport = IDC_SEQ_IMPORT,
+    kExport = IDC_SEQ_EXPORT,
+    kPrefix = IDC_SEQ_PREFIX,
+    kSuffix = IDC_SEQ_SUFFIX,
 };
 
 // Capacity of the export's output buffer, in UTF-16 units.
 constexpr std::size_t kExportUnits = 8192;
+
+// UTF-16 units a write of the export file takes at most.
+constexpr std::size_t kWriteUnits = 65536;
+
+// Lines of an imported text file read between two looks at the windows.
+constexpr std::size_t kLinesPerStep = 1024;
 
 using desktop::Utf16;
 using desktop::Wide;
 
 std::u16string U16(const CString& text) { return Utf16(text.str()); }
 
-// Reads the text file at `path` into `batch` (its lines as the batch text records them);
-// the message to show when it cannot be read whole, or "".
-std::u16string ReadTextFile(const wchar_t* path, std::u16string& batch) {
+std::wstring GetText(HWND wnd) {
+    std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(wnd)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(std::max(0, ::GetWindowTextW(wnd, text.data(), static_cast<int>(text.size())))));
+    return text;
+}
+
+// Reads the text file at `path` into `batch` (its lines as the batch text records them), as
+// part of `work`; the message to show when it cannot be read whole, or "" (also when the user
+// cancelled).
+std::u16string ReadTextFile(const wchar_t* path, std::u16string& batch, CBatchWork& work) {
     batch.clear();
     CStdioFileEx file;
     if (!file.Open(path, CStdioFileEx::modeRead)) return desktop::ImportOpenFailed(Utf16(path));
+    const auto length = static_cast<std::uint64_t>(std::max<LONGLONG>(file.GetLength(), 0));
     CString line;
-    while (file.ReadString(line)) desktop::AppendImportedLine(batch, U16(line));
+    for (std::size_t lines = 1; file.ReadString(line); ++lines) {
+        desktop::AppendImportedLine(batch, U16(line));
+        if (lines % kLinesPerStep == 0 &&
+            !work.Continue(u"Reading", static_cast<std::uint64_t>(std::max<LONGLONG>(file.GetPosition(), 0)), length, u"bytes"))
+            return {};
+    }
     if (file.Failed()) return desktop::ImportReadFailed(Utf16(path));
     desktop::EndImportedText(batch);
     if (const auto fault = desktop::FirstFieldFault(batch)) return desktop::ImportNotShowable(Utf16(path), *fault);
     return {};
 }
 
-// Writes `text` to `path` through a file beside it that then replaces it, so that a write
-// that fails leaves any earlier file as it was; false when it fails.
-bool WriteWholeFile(const std::wstring& path, std::wstring_view text) {
+// Writes `text` (UTF-16; the file writes its mark first) to `path` through a file beside it
+// that then replaces it, a part at a time, so that a write that fails leaves any earlier file
+// as it was; false when it fails.
+bool WriteWholeFile(const std::wstring& path, std::u16string_view text) {
     const std::size_t slash = path.find_last_of(L"\\/");
     const std::wstring folder = slash == std::wstring::npos ? std::wstring(L".") : path.substr(0, slash + 1);
     wchar_t temp[MAX_PATH] = L"";
     if (!::GetTempFileNameW(folder.c_str(), L"kv", 0, temp)) return false;
     CStdioFileEx file;
     bool ok = file.Open(temp, CStdioFileEx::modeCreate | CStdioFileEx::modeWrite | CStdioFileEx::modeWriteUnicode);
-    ok = ok && file.WriteString(text);
+    for (std::size_t at = 0; ok && at < text.size(); at += kWriteUnits) {
+        const std::u16string_view part = text.substr(at, kWriteUnits);
+        ok = file.WriteString(std::wstring(part.begin(), part.end())) != FALSE;
+    }
     ok = file.Close() && ok;
     ok = ok && ::MoveFileExW(temp, path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
     if (!ok) ::DeleteFileW(temp);
@@ -144,20 +171,20 @@ void CSequence::OnImport() {
     UpdateData(TRUE);
     CMyFileDlg dialog(TRUE, L"Data Files(*.txt;*.xls)|*.txt;*.xls;||", this, 1000);
     if (dialog.DoModal() != IDOK) return;
+    // A large file takes a while: the batch as it was comes back when the user cancels.
+    const CString before = m_strBatch;
+    std::optional<CBatchWork> work(std::in_place, *this);
     // The first text file replaces the batch; further text files chosen with it add their
     // records after it, so none of the chosen files is lost. The batch changes only when
     // every text file chosen has been read whole; one that cannot be read is named.
-    std::u16string imported;
+    std::u16string imported, failure;
     bool read = false;
     for (const CString& path : dialog.GetPathNames()) {
+        if (work->Cancelled() || !failure.empty()) break;
         switch (desktop::ImportKindOf(U16(path))) {
         case desktop::ImportKind::Text: {
             std::u16string batch;
-            const std::u16string failure = ReadTextFile(path, batch);
-            if (!failure.empty()) {
-                ::MessageBoxW(m_hWnd, Wide(failure).c_str(), AfxGetAppName(), MB_OK);
-                return;
-            }
+            failure = ReadTextFile(path, batch, *work);
             imported += batch;
             read = true;
             break;
@@ -169,8 +196,55 @@ void CSequence::OnImport() {
         case desktop::ImportKind::None: break;
         }
     }
-    if (read) m_strBatch = CString(Wide(imported));
+    if (!failure.empty()) {
+        work.reset();  // the windows it disabled answer the message box's owner again
+        ::MessageBoxW(m_hWnd, Wide(failure).c_str(), AfxGetAppName(), MB_OK);
+        return;
+    }
+    if (read && !work->Cancelled()) m_strBatch = CString(Wide(imported));
+    if (!work->Cancelled() && !FillBatchField(m_strBatch, *work)) {
+        work->EndCancel();
+        FillBatchField(before, *work);
+    }
+    if (work->Cancelled()) m_strBatch = before;
     UpdateData(FALSE);
+}
+
+bool CSequence::FillBatchField(const CString& text, CBatchWork& work) {
+    HWND edit = ::GetDlgItem(m_hWnd, kBatch);
+    if (!edit || GetText(edit) == text.str()) return true;
+    const std::u16string whole = U16(text);
+    desktop::BatchPieces pieces(whole);
+    std::u16string_view piece = pieces.Next();
+    if (pieces.Done()) {
+        // One piece: at once.
+        ::SetWindowTextW(edit, text);
+        return true;
+    }
+    // Hidden, the field does not scroll and paint at every piece; it takes the pieces whatever
+    // its typing limit.
+    const bool shown = ::IsWindowVisible(edit) != FALSE;
+    ::ShowWindow(edit, SW_HIDE);
+    const LRESULT limit = ::SendMessageW(edit, EM_GETLIMITTEXT, 0, 0);
+    ::SendMessageW(edit, EM_SETLIMITTEXT, 0, 0);
+    ::SetWindowTextW(edit, L"");
+    bool complete = true;
+    // Each piece goes in at the caret, which stays at the end of the text.
+    for (;; piece = pieces.Next()) {
+        const std::wstring units(piece.begin(), piece.end());
+        ::SendMessageW(edit, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(units.c_str()));
+        if (pieces.Done()) break;
+        if (!work.Continue(u"Importing", pieces.RecordsDone(), pieces.Records(), u"records")) {
+            complete = false;
+            break;
+        }
+    }
+    // At the top, as a text set at once shows it.
+    ::SendMessageW(edit, EM_SETSEL, 0, 0);
+    ::SendMessageW(edit, EM_SCROLLCARET, 0, 0);
+    ::SendMessageW(edit, EM_SETLIMITTEXT, static_cast<WPARAM>(limit), 0);
+    if (shown) ::ShowWindow(edit, SW_SHOWNA);
+    return complete;
 }
 
 void CSequence::OnExport() {
@@ -189,28 +263,34 @@ void CSequence::OnExport() {
         return std::u16string(out.begin(), out.end());
     };
 
-    std::string bytes;
+    std::u16string text;
     std::vector<std::size_t> emptied;
-    if (dialog.m_nFilterIndex == 2) {
-        LOGFONTW font{};
-        CString size;
-        if (pane) {
-            pane->GetLogFont(&font);
-            pane->GetFontSizeText(size);
+    {
+        std::optional<desktop::BatchExport> layout;
+        if (dialog.m_nFilterIndex == 2) {
+            LOGFONTW font{};
+            CString size;
+            if (pane) {
+                pane->GetLogFont(&font);
+                pane->GetFontSizeText(size);
+            }
+            layout.emplace(batch, Utf16(font.lfFaceName), U16(size));
+        } else {
+            layout.emplace(batch);
         }
-        bytes = desktop::XslFoExportLayout(batch, encode, Utf16(font.lfFaceName), U16(size), &emptied);
-    } else {
-        bytes = desktop::TxtExportLayout(batch, encode);
+        // Every record is encoded before the file is touched: a cancelled export writes nothing.
+        CBatchWork work(*this);
+        while (!layout->Finished()) {
+            layout->Step(encode);
+            if (!work.Continue(u"Exporting", layout->Done(), layout->Records(), u"records")) return;
+        }
+        text = layout->Finish();
+        emptied = layout->Emptied();
     }
-    // The layout's bytes are UTF-16LE after the mark, which the file writes itself.
-    std::wstring text;
-    text.reserve(bytes.size() / 2);
-    for (std::size_t i = 2; i + 1 < bytes.size(); i += 2)
-        text += static_cast<wchar_t>(static_cast<unsigned char>(bytes[i]) |
-                                     static_cast<unsigned char>(bytes[i + 1]) << 8);
     if (!WriteWholeFile(path, text)) {
         ::MessageBoxW(m_hWnd, Wide(desktop::ExportWriteFailed(Utf16(path))).c_str(), AfxGetAppName(), MB_OK);
         return;
     }
-    if (!emptied.empty() && m_pOwner) m_pOwner->SetMessageLine(desktop::XslFoEmptiedNote(emptied));
+    if (!emptied.empty())
+        ::MessageBoxW(m_hWnd, Wide(desktop::XslFoEmptiedNote(emptied)).c_str(), AfxGetAppName(), MB_OK);
 }

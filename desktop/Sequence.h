@@ -7,6 +7,7 @@
 #include "ButtonST.h"
 #include "framework.h"
 
+class CBatchWork;
 class CColHead;
 class CEncoderDlg;
 
@@ -39,5 +40,9 @@ public:
     CString m_strSuffix;
 
 private:
+    // Puts `text` into the batch field a piece at a time as part of `work`; false when the
+    // user cancelled (the field then holds the pieces put so far).
+    bool FillBatchField(const CString& text, CBatchWork& work);
+
     CEncoderDlg* m_pOwner;
 };

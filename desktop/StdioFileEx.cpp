@@ -52,6 +52,14 @@ LONGLONG CStdioFileEx::Position() const {
     return at.QuadPart - static_cast<LONGLONG>(m_lines.Buffered());
 }
 
+LONGLONG CStdioFileEx::GetPosition() const { return m_hFile == INVALID_HANDLE_VALUE ? -1 : Position(); }
+
+LONGLONG CStdioFileEx::GetLength() const {
+    LARGE_INTEGER size{};
+    if (m_hFile == INVALID_HANDLE_VALUE || !::GetFileSizeEx(m_hFile, &size)) return -1;
+    return size.QuadPart;
+}
+
 LONGLONG CStdioFileEx::Seek(LONGLONG offset, UINT from) {
     if (m_hFile == INVALID_HANDLE_VALUE) return -1;
     // What was read ahead is dropped; a move from the current position counts from the

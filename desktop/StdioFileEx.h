@@ -70,6 +70,10 @@ public:
     void SetCodePage(int codePage) { m_nFileCodePage = codePage; }
     // A read of this file has failed.
     bool Failed() const { return m_bFailed; }
+    // Where the next read starts, in bytes from the start of the file, and the file's length;
+    // -1 when the file is not open.
+    LONGLONG GetPosition() const;
+    LONGLONG GetLength() const;
 
 private:
     BOOL WriteBytes(const void* data, DWORD size);

@@ -14,6 +14,7 @@
 #define IDD_SEQUENCE 140
 #define IDD_COLHEAD 141
 #define IDB_COLUMN_PICTURES 142
+#define IDD_BATCH_PROGRESS 143
 
 // The maker's web page: the string resource printed under the name, and the address itself.
 #define IDS_WEB_ADDRESS 102
@@ -38,6 +39,10 @@
 #define IDC_ABOUT_NOTICE2 2024
 #define IDC_SUPPORT_LINK 2025
 #define IDC_WEB_LINK 2026
+
+// Progress window of long batch work.
+#define IDC_PROGRESS_LINE 1001
+#define IDC_PROGRESS_BAR 1002
 
 // Tray menu commands.
 #define ID_TRAY_MINIMIZE 32772

@@ -124,30 +124,22 @@ std::vector<std::u16string_view> BatchRecords(std::u16string_view batchText) {
 
 namespace {
 
-class Utf16File {
-public:
-    Utf16File() : bytes_("\xFF\xFE") {}
-    Utf16File& operator<<(std::u16string_view text) {
-        for (char16_t c : text) {
-            bytes_ += static_cast<char>(c & 0xFF);
-            bytes_ += static_cast<char>(c >> 8);
-        }
-        return *this;
+std::string Utf16Bytes(std::u16string_view text) {
+    std::string bytes = "\xFF\xFE";
+    bytes.reserve(2 + 2 * text.size());
+    for (char16_t c : text) {
+        bytes += static_cast<char>(c & 0xFF);
+        bytes += static_cast<char>(c >> 8);
     }
-    std::string Take() { return std::move(bytes_); }
+    return bytes;
+}
 
-private:
-    std::string bytes_;
-};
-
-// The font text of `record` with every LF written as CR LF.
-std::u16string FontLines(const RecordEncoder& encode, std::u16string_view record) {
-    std::u16string out;
-    for (char16_t c : encode(record)) {
+// Appends the font text with every LF written as CR LF.
+void AppendFontLines(std::u16string& out, std::u16string_view font) {
+    for (char16_t c : font) {
         if (c == u'\n') out += u'\r';
         out += c;
     }
-    return out;
 }
 
 // The font text for an XSL-FO cell: every line end, LF or CR LF, written as one CR LF (which
@@ -162,8 +154,38 @@ std::u16string CellLines(std::u16string_view font) {
     return out;
 }
 
-std::u16string Escaped(std::u16string_view text, bool attribute) {
-    std::u16string out;
+// A unit no version of XML carries: NUL, U+FFFE, U+FFFF or an unpaired surrogate.
+bool HoldsCharacterNoXmlCarries(std::u16string_view text) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i];
+        if (c == 0 || c == 0xFFFE || c == 0xFFFF) return true;
+        if (c >= 0xD800 && c <= 0xDBFF) {
+            if (i + 1 == text.size() || text[i + 1] < 0xDC00 || text[i + 1] > 0xDFFF) return true;
+            ++i;
+        } else if (c >= 0xDC00 && c <= 0xDFFF) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// "&#x19;": the hexadecimal character reference of `c`, two or four digits.
+void AppendReference(std::u16string& out, char16_t c) {
+    constexpr char16_t kHex[] = u"0123456789ABCDEF";
+    out += u"&#x";
+    if (c > 0xFF) {
+        out += kHex[c >> 12];
+        out += kHex[(c >> 8) & 0xF];
+    }
+    out += kHex[(c >> 4) & 0xF];
+    out += kHex[c & 0xF];
+    out += u';';
+}
+
+// Appends `text` with the characters XML reserves written as references; a control character
+// other than TAB, LF and CR is written as a character reference, which only XML 1.1 reads,
+// and sets `xml11`.
+void AppendEscaped(std::u16string& out, std::u16string_view text, bool attribute, bool& xml11) {
     for (char16_t c : text) {
         switch (c) {
             case u'&': out += u"&amp;"; break;
@@ -175,36 +197,121 @@ std::u16string Escaped(std::u16string_view text, bool attribute) {
                     break;
                 }
                 [[fallthrough]];
-            default: out += c;
+            default:
+                if (c < 0x20 && c != u'\t' && c != u'\n' && c != u'\r') {
+                    AppendReference(out, c);
+                    xml11 = true;
+                } else {
+                    out += c;
+                }
         }
+    }
+}
+
+// In an XML 1.1 document the controls 0x7F to 0x9F may stand only as character references,
+// and NEL (0x85) and LINE SEPARATOR (0x2028) would be read as line ends: all are written as
+// references. Markup holds none of them, so the whole text can be rewritten.
+std::u16string AsXml11(std::u16string text) {
+    constexpr std::u16string_view kVersion10 = u"<?xml version=\"1.0\"";
+    text.replace(0, kVersion10.size(), u"<?xml version=\"1.1\"");
+    const auto restricted = [](char16_t c) { return (c >= 0x7F && c <= 0x9F) || c == 0x2028; };
+    std::size_t i = 0;
+    while (i < text.size() && !restricted(text[i])) ++i;
+    if (i == text.size()) return text;
+    std::u16string out(text, 0, i);
+    for (; i < text.size(); ++i) {
+        if (restricted(text[i])) AppendReference(out, text[i]);
+        else out += text[i];
     }
     return out;
 }
 
+constexpr std::u16string_view kTxtHeading =
+    u"Please apply font typeface to the following codewords to get bar codes.\r\n\r\n\r\n\r\n";
+
+constexpr std::u16string_view kXslFoHead =
+    u"<?xml version=\"1.0\" encoding=\"utf-16\"?>\n"
+    u"<fo:root xmlns:fo=\"http://www.w3.org/1999/XSL/Format\">\r\n"
+    u"  <fo:layout-master-set>\r\n"
+    u"    <fo:simple-page-master master-name=\"my-page\">\r\n"
+    u"      <fo:region-body margin=\"1in\" />\r\n"
+    u"    </fo:simple-page-master>\r\n"
+    u"  </fo:layout-master-set>\r\n"
+    u"  <fo:page-sequence master-reference=\"my-page\">\r\n"
+    u"    <fo:flow flow-name=\"xsl-region-body\">\r\n"
+    u"      <fo:block>Kestrivo</fo:block>\r\n"
+    u"      <fo:block>\r\n"
+    u"        <fo:table>\r\n"
+    u"          <fo:table-body>";
+
+constexpr std::u16string_view kXslFoClosing =
+    u"</fo:table-body></fo:table></fo:block></fo:flow></fo:page-sequence></fo:root>";
+
+std::size_t CountRecords(std::u16string_view batchText) {
+    std::size_t n = 0;
+    for (std::size_t at = batchText.find(RecordSeparator); at != std::u16string_view::npos;
+         at = batchText.find(RecordSeparator, at + RecordSeparator.size()))
+        ++n;
+    return n;
+}
+
 }  // namespace
 
+BatchExport::BatchExport(std::u16string_view batchText)
+    : xslFo_(false), rest_(batchText), records_(CountRecords(batchText)), text_(kTxtHeading) {}
+
+BatchExport::BatchExport(std::u16string_view batchText, std::u16string_view face,
+                         std::u16string_view sizeText)
+    : xslFo_(true), rest_(batchText), records_(CountRecords(batchText)), text_(kXslFoHead) {
+    AppendEscaped(size_, sizeText, true, xml11_);
+    AppendEscaped(family_, face, true, xml11_);
+}
+
+void BatchExport::Step(const RecordEncoder& encode) {
+    if (Finished()) return;
+    const std::size_t at = rest_.find(RecordSeparator);
+    const std::u16string_view record = rest_.substr(0, at);
+    rest_.remove_prefix(at + RecordSeparator.size());
+    const std::u16string font = encode(record);
+    if (!xslFo_) {
+        AppendFontLines(text_, font);
+        text_ += u"\r\n\r\n";
+    } else {
+        std::u16string cell = CellLines(font);
+        if (HoldsCharacterNoXmlCarries(cell)) {
+            cell.clear();
+            emptied_.push_back(done_);
+        }
+        // The lines of a matrix or stacked symbol's bands are kept, and stacked without gaps.
+        const bool lines = cell.find(u'\n') != std::u16string::npos;
+        text_ += u"<fo:table-row><fo:table-cell height=\"100pt\" text-align=\"center\" "
+                 u"font-weight=\"normal\"><fo:block  font-size=\"";
+        text_ += size_;
+        text_ += u"pt\" font-family=\"";
+        text_ += family_;
+        text_ += lines ? u"\" linefeed-treatment=\"preserve\" line-height=\"1\">" : u"\">";
+        AppendEscaped(text_, cell, false, xml11_);
+        text_ += u"</fo:block></fo:table-cell></fo:table-row>\r\n\r\n";
+    }
+    ++done_;
+}
+
+std::u16string BatchExport::Finish() {
+    if (!xslFo_) return std::move(text_);
+    text_ += kXslFoClosing;
+    return xml11_ ? AsXml11(std::move(text_)) : std::move(text_);
+}
+
 std::string TxtExportLayout(std::u16string_view batchText, const RecordEncoder& encode) {
-    Utf16File file;
-    file << u"Please apply font typeface to the following codewords to get bar codes."
-         << u"\r\n\r\n\r\n\r\n";
-    for (std::u16string_view record : BatchRecords(batchText))
-        file << FontLines(encode, record) << u"\r\n\r\n";
-    return file.Take();
+    BatchExport work(batchText);
+    while (!work.Finished()) work.Step(encode);
+    return Utf16Bytes(work.Finish());
 }
 
 bool HoldsCharacterXmlCannotCarry(std::u16string_view text) {
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char16_t c = text[i];
+    for (char16_t c : text)
         if (c < 0x20 && c != u'\t' && c != u'\n' && c != u'\r') return true;
-        if (c == 0xFFFE || c == 0xFFFF) return true;
-        if (c >= 0xD800 && c <= 0xDBFF) {
-            if (i + 1 == text.size() || text[i + 1] < 0xDC00 || text[i + 1] > 0xDFFF) return true;
-            ++i;
-        } else if (c >= 0xDC00 && c <= 0xDFFF) {
-            return true;
-        }
-    }
-    return false;
+    return HoldsCharacterNoXmlCarries(text);
 }
 
 std::u16string XslFoEmptiedNote(const std::vector<std::size_t>& emptied) {
@@ -224,39 +331,10 @@ std::u16string XslFoEmptiedNote(const std::vector<std::size_t>& emptied) {
 std::string XslFoExportLayout(std::u16string_view batchText, const RecordEncoder& encode,
                         std::u16string_view face, std::u16string_view sizeText,
                         std::vector<std::size_t>* emptied) {
-    Utf16File file;
-    file << u"<?xml version=\"1.0\" encoding=\"utf-16\"?>\n"
-         << u"<fo:root xmlns:fo=\"http://www.w3.org/1999/XSL/Format\">\r\n"
-         << u"  <fo:layout-master-set>\r\n"
-         << u"    <fo:simple-page-master master-name=\"my-page\">\r\n"
-         << u"      <fo:region-body margin=\"1in\" />\r\n"
-         << u"    </fo:simple-page-master>\r\n"
-         << u"  </fo:layout-master-set>\r\n"
-         << u"  <fo:page-sequence master-reference=\"my-page\">\r\n"
-         << u"    <fo:flow flow-name=\"xsl-region-body\">\r\n"
-         << u"      <fo:block>Kestrivo</fo:block>\r\n"
-         << u"      <fo:block>\r\n"
-         << u"        <fo:table>\r\n"
-         << u"          <fo:table-body>";
-    const std::u16string size = Escaped(sizeText, true);
-    const std::u16string family = Escaped(face, true);
-    const std::vector<std::u16string_view> records = BatchRecords(batchText);
-    for (std::size_t i = 0; i < records.size(); ++i) {
-        std::u16string cell = CellLines(encode(records[i]));
-        if (HoldsCharacterXmlCannotCarry(cell)) {
-            cell.clear();
-            if (emptied) emptied->push_back(i);
-        }
-        // The lines of a matrix or stacked symbol's bands are kept, and stacked without gaps.
-        const bool lines = cell.find(u'\n') != std::u16string::npos;
-        file << u"<fo:table-row><fo:table-cell height=\"100pt\" text-align=\"center\" "
-                u"font-weight=\"normal\"><fo:block  font-size=\""
-             << size << u"pt\" font-family=\"" << family << u"\""
-             << (lines ? u" linefeed-treatment=\"preserve\" line-height=\"1\"" : u"") << u">"
-             << Escaped(cell, false) << u"</fo:block></fo:table-cell></fo:table-row>\r\n\r\n";
-    }
-    file << u"</fo:table-body></fo:table></fo:block></fo:flow></fo:page-sequence></fo:root>";
-    return file.Take();
+    BatchExport work(batchText, face, sizeText);
+    while (!work.Finished()) work.Step(encode);
+    if (emptied) emptied->insert(emptied->end(), work.Emptied().begin(), work.Emptied().end());
+    return Utf16Bytes(work.Finish());
 }
 
 }  // namespace desktop

@@ -87,12 +87,46 @@ bool HoldsCharacterXmlCannotCarry(std::u16string_view text);
 // `sizeText` points. "&", "<" and ">" of the texts are written as character references. A
 // font text of several lines (the bands of a matrix or stacked symbol) has each line end
 // written as one CR LF, and its block keeps the line feeds at a line height of one em, so
-// that a formatter sets the bands one under the other without gaps. A
-// record whose font text XML cannot carry gets an empty cell, as one that cannot be encoded,
-// and its index (from 0) is added to `emptied` when given: the document stays well-formed.
+// that a formatter sets the bands one under the other without gaps. Control characters
+// other than TAB, LF and CR (those of the Code 128 font texts) are written as character
+// references in an XML 1.1 document; a document without them keeps the XML 1.0 head. A
+// record whose font text no XML carries (U+FFFE, U+FFFF, an unpaired surrogate) gets an
+// empty cell, as one that cannot be encoded, and its index (from 0) is added to `emptied`
+// when given: the document stays well-formed.
 std::string XslFoExportLayout(std::u16string_view batchText, const RecordEncoder& encode,
                         std::u16string_view face, std::u16string_view sizeText,
                         std::vector<std::size_t>* emptied = nullptr);
+
+// The TXT or XSL-FO export built one record at a time, so that a long export can let the
+// windows run, show its progress and stop between two records; the two layouts above are
+// this run to the end. Time and memory are linear in the batch text and the font texts.
+class BatchExport {
+public:
+    // The TXT layout.
+    explicit BatchExport(std::u16string_view batchText);
+    // The XSL-FO layout, each record a table row set in `face` at `sizeText` points.
+    BatchExport(std::u16string_view batchText, std::u16string_view face, std::u16string_view sizeText);
+
+    std::size_t Records() const { return records_; }
+    std::size_t Done() const { return done_; }
+    bool Finished() const { return done_ == records_; }
+    // Encodes the next record and writes its lines; nothing once finished.
+    void Step(const RecordEncoder& encode);
+    // The file's text after its byte-order mark, with the records done so far; called once.
+    std::u16string Finish();
+    // Records (from 0) written as empty XSL-FO cells because no XML carries their font text.
+    const std::vector<std::size_t>& Emptied() const { return emptied_; }
+
+private:
+    bool xslFo_;
+    std::u16string_view rest_;  // the batch text after the records done
+    std::size_t records_ = 0;
+    std::size_t done_ = 0;
+    std::u16string text_;
+    std::u16string size_, family_;  // XSL-FO: the cells' attributes as written
+    bool xml11_ = false;            // XSL-FO: a control character was written as a reference
+    std::vector<std::size_t> emptied_;
+};
 
 // The message line's note on the records `emptied` left empty by the XSL-FO export; "" when none.
 std::u16string XslFoEmptiedNote(const std::vector<std::size_t>& emptied);

@@ -7,7 +7,11 @@
 
 #include <gtest/gtest.h>
 
+#include <commctrl.h>
+
+#include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -17,6 +21,8 @@
 #include "batch_import.h"
 #include "desktop/fake_platform.h"
 #include "encoder_driver.h"
+#include "real_mouse.h"
+#include "resource.h"
 #include "session.h"
 #include "settings.h"
 #include "symbology_table.h"
@@ -34,9 +40,10 @@
 
 namespace {
 
-constexpr int kSequenceTool = 604, kSymbology = 1004, kMessageLine = 1032;
-constexpr int kBatch = 1032, kReset = 1033, kStart = 1035, kEnd = 1036, kIncrement = 1037,
-              kGenerate = 1038, kImport = 1039, kExport = 1040, kPrefix = 1041, kSuffix = 1042;
+constexpr int kSequenceTool = IDC_TOOL_SEQUENCE, kSymbology = IDC_SYMBOLOGY, kMessageLine = IDC_MESSAGE_LINE;
+constexpr int kBatch = IDC_SEQ_BATCH, kReset = IDC_SEQ_RESET, kStart = IDC_SEQ_START, kEnd = IDC_SEQ_END,
+              kIncrement = IDC_SEQ_INCREMENT, kGenerate = IDC_SEQ_GENERATE, kImport = IDC_SEQ_IMPORT,
+              kExport = IDC_SEQ_EXPORT, kPrefix = IDC_SEQ_PREFIX, kSuffix = IDC_SEQ_SUFFIX;
 
 std::string Utf16Bytes(std::u16string_view text) {
     std::string bytes = "\xFF\xFE";
@@ -46,6 +53,8 @@ std::string Utf16Bytes(std::u16string_view text) {
     }
     return bytes;
 }
+
+std::u16string U16(std::wstring_view text) { return std::u16string(text.begin(), text.end()); }
 
 std::string ReadFile(const std::wstring& path) {
     std::string bytes;
@@ -389,21 +398,222 @@ TEST_F(BatchDialog, ExportsXslFoDocumentsForTheReader) {
     EXPECT_EQ(Export(folder, L"code39.xml", 2), L"code39.xml");
     WriteExpectation(folder + L"\\code39.expect", {{"Code39", "KESTRIVO-42"}});
 
-    // Code 128 font texts hold characters XML cannot carry (24 to 26): such a record's cell
-    // is written empty, the document stays well-formed and the message line says so.
-    ASSERT_TRUE(ChooseEntry(app.Pane(), kSymbology, L"Code128B"));
-    ASSERT_TRUE(desktop::HoldsCharacterXmlCannotCarry(road(u"Code128B", u"Kestrivo")));
-    ::SendMessageW(Field(kBatch), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"Kestrivo\n\r\n\rK2\n\r\n\r"));
-    EXPECT_EQ(Export(folder, L"code128.xml", 2), L"code128.xml");
-    const std::string doc = ReadFile(folder + L"\\code128.xml");
-    ASSERT_FALSE(doc.empty());
-    const std::string emptyCell = Utf16Bytes(u"font-family=\"KVCode128BMHr\"></fo:block>").substr(2);
-    std::size_t cells = 0;
-    for (std::size_t at = doc.find(emptyCell); at != std::string::npos; at = doc.find(emptyCell, at + 1)) ++cells;
-    EXPECT_EQ(cells, 2u) << "the two cells are not written empty";
-    EXPECT_EQ(TextOf(::GetDlgItem(main, kMessageLine)),
-              L"XSL-FO: 2 record(s) written empty, first record 1: its font text holds characters XML cannot carry.");
-    WriteExpectation(folder + L"\\code128.expect", {});
+    // The Code 128 rows' font texts hold control characters (24 to 27), which only XML 1.1
+    // carries, as character references: each cell is written whole and reads back.
+    struct Code128Row {
+        const wchar_t* row;
+        const wchar_t* file;
+        std::vector<std::wstring> records;
+        std::vector<std::pair<std::string, std::string>> read;
+    };
+    const Code128Row rows[] = {
+        {L"Code128A", L"code128a", {L"KESTRIVO-42"}, {{"Code128", "KESTRIVO-42"}}},
+        {L"Code128B", L"code128b", {L"Kestrivo", L"K2"}, {{"Code128", "Kestrivo"}, {"Code128", "K2"}}},
+        {L"Code128C", L"code128c", {L"12345678"}, {{"Code128", "12345678"}}},
+        {L"GS1-128", L"gs1_128", {L"(00)350123451234567894"}, {{"Code128", "00350123451234567894"}}},
+        // The encoder adds the mod 10 check digit (3).
+        {L"USPS-128", L"usps_128", {L"910112345678900000001"}, {{"Code128", "9101123456789000000013"}}},
+    };
+    for (const Code128Row& row : rows) {
+        ASSERT_TRUE(ChooseEntry(app.Pane(), kSymbology, row.row));
+        std::wstring batch;
+        for (const std::wstring& record : row.records) batch += record + L"\n\r\n\r";
+        ASSERT_TRUE(desktop::HoldsCharacterXmlCannotCarry(road(U16(row.row), U16(row.records[0]))));
+        ::SendMessageW(Field(kBatch), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(batch.c_str()));
+        const std::wstring name = std::wstring(row.file) + L".xml";
+        ::DeleteFileW((folder + L"\\" + name).c_str());
+        EXPECT_EQ(Export(folder, name, 2), name);
+        const std::string doc = ReadFile(folder + L"\\" + name);
+        EXPECT_TRUE(doc.starts_with(Utf16Bytes(u"<?xml version=\"1.1\" encoding=\"utf-16\"?>\n"))) << name.c_str();
+        EXPECT_TRUE(NoMessageBox());
+        EXPECT_EQ(TextOf(::GetDlgItem(main, kMessageLine)), L"");
+        WriteExpectation(folder + L"\\" + row.file + L".expect", row.read);
+    }
+}
+
+// --- Large batches: the work goes on with the windows responsive, its progress shown, and
+// "Cancel" puts everything back.
+
+constexpr int kProgressLine = IDC_PROGRESS_LINE, kProgressBar = IDC_PROGRESS_BAR;
+
+bool WaitUntil(const std::function<bool()>& done, DWORD ms) {
+    const DWORD until = ::GetTickCount() + ms;
+    while (!done()) {
+        if (static_cast<int>(::GetTickCount() - until) >= 0) return false;
+        ::Sleep(25);
+    }
+    return true;
+}
+
+// The record `i` of the generated large files and batches.
+std::wstring LargeRecord(int i) {
+    wchar_t record[32];
+    std::swprintf(record, 32, L"KESTRIVO-%07d", i);
+    return record;
+}
+
+// A text file of `count` records, each line followed by an empty line; its path.
+std::wstring WriteLargeFile(const wchar_t* name, int count) {
+    wchar_t temp[MAX_PATH] = L"";
+    ::GetTempPathW(MAX_PATH, temp);
+    const std::wstring path = std::wstring(temp) + name;
+    std::string bytes;
+    for (int i = 0; i < count; ++i) {
+        const std::wstring record = LargeRecord(i);
+        bytes.append(record.begin(), record.end());
+        bytes += "\r\n\r\n";
+    }
+    std::ofstream(std::filesystem::path(path), std::ios::binary) << bytes;
+    return path;
+}
+
+// The batch text of the first `count` records.
+std::wstring LargeBatchText(int count) {
+    std::wstring batch;
+    for (int i = 0; i < count; ++i) batch += LargeRecord(i) + L"\n\r\n\r";
+    return batch;
+}
+
+class LargeBatch : public BatchDialog {
+protected:
+    // The progress window over the batch dialog, found within `ms`.
+    HWND WaitProgress(DWORD ms) { return app.WaitDialog(kProgressBar, L"Sequence Manipulation", ms); }
+    // The batch dialog answers a message sent to it (it is not stuck in its work).
+    bool Answers() {
+        DWORD_PTR result = 0;
+        return ::SendMessageTimeoutW(dialog, WM_NULL, 0, 0, SMTO_NORMAL, 15000, &result) != 0;
+    }
+    // Clicks the progress window's "Cancel" with the real mouse.
+    void ClickCancel(HWND progress) {
+        HWND cancel = ::GetDlgItem(progress, IDCANCEL);
+        RECT r{};
+        ::GetWindowRect(cancel, &r);
+        const POINT at{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+        Mouse(MOUSEEVENTF_MOVE, at.x, at.y);
+        ASSERT_TRUE(WaitUntil([&] { return ::WindowFromPoint(at) == cancel; }, 5000)) << "Cancel is covered";
+        Mouse(MOUSEEVENTF_LEFTDOWN);
+        Mouse(MOUSEEVENTF_LEFTUP);
+    }
+    // Checks what the user sees of the progress while the work goes on: the line, the bar
+    // moving on, and its picture filled from the left as far as the bar's position says.
+    void ExpectProgressShown(HWND progress, const std::wstring& work, const std::wstring& total) {
+        HWND line = ::GetDlgItem(progress, kProgressLine), bar = ::GetDlgItem(progress, kProgressBar);
+        EXPECT_TRUE(::IsWindowVisible(progress));
+        const auto lineShown = [&] {
+            const std::wstring text = TextOf(line);
+            return text.starts_with(work + L": ") && text.ends_with(L" of " + total);
+        };
+        EXPECT_TRUE(WaitUntil(lineShown, 30000)) << "line: " << testing::PrintToString(TextOf(line));
+        const LRESULT first = ::SendMessageW(bar, PBM_GETPOS, 0, 0);
+        EXPECT_TRUE(WaitUntil([&] { return ::SendMessageW(bar, PBM_GETPOS, 0, 0) > first; }, 30000))
+            << "the bar does not move on from " << first;
+        EXPECT_FALSE(::IsWindowEnabled(dialog)) << "the batch dialog takes input while it works";
+        EXPECT_TRUE(Answers()) << "the batch dialog does not answer while it works";
+
+        // The picture: filled from the left as far as the position says, light beyond.
+        // Taken from the progress window (a picture of a control alone comes out black).
+        RECT outer{}, area{};
+        ::GetWindowRect(progress, &outer);
+        ::GetWindowRect(bar, &area);
+        ::OffsetRect(&area, -outer.left, -outer.top);
+        ::InflateRect(&area, -2, -2);  // inside the border
+        ASSERT_TRUE(WaitUntil([&] { return ::SendMessageW(bar, PBM_GETPOS, 0, 0) >= 150; }, 60000));
+        const LRESULT before = ::SendMessageW(bar, PBM_GETPOS, 0, 0);
+        const testing_support::Image image = Capture(progress, area);
+        const LRESULT after = ::SendMessageW(bar, PBM_GETPOS, 0, 0);
+        ASSERT_GT(image.width, 100);
+        const int y = image.height / 2;
+        const auto grey = [&](int x) { return int(image.pixels[std::size_t(y) * std::size_t(image.width) + std::size_t(x)]); };
+        const int background = grey(image.width - 1);
+        EXPECT_GT(background, 200) << "the empty part of the bar is not light";
+        int filled = 0;
+        while (filled < image.width && std::abs(grey(filled) - background) > 40) ++filled;
+        const int tolerance = image.width / 20 + 3;
+        EXPECT_GE(filled, static_cast<int>(image.width * before / 1000) - tolerance) << "position " << before;
+        EXPECT_LE(filled, static_cast<int>(image.width * after / 1000) + tolerance) << "position " << after;
+    }
+};
+
+TEST_F(LargeBatch, AnImportShowsItsProgressAndCancelPutsTheBatchBack) {
+    const std::wstring path = WriteLargeFile(L"kestrivo_large_cancel.txt", 300000);
+    const std::wstring before = L"old\n\r\n\r";
+    ::SendMessageW(Field(kBatch), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(before.c_str()));
+    HWND files = OpenFileDialog(kImport);
+    ASSERT_NE(files, nullptr);
+    Enter(files, path);
+    HWND progress = WaitProgress(60000);
+    ASSERT_NE(progress, nullptr) << "no progress window";
+    ExpectProgressShown(progress, L"Importing", L"300,000 records");
+    ClickCancel(progress);
+    EXPECT_TRUE(WaitUntil([&] { return !::IsWindow(progress); }, 60000)) << "Cancel does not end the import";
+    EXPECT_TRUE(BatchBecomes(before)) << Batch().size() << " units";
+    EXPECT_TRUE(::IsWindowEnabled(dialog));
+    EXPECT_TRUE(::IsWindowVisible(Field(kBatch)));
+    EXPECT_TRUE(NoMessageBox());
+    ::DeleteFileW(path.c_str());
+}
+
+TEST_F(LargeBatch, AnImportRunsToTheEndAndItsExportIsWhole) {
+    constexpr int kCount = 100000;
+    const std::wstring path = WriteLargeFile(L"kestrivo_large_whole.txt", kCount);
+    HWND files = OpenFileDialog(kImport);
+    ASSERT_NE(files, nullptr);
+    Enter(files, path);
+    HWND progress = WaitProgress(60000);
+    ASSERT_NE(progress, nullptr) << "no progress window";
+    ExpectProgressShown(progress, L"Importing", L"100,000 records");
+    ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(progress); }, 300000)) << "the import does not end";
+    const std::wstring expect = LargeBatchText(kCount);
+    EXPECT_TRUE(Batch() == expect) << Batch().size() << " units, want " << expect.size();
+    EXPECT_TRUE(::IsWindowEnabled(dialog));
+    EXPECT_TRUE(::IsWindowVisible(Field(kBatch)));
+    // The field shows its first line, as a text set at once does.
+    EXPECT_EQ(::SendMessageW(Field(kBatch), EM_GETFIRSTVISIBLELINE, 0, 0), 0);
+    ::DeleteFileW(path.c_str());
+
+    // The whole batch exported as TXT, byte for byte.
+    Road road;
+    ASSERT_TRUE(ChooseEntry(app.Pane(), kSymbology, L"Code 39"));
+    const std::wstring folder = ExportDir();
+    ::CreateDirectoryW(folder.c_str(), nullptr);
+    const std::wstring file = folder + L"\\large.txt";
+    ::DeleteFileW(file.c_str());
+    std::u16string text = u"Please apply font typeface to the following codewords to get bar codes.\r\n\r\n\r\n\r\n";
+    for (int i = 0; i < kCount; ++i) text += road(u"Code 39", U16(LargeRecord(i))) + u"\r\n\r\n";
+    const std::string bytes = Utf16Bytes(text);
+    EXPECT_EQ(Export(folder, L"large.txt", 1), L"large.txt");
+    EXPECT_TRUE(WaitUntil([&] { return ReadFile(file).size() == bytes.size(); }, 300000));
+    EXPECT_TRUE(ReadFile(file) == bytes) << "the exported file differs";
+    EXPECT_TRUE(WaitUntil([&] { return ::IsWindowEnabled(dialog) != FALSE; }, 10000));
+    ::DeleteFileW(file.c_str());
+}
+
+TEST_F(LargeBatch, AnExportShowsItsProgressAndCancelLeavesTheFileAsItWas) {
+    constexpr int kCount = 100000;
+    // The batch generated by the dialog: "KESTRIVO-0000000" and on.
+    const std::wstring batch = LargeBatchText(kCount);
+    Type(kPrefix, L"KESTRIVO-");
+    Generate(L"0000000", L"0099999", L"1");
+    ASSERT_TRUE(WaitUntil([&] { return Batch().size() == batch.size(); }, 300000)) << Batch().size();
+    ASSERT_TRUE(ChooseEntry(app.Pane(), kSymbology, L"QR Code"));
+    const std::wstring folder = ExportDir();
+    ::CreateDirectoryW(folder.c_str(), nullptr);
+    const std::wstring file = folder + L"\\earlier.txt";
+    std::ofstream(std::filesystem::path(file), std::ios::binary) << "an earlier file";
+    EXPECT_EQ(Export(folder, L"earlier.txt", 1), L"earlier.txt");
+    HWND progress = WaitProgress(60000);
+    ASSERT_NE(progress, nullptr) << "no progress window";
+    ExpectProgressShown(progress, L"Exporting", L"100,000 records");
+    // While the export runs, the Options pane takes no input either.
+    EXPECT_FALSE(::IsWindowEnabled(app.Pane()));
+    ClickCancel(progress);
+    EXPECT_TRUE(WaitUntil([&] { return !::IsWindow(progress); }, 60000)) << "Cancel does not end the export";
+    EXPECT_TRUE(WaitUntil([&] { return ::IsWindowEnabled(dialog) != FALSE; }, 10000));
+    EXPECT_TRUE(::IsWindowEnabled(app.Pane()));
+    EXPECT_EQ(ReadFile(file), "an earlier file");
+    EXPECT_TRUE(NoMessageBox());
+    EXPECT_EQ(Batch().size(), batch.size());
+    ::DeleteFileW(file.c_str());
 }
 
 }  // namespace

@@ -1,7 +1,8 @@
-// The batch files: any bytes imported as a text file give whole records, and the TXT and
-// XSL-FO documents made of them keep their form: UTF-16 with its mark, one table row per
-// record, no character XML cannot carry, every "&" the start of a reference. Sequence fields
-// taken from the bytes never overflow.
+// The batch files: any bytes imported as a text file give whole records, cut into pieces for
+// the batch field that join up to the batch, and the TXT and XSL-FO documents made of them
+// keep their form: UTF-16 with its mark, one table row per record, no character XML cannot
+// carry, every "&" the start of a reference, the XML 1.1 head exactly when a control character
+// is written as a reference. Sequence fields taken from the bytes never overflow.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -10,6 +11,7 @@
 
 #include "batch.h"
 #include "batch_import.h"
+#include "batch_work.h"
 #include "text_file.h"
 #include "desktop/fake_platform.h"
 
@@ -48,6 +50,16 @@ void CheckImportAndExport(std::string_view bytes) {
     Require(std::u16string_view(batch).starts_with(joined));
     Require(batch.find(desktop::RecordSeparator, joined.size()) == std::u16string::npos);
 
+    // Small bounds, so that short inputs are cut into many pieces too.
+    desktop::BatchPieces pieces(batch, 3, 7);
+    std::u16string fed;
+    while (!pieces.Done()) {
+        const std::u16string_view piece = pieces.Next();
+        Require(!piece.empty() && (pieces.Done() || piece.back() == u'\n'));
+        fed += piece;
+    }
+    Require(fed == batch && pieces.RecordsDone() == records.size() && pieces.Records() == records.size());
+
     const desktop::RecordEncoder same = [](std::u16string_view record) { return std::u16string(record); };
     const std::string txt = desktop::TxtExportLayout(batch, same);
     Require(txt.size() % 2 == 0 && txt.starts_with("\xFF\xFE"));
@@ -58,6 +70,15 @@ void CheckImportAndExport(std::string_view bytes) {
     const std::u16string xml = FromUtf16(std::string_view(fo).substr(2));
     Require(!desktop::HoldsCharacterXmlCannotCarry(xml));
     Require(Count(xml, u"<fo:table-row>") == records.size());
+    bool control = false;
+    for (char16_t c = 1; c < 0x20 && !control; ++c) {
+        const char16_t hex[] = u"0123456789ABCDEF";
+        const char16_t reference[] = {u'&', u'#', u'x', hex[c >> 4], hex[c & 0xF], u';', 0};
+        control = c != u'\t' && c != u'\n' && c != u'\r' && xml.find(reference) != std::u16string::npos;
+    }
+    Require(xml.starts_with(control ? u"<?xml version=\"1.1\"" : u"<?xml version=\"1.0\""));
+    if (control)
+        for (char16_t c : xml) Require(!((c >= 0x7F && c <= 0x9F) || c == 0x2028));
     Require(emptied.size() <= records.size());
     for (std::size_t at = xml.find(u'&'); at != std::u16string::npos; at = xml.find(u'&', at + 1)) {
         const std::u16string_view rest = std::u16string_view(xml).substr(at);
