@@ -770,6 +770,9 @@ TEST_F(BatchDialog, ImportsHostileFilesWithoutCrashing) {
         std::u16string expect;
         ASSERT_TRUE(desktop::ImportText(platform, bytes, expect));
         ASSERT_TRUE(Import(path));
+        // A long import lets the windows run while it reads and fills the field: it has ended
+        // when a message box asks or the dialog takes input again.
+        ASSERT_TRUE(WaitUntil([&] { return ::IsWindowEnabled(dialog) || app.WaitMessageBox(0); }, 120000));
         if (const auto fault = desktop::FirstFieldFault(expect)) {
             EXPECT_EQ(Dismiss(60000), W(desktop::ImportNotShowable(desktop::Utf16(path), *fault)));
             EXPECT_EQ(Batch(), before);
