@@ -316,16 +316,8 @@ bool HoldsCharacterXmlCannotCarry(std::u16string_view text) {
 
 std::u16string XslFoEmptiedNote(const std::vector<std::size_t>& emptied) {
     if (emptied.empty()) return {};
-    const auto number = [](std::size_t n) {
-        std::u16string digits;
-        do {
-            digits.insert(digits.begin(), static_cast<char16_t>(u'0' + n % 10));
-            n /= 10;
-        } while (n != 0);
-        return digits;
-    };
-    return u"XSL-FO: " + number(emptied.size()) + u" record(s) written empty, first record " +
-           number(emptied.front() + 1) + u": its font text holds characters XML cannot carry.";
+    return u"XSL-FO: " + Decimal(emptied.size()) + u" record(s) written empty, first record " +
+           Decimal(emptied.front() + 1) + u": its font text holds characters XML cannot carry.";
 }
 
 std::string XslFoExportLayout(std::u16string_view batchText, const RecordEncoder& encode,

@@ -1,6 +1,7 @@
 #include "batch_import.h"
 
 #include "batch.h"
+#include "text.h"
 
 namespace desktop {
 
@@ -35,15 +36,6 @@ std::optional<FieldFault> FirstFieldFault(std::u16string_view batchText) {
 }
 
 namespace {
-
-std::u16string Decimal(std::size_t n) {
-    std::u16string digits;
-    do {
-        digits.insert(digits.begin(), static_cast<char16_t>(u'0' + n % 10));
-        n /= 10;
-    } while (n != 0);
-    return digits;
-}
 
 std::u16string CodePoint(char16_t c) {
     std::u16string text = u"U+";

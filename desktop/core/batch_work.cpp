@@ -1,6 +1,7 @@
 #include "batch_work.h"
 
 #include "batch.h"
+#include "text.h"
 
 #include <algorithm>
 
@@ -62,22 +63,11 @@ std::u16string_view BatchPieces::Next() {
 
 std::u16string WorkProgressText(std::u16string_view work, std::uint64_t done, std::uint64_t total,
                                 std::u16string_view unit) {
-    const auto grouped = [](std::uint64_t n) {
-        std::u16string digits;
-        int i = 0;
-        do {
-            if (i > 0 && i % 3 == 0) digits.insert(digits.begin(), u',');
-            digits.insert(digits.begin(), static_cast<char16_t>(u'0' + n % 10));
-            n /= 10;
-            ++i;
-        } while (n != 0);
-        return digits;
-    };
     std::u16string text(work);
     text += u": ";
-    text += grouped(done);
+    text += Decimal(done, true);
     text += u" of ";
-    text += grouped(total);
+    text += Decimal(total, true);
     text += u' ';
     text += unit;
     return text;

@@ -43,4 +43,16 @@ std::u16string WidenMessage(const char* message) {
     return message ? WidenBytes(message) : std::u16string();
 }
 
+std::u16string Decimal(std::uint64_t n, bool grouped) {
+    std::u16string digits;
+    int i = 0;
+    do {
+        if (grouped && i > 0 && i % 3 == 0) digits.insert(digits.begin(), u',');
+        digits.insert(digits.begin(), static_cast<char16_t>(u'0' + n % 10));
+        n /= 10;
+        ++i;
+    } while (n != 0);
+    return digits;
+}
+
 }  // namespace desktop

@@ -2,6 +2,7 @@
 // sized by query and checked; UTF-8 and the byte-for-byte widening need no platform.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -24,6 +25,9 @@ bool FromAnsi(Platform& platform, CodePage page, std::string_view bytes, std::u1
 // Each byte becomes the UTF-16 unit of the same value (the fonts whose glyphs sit at fixed
 // 8-bit codes, whatever the code page).
 std::u16string WidenBytes(std::string_view bytes);
+
+// `n` in decimal digits; with `grouped`, a comma before each group of three ("3,084,048").
+std::u16string Decimal(std::uint64_t n, bool grouped = false);
 
 // An 8-bit message (English, ASCII) as UTF-16.
 std::u16string WidenMessage(const char* message);
