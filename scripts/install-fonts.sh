@@ -13,5 +13,11 @@ if [ ${#files[@]} -eq 0 ]; then echo "install-fonts: no fonts in $fonts" >&2; ex
 make_prefix
 target=$WINEPREFIX/drive_c/windows/Fonts
 mkdir -p "$target"
-cp -f "${files[@]}" "$target/"
+# Each file is copied under a name of this run and then renamed into place, so that two
+# installs at once (the test fixtures) never meet half a file or each other's copy.
+for f in "${files[@]}"; do
+  name=$(basename "$f")
+  cp "$f" "$target/.$name.$$"
+  mv -f "$target/.$name.$$" "$target/$name"
+done
 echo "installed ${#files[@]} fonts into $target"
