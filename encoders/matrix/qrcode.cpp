@@ -470,6 +470,8 @@ int CountBits(char mode, int version) {
     return kBits[m][VersionClass(version)];
 }
 
+}  // namespace
+
 int EstimateBits(const std::string& modes) {
     int bits = 0, count = 0;
     char previous = 0;
@@ -489,6 +491,8 @@ int EstimateBits(const std::string& modes) {
     }
     return bits;
 }
+
+namespace {
 
 void OptimiseModes(std::string& modes, int version) {
     std::vector<Run> runs = Runs(modes);

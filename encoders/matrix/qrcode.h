@@ -28,6 +28,9 @@ int AlphanumericValue(std::uint8_t c);
 // One mode letter a byte: 'N', 'A' or 'B', with runs of 'N' and then of 'A' shorter than six
 // turned into the next wider mode.
 std::string DefineModes(const std::uint8_t* data, std::size_t length);
+// The worst-case length in bits of data in those modes, a full header at every change of
+// mode: data whose worst case does not fit version 40 at its level is refused.
+int EstimateBits(const std::string& modes);
 
 // Table values by version 1..40 and level index 0 L, 1 M, 2 Q, 3 H.
 int DataCodewords(int version, int level);

@@ -65,23 +65,6 @@ bool Read(const std::vector<std::uint8_t>& codewords, int version, std::vector<s
     return true;  // the data filled the symbol: no room for the terminator
 }
 
-// The worst-case length the encoder sizes the data by (ISO/IEC 18004 costs, a full header for
-// every change of mode): data whose worst case fits version 40 must not be refused.
-int WorstCaseBits(const std::string& modes) {
-    int bits = 0, count = 0;
-    char previous = 0;
-    for (char m : modes) {
-        if (m != previous) {
-            bits += m == 'A' ? 17 : m == 'B' ? 20 : 18;
-            count = 0;
-            previous = m;
-        }
-        bits += m == 'B' ? 8 : m == 'A' ? (count % 2 == 0 ? 6 : 5) : (count % 3 == 0 ? 4 : 3);
-        ++count;
-    }
-    return bits;
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -93,7 +76,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         // Refused only when the worst case comes near or beyond what version 40 holds (the
         // modes chosen in the end may cost a few bits more than it).
         const std::string modes = matrix::qr::DefineModes(data + 3, size - 3);
-        if (WorstCaseBits(modes) + 64 <= 8 * matrix::qr::DataCodewords(40, level)) __builtin_trap();
+        if (matrix::qr::EstimateBits(modes) + 64 <= 8 * matrix::qr::DataCodewords(40, level)) __builtin_trap();
         return 0;
     }
     if (s.version < 1 || s.version > 40 || s.level < level || s.level > 3) __builtin_trap();
