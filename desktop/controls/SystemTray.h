@@ -5,7 +5,7 @@
 // when the shell restarts or the work area changes. Every call to the shell goes through the
 // shell seam.
 #pragma once
-#include "../resource.h"
+#include "resource.h"
 #include "framework.h"
 
 class CSystemTray : public CWnd {

@@ -50,17 +50,6 @@ struct SequenceResult {
 // kLengthMismatch first and generation goes on.
 SequenceResult GenerateSequence(const SequenceFields& fields, std::u16string& batchText);
 
-// How an import path is read, by its suffix (case as given).
-enum class ImportKind { None, Text, Spreadsheet };
-ImportKind ImportKindOf(std::u16string_view path);
-
-// The batch text of a text file's bytes, read as the program reads the file: UTF-16 after
-// the mark FF FE, UTF-8 after the mark EF BB BF, otherwise 8-bit text in the system's ANSI
-// code page, line by line. Each line (LF ends a line, a CR before it is dropped) is followed
-// by LF CR, so that an empty line ends a record. A last record without an empty line after
-// it is completed. False (and `batchText` empty) when a line does not convert.
-bool ImportText(Platform& platform, std::string_view bytes, std::u16string& batchText);
-
 // A1 letters of column `column` (1 is "A", 27 is "AA", 703 is "AAA"); empty below 1.
 std::u16string ColumnLetters(std::uint32_t column);
 

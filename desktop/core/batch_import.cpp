@@ -1,7 +1,10 @@
 #include "batch_import.h"
 
+#include <algorithm>
+
 #include "batch.h"
 #include "text.h"
+#include "text_file.h"
 
 namespace desktop {
 
@@ -13,6 +16,40 @@ void AppendImportedLine(std::u16string& batchText, std::u16string_view line) {
 void EndImportedText(std::u16string& batchText) {
     if (!batchText.empty() && !std::u16string_view(batchText).ends_with(RecordSeparator))
         batchText += u"\n\r";
+}
+
+ImportKind ImportKindOf(std::u16string_view path) {
+    if (path.ends_with(u".txt")) return ImportKind::Text;
+    if (path.ends_with(u".xls")) return ImportKind::Spreadsheet;
+    return ImportKind::None;
+}
+
+bool ImportText(Platform& platform, std::string_view bytes, std::u16string& batchText) {
+    batchText.clear();
+    // Read as the program reads a file: the mark decides the encoding, then line by line.
+    const TextMark mark = MarkOf(bytes);
+    std::string_view rest = bytes.substr(MarkSize(mark));
+    LineReader lines([&rest](char* out, std::size_t capacity) {
+        const std::size_t n = std::min(capacity, rest.size());
+        std::copy_n(rest.data(), n, out);
+        rest.remove_prefix(n);
+        return static_cast<long>(n);
+    });
+    std::string raw;
+    std::u16string line;
+    while (lines.Next(mark == TextMark::Utf16 ? 2 : 1, raw) == LineReader::Result::Line) {
+        if (mark == TextMark::Utf16) {
+            line = Utf16LeUnits(raw);
+        } else if (mark == TextMark::Utf8) {
+            line = FromUtf8(raw);
+        } else if (!FromAnsi(platform, CodePage::System, raw, line)) {
+            batchText.clear();
+            return false;
+        }
+        AppendImportedLine(batchText, WithoutLineEnd(line));
+    }
+    EndImportedText(batchText);
+    return true;
 }
 
 bool FieldCannotShow(char16_t c) {

@@ -8,7 +8,20 @@
 #include <string>
 #include <string_view>
 
+#include "platform.h"
+
 namespace desktop {
+
+// How an import path is read, by its suffix (case as given).
+enum class ImportKind { None, Text, Spreadsheet };
+ImportKind ImportKindOf(std::u16string_view path);
+
+// The batch text of a text file's bytes, read as the program reads the file: UTF-16 after
+// the mark FF FE, UTF-8 after the mark EF BB BF, otherwise 8-bit text in the system's ANSI
+// code page, line by line. Each line (LF ends a line, a CR before it is dropped) is followed
+// by LF CR, so that an empty line ends a record. A last record without an empty line after
+// it is completed. False (and `batchText` empty) when a line does not convert.
+bool ImportText(Platform& platform, std::string_view bytes, std::u16string& batchText);
 
 // The longest line the batch field is given: the edit control wraps a longer unbroken line
 // in time that grows with the square of its length (seconds at ten thousand characters).

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "../resource.h"
+#include "resource.h"
 #include "symbology_table.h"
 
 namespace desktop {

@@ -279,12 +279,17 @@ int SelectDefaultSymbology(Platform& platform, const std::vector<std::u16string>
     return 0;
 }
 
-std::u16string EncodeSelected(Session& session, const SymbologyAction& row, std::u16string_view text) {
+std::u16string_view EncodeSelectedText(Session& session, const SymbologyAction& row, const std::u16string& text) {
     const EncodeFn fn = row.pfnEncode[session.options.AddChecksum != 0 ? 1 : 0];
-    std::u16string copy(text.substr(0, std::min(text.size(), kInputUnits - 1)));
     session.platform.SetMessageLine(u"");
     if (!fn) return {};
-    return std::u16string(fn(session, copy.c_str()));
+    if (text.size() < kInputUnits) return fn(session, text.c_str());
+    const std::u16string cut = text.substr(0, kInputUnits - 1);
+    return fn(session, cut.c_str());
+}
+
+std::u16string EncodeSelected(Session& session, const SymbologyAction& row, std::u16string_view text) {
+    return std::u16string(EncodeSelectedText(session, row, std::u16string(text)));
 }
 
 }  // namespace desktop

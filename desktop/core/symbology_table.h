@@ -31,6 +31,8 @@ inline constexpr std::uint32_t kKindCode39 = 0, kKindCode93 = 1, kKindUpcEan = 2
                                kKindDatabarTruncatedLimited = 32, kKindDatabarStacked = 33,
                                kKindDatabarStackedOmni = 34, kKindDatabarExpanded = 35,
                                kKindDatabarExpandedStacked = 36, kKindSemi = 43;
+// No row: a kind that no row has.
+inline constexpr std::uint32_t kNoKind = ~0u;
 
 struct SymbologyAction {
     std::uint32_t nSymbologyKind;
@@ -96,10 +98,14 @@ std::vector<std::u16string> ListedSymbologies(const std::vector<SymbologyAction>
 // -1 (nothing read or written) for an empty list.
 int SelectDefaultSymbology(Platform& platform, const std::vector<std::u16string>& listed);
 
-// The one encode entry: the row's routine [1] when AddChecksum is set, else [0], on a copy
-// of the text (at most kInputUnits - 1 units); the message line is cleared first. Returns
-// the font text (empty when the row has no routine), valid until the next encode.
+// The one encode entry: the row's routine [1] when AddChecksum is set, else [0], on the text
+// (a text of kInputUnits units or more is cut to kInputUnits - 1 in a copy); the message line
+// is cleared first. Returns the font text, a view of the session's result buffers valid until
+// the next encode ("" when the row has no routine).
 inline constexpr std::size_t kInputUnits = 8192;
+std::u16string_view EncodeSelectedText(Session& session, const SymbologyAction& row, const std::u16string& text);
+
+// The same, the font text as a string of its own.
 std::u16string EncodeSelected(Session& session, const SymbologyAction& row, std::u16string_view text);
 
 }  // namespace desktop

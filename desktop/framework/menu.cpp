@@ -3,7 +3,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "window.h"
+#include "module.h"
 
 namespace {
 thread_local std::unordered_map<HMENU, CMenu*> t_menus;

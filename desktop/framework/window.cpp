@@ -339,19 +339,6 @@ void CWinApp::OnAppExit() {
 
 CWinApp* AfxGetApp() { return g_app; }
 
-HINSTANCE AfxGetResourceHandle() { return ::GetModuleHandleW(nullptr); }
-
-CString AfxGetAppName() {
-    wchar_t path[MAX_PATH] = L"";
-    ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring name = path;
-    auto slash = name.find_last_of(L"\\/");
-    if (slash != std::wstring::npos) name.erase(0, slash + 1);
-    auto dot = name.rfind(L'.');
-    if (dot != std::wstring::npos) name.erase(dot);
-    return CString(name);
-}
-
 int AfxMessageBox(const wchar_t* text, UINT type) {
     CWinApp* app = AfxGetApp();
     HWND owner = app && app->m_pMainWnd ? app->m_pMainWnd->m_hWnd : ::GetActiveWindow();

@@ -28,6 +28,7 @@
 
 #include "cstring.h"
 #include "geometry.h"
+#include "module.h"
 
 class CDataExchange;
 
@@ -157,9 +158,6 @@ public:
 };
 
 CWinApp* AfxGetApp();
-HINSTANCE AfxGetResourceHandle();
-// The application's name: its module's file name without folder and extension.
-CString AfxGetAppName();
 int AfxMessageBox(const wchar_t* text, UINT type = MB_OK | MB_ICONEXCLAMATION);
 // Control notifications sent to this window are dropped (during UpdateData); null for none.
 HWND& AfxLockoutNotifyWindow();

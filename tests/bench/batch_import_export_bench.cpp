@@ -8,6 +8,7 @@
 #include <string>
 
 #include "batch.h"
+#include "batch_import.h"
 #include "batch_work.h"
 #include "desktop/fake_platform.h"
 #include "session.h"

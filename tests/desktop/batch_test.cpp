@@ -11,6 +11,7 @@
 #include <optional>
 
 #include "batch.h"
+#include "batch_import.h"
 #include "desktop/front_end_fixture.h"
 #include "symbology_table.h"
 

@@ -5,7 +5,7 @@
 #include "Sequence.h"
 #include "resource.h"
 
-CSequence::CSequence(CEncoderDlg* parent) : CDialogEx(900, nullptr), m_pOwner(parent) {}
+CSequence::CSequence(CWnd*, COptionDlg* options) : CBatchDialog(900, nullptr), m_pOptions(options) {}
 CSequence::~CSequence() = default;
 
 BOOL CSequence::OnInitDialog() {

@@ -152,22 +152,17 @@ void CEncoderDlg::PrintBody(CDC* dc, CRect& rect) {
 
     LOGFONTW lf{};
     if (m_pOptions) m_pOptions->GetLogFont(&lf);
-    std::wstring data;
-    if (HWND field = ::GetDlgItem(m_hWnd, IDC_DATA)) {
-        data.assign(static_cast<std::size_t>(::GetWindowTextLengthW(field)) + 1, L'\0');
-        data.resize(static_cast<std::size_t>(std::max(::GetWindowTextW(field, data.data(), static_cast<int>(data.size())), 0)));
-    }
-    std::vector<wchar_t> encoded(kPrintOutputUnits, L'\0');
-    EncodeSelected(data.c_str(), encoded.data(), encoded.size(), m_pOptions.get());
-    const std::u16string symbology =
-        m_pOptions && m_pOptions->pCurrentAction ? m_pOptions->pCurrentAction->szDisplayName : std::u16string();
+    const HWND field = ::GetDlgItem(m_hWnd, IDC_DATA);
+    const std::u16string data = field ? desktop::WindowText(field) : std::u16string();
+    const std::u16string encoded = m_state.Encode(data, kPrintOutputUnits);
+    const std::u16string symbology = m_state.pCurrentAction ? m_state.pCurrentAction->szDisplayName : std::u16string();
 
-    DrawPieces(dc, rect, desktop::PrintDataPieces(symbology, Utf16(lf.lfFaceName), Utf16(data)),
+    DrawPieces(dc, rect, desktop::PrintDataPieces(symbology, Utf16(lf.lfFaceName), data),
                {m_fontPrintLabel, m_fontPrintValue, nullptr}, m_nPrintLineStep);
     if (desktop::PrintedOnceAt12(symbology)) {
-        PrintBarcodeAt12(dc, rect, encoded.data(), lf.lfFaceName);
+        PrintBarcodeAt12(dc, rect, desktop::WideText(encoded), lf.lfFaceName);
     } else {
-        for (int size : desktop::kPrintPointSizes) PrintBarcodeAtSize(dc, rect, encoded.data(), size, lf.lfFaceName);
+        for (int size : desktop::kPrintPointSizes) PrintBarcodeAtSize(dc, rect, desktop::WideText(encoded), size, lf.lfFaceName);
     }
     dc->SelectObject(old);
 }

@@ -3,7 +3,6 @@
 #include <string>
 #include <vector>
 
-#include "Sequence.h"
 #include "SpreadsheetImport.h"
 #include "batch.h"
 #include "windows_platform.h"
@@ -66,8 +65,9 @@ Fault ReadColumn(const CString& path, const CString& letters, std::wstring& batc
 
 }  // namespace
 
-CColHead::CColHead(CSequence* batch) : CDialogEx(IDD_COLHEAD, batch), m_pBatch(batch) {}
+CColHead::CColHead(CBatchDialog* batch) : CDialogEx(IDD_COLHEAD, batch), m_pBatch(batch) {}
 CColHead::~CColHead() = default;
+CBatchDialog::~CBatchDialog() = default;
 
 void CColHead::DoDataExchange(CDataExchange* dx) {
     CDialogEx::DoDataExchange(dx);
@@ -148,7 +148,7 @@ void CColHead::OnColHeadOK() {
     OnOK();
 }
 
-int ImportExcel(const CString& path, CSequence& batch) {
+int ImportExcel(const CString& path, CBatchDialog& batch) {
     CColHead* chooser = batch.m_pColHead.get();
     if (!chooser || !chooser->m_hWnd) return 0;
     std::vector<CString> titles, values;
@@ -161,7 +161,7 @@ int ImportExcel(const CString& path, CSequence& batch) {
     return 1;
 }
 
-int ReadExcelColumn(const CString& letters, CSequence& batch) {
+int ReadExcelColumn(const CString& letters, CBatchDialog& batch) {
     if (letters.IsEmpty()) return 0;
     std::wstring text;
     if (Fault fault = ReadColumn(batch.SpreadsheetPath, letters, text); fault != Fault::None) {

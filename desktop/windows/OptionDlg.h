@@ -1,6 +1,7 @@
 // The Options pane: the symbology, the barcode face and point size, the options of the
-// chosen symbology and the Intelligent Mail fields. EncodeSelected is the program's one
-// encode road.
+// chosen symbology and the Intelligent Mail fields. It owns the symbology table and sets the
+// shared state's current row; the main window encodes with it (EncodeSelected, the program's
+// one encode road).
 #pragma once
 #include <array>
 #include <cstddef>
@@ -9,16 +10,15 @@
 
 #include "ButtonST.h"
 #include "FlatComboBox.h"
+#include "encoder_state.h"
 #include "framework.h"
-#include "session.h"
 #include "symbology_table.h"
-
-class CEncoderDlg;
 
 class COptionDlg : public CDialogEx {
 public:
-    // `main` owns the pane and outlives its window; `session` is the main window's.
-    COptionDlg(CEncoderDlg* main, desktop::Session& session);
+    // `state` and `main` (the main window, which owns the pane) outlive the pane.
+    COptionDlg(desktop::EncoderState& state, desktop::EncoderHost& main);
+    ~COptionDlg() override;
 
     BOOL OnInitDialog() override;
     void DoDataExchange(CDataExchange* dx) override;
@@ -34,12 +34,9 @@ public:
     void FillPointSizes();
     void FillFontFaces(int keepIndex);
 
-    desktop::Session& session() { return m_session; }
+    desktop::EncoderState& state() { return m_state; }
     // Whether a refusal of an Intelligent Mail field is on the screen.
     bool IsShowingRefusal() const { return m_bShowingRefusal; }
-
-    // The current row; null until a row is listed and chosen.
-    const desktop::SymbologyAction* pCurrentAction = nullptr;
 
     CCJFlatComboBox m_cbSymbology, m_cbDMFormat, m_cbDMEncodation, m_cbQRLevel, m_cbPDFLevel,
         m_cbPDFCompaction, m_cbAztecFormat, m_cbAztecLevel, m_cbMaxicodeMode;
@@ -54,10 +51,9 @@ private:
     void OnKillFocusIMField(UINT id);
     void OnChangeIMField(UINT id);
     void ShowComposed();
-    void RepaintMain();
 
-    CEncoderDlg* m_pMain;
-    desktop::Session& m_session;
+    desktop::EncoderState& m_state;
+    desktop::EncoderHost& m_main;
     HICON m_hIcon;
     // Set once the pane's start has run: edit notifications raised while the pane fills its
     // own controls are not the user's.
@@ -70,7 +66,3 @@ private:
     bool m_bShowingRefusal = false;
     std::array<bool, 5> m_imTold{};  // the field's present text was refused and told
 };
-
-// Encodes `input` with the pane's current row into `output`, which holds `capacity` units
-// with the terminator; the text is cut to fit. No pane or no current row gives "".
-void EncodeSelected(const wchar_t* input, wchar_t* output, std::size_t capacity, COptionDlg* pane);

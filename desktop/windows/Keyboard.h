@@ -4,15 +4,15 @@
 #include <string_view>
 
 #include "ButtonST.h"
+#include "encoder_state.h"
 #include "framework.h"
-
-class CEncoderDlg;
 
 inline constexpr int kKeyboardKeys = 40;
 
 class CKeyboard : public CDialogEx {
 public:
-    explicit CKeyboard(CEncoderDlg* main);
+    // `parent` is the main window; it answers as `main` and outlives the pane with `state`.
+    CKeyboard(CWnd* parent, const desktop::EncoderState& state, desktop::EncoderHost& main);
 
     void DoDataExchange(CDataExchange* dx) override;
     BOOL OnInitDialog() override;
@@ -24,6 +24,7 @@ public:
     void AppendEscape(std::u16string_view escape);
 
 private:
-    CEncoderDlg* m_pMain;
+    const desktop::EncoderState& m_state;
+    desktop::EncoderHost& m_main;
     CButtonST m_keys[kKeyboardKeys];
 };

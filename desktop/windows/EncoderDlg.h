@@ -1,5 +1,6 @@
 // The main window: the skinned face with its eight tool buttons, the data field, the
-// message line and the painted font text; it owns the Options pane and the tray icon.
+// message line and the painted font text; it owns the Options pane, the keyboard, the tray
+// icon and the state they share, and answers what the panes ask of it.
 #pragma once
 #include <memory>
 #include <string_view>
@@ -7,19 +8,14 @@
 
 #include "BitmapBtn.h"
 #include "SystemTray.h"
+#include "encoder_state.h"
 #include "framework.h"
-#include "frame.h"
-#include "session.h"
-#include "settings.h"
 #include "windows_platform.h"
 
 class COptionDlg;
 class CKeyboard;
 
-// Capacity of the main window's output buffer, in UTF-16 units.
-inline constexpr std::size_t kOutputUnits = 8196;
-
-class CEncoderDlg : public CDialogEx, public desktop::WindowsPlatform {
+class CEncoderDlg : public CDialogEx, public desktop::EncoderHost {
 public:
     CEncoderDlg();
     ~CEncoderDlg() override;
@@ -29,9 +25,12 @@ public:
     BOOL OnCmdMsg(UINT id, int code) override;
     BOOL PreTranslateMessage(MSG* msg) override;
 
-    void OnChangeData();
-    void UpdatePreview(const wchar_t* text);
-    void SetMessageLine(std::u16string_view message) override;
+    void OnChangeData() override;
+    void UpdatePreview(std::u16string_view text) override;
+    void OnRowChanged() override;
+    void SetDataField(std::u16string_view text) override;
+    void Repaint() override;
+    void SetMessageLine(std::u16string_view message);
 
     // The region of every non-magenta pixel of `bitmap`, or null.
     static HRGN CreateRegionFromBitmap(HBITMAP bitmap);
@@ -52,6 +51,9 @@ public:
     CFont m_fontPrintHeader, m_fontPrintLabel, m_fontPrintValue, m_fontPrintLink;
     int m_nPrintLineStep = 0;
 
+    // The state the panes share, made before them and ended after them.
+    desktop::WindowsPlatform m_platform{[this](std::u16string_view message) { SetMessageLine(message); }};
+    desktop::EncoderState m_state{m_platform};
     std::unique_ptr<COptionDlg> m_pOptions;  // the one owner of the pane
     std::unique_ptr<CKeyboard> m_pKeyboard;  // the one owner of the pane
     int m_bOptionsVisible = 0;
@@ -59,14 +61,10 @@ public:
     HICON m_hIcon = nullptr;
     CRect m_rcSkin;
     CBitmap m_bmpSkin;
-    std::vector<wchar_t> m_output;
     CSystemTray m_tray;
     bool m_bTrayHidden = false;
     std::vector<std::unique_ptr<CBitmapBtn>> m_buttons;
 
-    linear::Context m_linear{linear::kDesktop};
-    desktop::OptionSettings m_settings;
-    desktop::Session m_session{m_linear, m_settings, *this};
 
 private:
     void OnPaint();
@@ -76,6 +74,6 @@ private:
     void OnMinimize();
     void OnDestroy();
     bool Start();
-    // Tells in the message line when the painted symbol does not carry all of `typed`.
-    void TellLoss(std::wstring_view typed);
+    // Tells in the message line when the painted symbol does not carry all of the data.
+    void TellLoss();
 };

@@ -5,9 +5,8 @@
 #include <cwchar>
 #include <string>
 
-#include "EncoderDlg.h"
-#include "Keyboard.h"
 #include "resource.h"
+#include "windows_platform.h"
 
 namespace {
 
@@ -119,13 +118,16 @@ void Fill(CComboBox& list, const std::array<std::u16string_view, N>& entries, in
 
 }  // namespace
 
-COptionDlg::COptionDlg(CEncoderDlg* main, desktop::Session& session)
-    : CDialogEx(IDD_OPTIONS), m_pMain(main), m_session(session) {
+COptionDlg::COptionDlg(desktop::EncoderState& state, desktop::EncoderHost& main)
+    : CDialogEx(IDD_OPTIONS), m_state(state), m_main(main) {
     m_hIcon = ::LoadIconW(AfxGetResourceHandle(), MAKEINTRESOURCEW(IDI_OPTIONS));
 }
 
+// The current row points into the pane's table.
+COptionDlg::~COptionDlg() { m_state.pCurrentAction = nullptr; }
+
 void COptionDlg::DoDataExchange(CDataExchange* dx) {
-    desktop::OptionSettings& s = m_session.options;
+    desktop::OptionSettings& s = m_state.options;
     DDX_Control(dx, IDC_SYMBOLOGY, m_cbSymbology);
     DDX_Control(dx, IDC_DM_FORMAT, m_cbDMFormat);
     DDX_Control(dx, IDC_DM_ENCODATION, m_cbDMEncodation);
@@ -161,11 +163,11 @@ BOOL COptionDlg::OnInitDialog() {
     SetIcon(m_hIcon, FALSE);
     arrActions = desktop::BuildSymbologyTable();
     desktop::CheckSymbologyFonts(arrActions, [this](std::u16string_view face) {
-        return m_session.platform.IsFontInstalled(face);
+        return m_state.session.platform.IsFontInstalled(face);
     });
     if (!FillSymbologyList()) return FALSE;
     FillOptionLists();
-    m_session.options.HumanReadable = 1;
+    m_state.options.HumanReadable = 1;
     m_bStarted = true;
     OnSymbologyChanged(0);
     FillPointSizes();
@@ -182,13 +184,13 @@ int COptionDlg::FillSymbologyList() {
         ::PostQuitMessage(0);
         return 0;
     }
-    m_cbSymbology.SetCurSel(desktop::SelectDefaultSymbology(m_session.platform, listed));
+    m_cbSymbology.SetCurSel(desktop::SelectDefaultSymbology(m_state.session.platform, listed));
     FitDroppedWidth(m_cbSymbology);
     return 1;
 }
 
 void COptionDlg::FillOptionLists() {
-    desktop::OptionSettings& s = m_session.options;
+    desktop::OptionSettings& s = m_state.options;
     Fill(m_cbQRLevel, desktop::kQRCodeECLevelEntries, s.QRCodeECLevel);
     Fill(m_cbDMEncodation, desktop::kDataMatrixEncodationEntries, s.DataMatrixEncodation);
     Fill(m_cbMaxicodeMode, desktop::kMaxicodeModeEntries, s.MaxicodeMode);
@@ -207,13 +209,13 @@ void COptionDlg::FillPointSizes() {
 
 void COptionDlg::FillFontFaces(int keepIndex) {
     m_cbFace.ResetContent();
-    if (!pCurrentAction) return;
-    const auto faces = desktop::FontFaces(*pCurrentAction, m_session.options.HumanReadable,
+    if (!m_state.pCurrentAction) return;
+    const auto faces = desktop::FontFaces(*m_state.pCurrentAction, m_state.options.HumanReadable,
                                           [this](std::u16string_view face) {
-                                              return m_session.platform.IsFontInstalled(face);
+                                              return m_state.session.platform.IsFontInstalled(face);
                                           });
     for (const auto& face : faces) m_cbFace.AddString(Wide(face).c_str());
-    const int selected = desktop::SelectFontFace(faces, *pCurrentAction, keepIndex);
+    const int selected = desktop::SelectFontFace(faces, *m_state.pCurrentAction, keepIndex);
     if (selected >= 0) m_cbFace.SetCurSel(selected);
     FitDroppedWidth(m_cbFace);
 }
@@ -225,24 +227,24 @@ void COptionDlg::OnSymbologyChanged(int fromChecksum) {
     m_cbSymbology.GetLBText(sel, name);
     const desktop::SymbologyAction* row = desktop::FindSymbology(arrActions, Utf16(name.str()));
     if (!row) return;
-    pCurrentAction = row;
+    m_state.pCurrentAction = row;
     ShowSymbologyOptions();
-    if (m_pMain->m_pKeyboard) m_pMain->m_pKeyboard->UpdateKeys();
-    if (fromChecksum == 0) ::SetDlgItemTextW(m_pMain->m_hWnd, IDC_DATA, Wide(row->szSampleData).c_str());
+    m_main.OnRowChanged();
+    if (fromChecksum == 0) m_main.SetDataField(row->szSampleData);
     FillFontFaces(-1);
     if (fromChecksum == 1) return;
-    desktop::OptionSettings& s = m_session.options;
+    desktop::OptionSettings& s = m_state.options;
     ApplyBox(::GetDlgItem(m_hWnd, IDC_CHECKSUM), desktop::ApplyChecksumMode(row->nAttr1, s.AddChecksum));
     ApplyBox(::GetDlgItem(m_hWnd, IDC_HUMAN_READABLE),
              desktop::ApplyHumanReadableMode(row->nAttr3, s.HumanReadable));
     ::CheckDlgButton(m_hWnd, IDC_CHECKSUM, s.AddChecksum ? BST_CHECKED : BST_UNCHECKED);
     ::CheckDlgButton(m_hWnd, IDC_HUMAN_READABLE, s.HumanReadable ? BST_CHECKED : BST_UNCHECKED);
-    m_pMain->OnChangeData();
-    RepaintMain();
+    m_main.OnChangeData();
+    m_main.Repaint();
 }
 
 void COptionDlg::ShowSymbologyOptions() {
-    const std::uint32_t kind = pCurrentAction ? pCurrentAction->nSymbologyKind : ~0u;
+    const std::uint32_t kind = m_state.Kind();
     for (const OptionControl& c : kOptionControls) {
         HWND control = ::GetDlgItem(m_hWnd, c.id);
         const bool shown = c.kind == kind;
@@ -250,7 +252,7 @@ void COptionDlg::ShowSymbologyOptions() {
         if (IsList(c.id)) ::EnableWindow(control, shown);
     }
     if (kind == kKindPdf417)
-        ::CheckDlgButton(m_hWnd, IDC_PDF_TRUNCATED, m_session.options.PDF417Truncate == 1 ? BST_CHECKED : BST_UNCHECKED);
+        ::CheckDlgButton(m_hWnd, IDC_PDF_TRUNCATED, m_state.options.PDF417Truncate == 1 ? BST_CHECKED : BST_UNCHECKED);
 }
 
 void COptionDlg::GetLogFont(LOGFONTW* lf) {
@@ -345,18 +347,13 @@ int COptionDlg::FittedWidth(HWND control) {
     return check ? size.cx + ::GetSystemMetrics(SM_CXMENUCHECK) + 24 : size.cx + 2;
 }
 
-void COptionDlg::RepaintMain() {
-    if (m_pMain && m_pMain->m_hWnd) m_pMain->Invalidate(TRUE);
-}
-
 void COptionDlg::OnSelOption(CComboBox& list, std::int32_t& setting) {
     const int sel = list.GetCurSel();
     if (sel >= 0) setting = sel;
 }
 
 void COptionDlg::ShowComposed() {
-    const std::wstring composed = Wide(desktop::ComposeIMData(m_session.options));
-    m_pMain->UpdatePreview(composed.c_str());
+    m_main.UpdatePreview(desktop::ComposeIMData(m_state.options));
 }
 
 namespace {
@@ -384,7 +381,7 @@ void COptionDlg::OnKillFocusIMField(UINT id) {
     const int index = IMFieldIndex(id);
     if (index < 0 || m_bShowingRefusal) return;
     UpdateData(TRUE);
-    const desktop::OptionSettings& s = m_session.options;
+    const desktop::OptionSettings& s = m_state.options;
     const wchar_t* refusal = nullptr;
     switch (id) {
     case IDC_IM_ID:
@@ -427,7 +424,7 @@ void COptionDlg::OnKillFocusIMField(UINT id) {
 }
 
 BOOL COptionDlg::OnCmdMsg(UINT id, int code) {
-    desktop::OptionSettings& s = m_session.options;
+    desktop::OptionSettings& s = m_state.options;
     // Nothing the pane raises while it fills its own controls is the user's.
     if (!m_bStarted) return id == IDOK || id == IDCANCEL ? CDialogEx::OnCmdMsg(id, code) : TRUE;
     switch (code) {
@@ -437,7 +434,7 @@ BOOL COptionDlg::OnCmdMsg(UINT id, int code) {
             s.HumanReadable = desktop::Flipped(s.HumanReadable);
             FillFontFaces(m_cbFace.GetCurSel());
             ::CheckDlgButton(m_hWnd, IDC_HUMAN_READABLE, s.HumanReadable ? BST_CHECKED : BST_UNCHECKED);
-            RepaintMain();
+            m_main.Repaint();
             return TRUE;
         case IDC_CHECKSUM:
             s.AddChecksum = desktop::Flipped(s.AddChecksum);
@@ -445,12 +442,12 @@ BOOL COptionDlg::OnCmdMsg(UINT id, int code) {
             OnSymbologyChanged(1);
             ::CheckDlgButton(m_hWnd, IDC_CHECKSUM, s.AddChecksum ? BST_CHECKED : BST_UNCHECKED);
             // The user's text stays and is encoded again with the new setting.
-            m_pMain->OnChangeData();
+            m_main.OnChangeData();
             return TRUE;
         case IDC_GS1:
             s.GS1Mode = desktop::Flipped(s.GS1Mode);
             ::CheckDlgButton(m_hWnd, IDC_GS1, s.GS1Mode ? BST_CHECKED : BST_UNCHECKED);
-            RepaintMain();
+            m_main.Repaint();
             return TRUE;
         case IDC_PDF_TRUNCATED:
             s.PDF417Truncate = desktop::Flipped(s.PDF417Truncate);
@@ -468,7 +465,7 @@ BOOL COptionDlg::OnCmdMsg(UINT id, int code) {
             return TRUE;
         case IDC_FACE:
         case IDC_POINT_SIZE:
-            RepaintMain();
+            m_main.Repaint();
             return TRUE;
         case IDC_MAXICODE_MODE: OnSelOption(m_cbMaxicodeMode, s.MaxicodeMode); return TRUE;
         case IDC_DM_ENCODATION: OnSelOption(m_cbDMEncodation, s.DataMatrixEncodation); return TRUE;
@@ -488,7 +485,7 @@ BOOL COptionDlg::OnCmdMsg(UINT id, int code) {
         // closing its list) is painted as one chosen with the mouse: the painted symbol always
         // has the face and size the boxes show.
         if (id == IDC_FACE || id == IDC_POINT_SIZE) {
-            RepaintMain();
+            m_main.Repaint();
             return TRUE;
         }
         break;
@@ -518,16 +515,4 @@ BOOL COptionDlg::OnCmdMsg(UINT id, int code) {
         break;
     }
     return CDialogEx::OnCmdMsg(id, code);
-}
-
-void EncodeSelected(const wchar_t* input, wchar_t* output, std::size_t capacity, COptionDlg* pane) {
-    if (!output || capacity == 0) return;
-    output[0] = L'\0';
-    if (!pane || !pane->pCurrentAction || !input) return;
-    const std::wstring_view text(input);
-    const std::u16string in(text.begin(), text.end());
-    const std::u16string out = desktop::EncodeSelected(pane->session(), *pane->pCurrentAction, in);
-    const std::size_t n = std::min(out.size(), capacity - 1);
-    std::copy(out.begin(), out.begin() + static_cast<std::ptrdiff_t>(n), output);
-    output[n] = L'\0';
 }

@@ -4,6 +4,7 @@
 
 #include <climits>
 #include <string>
+#include <utility>
 
 namespace desktop {
 
@@ -13,7 +14,6 @@ UINT CodePageId(CodePage page) { return page == CodePage::Thread ? CP_THREAD_ACP
 
 int Clamp(std::size_t n) { return n > INT_MAX ? INT_MAX : static_cast<int>(n); }
 
-const wchar_t* Wide(const std::u16string& s) { return reinterpret_cast<const wchar_t*>(s.c_str()); }
 
 // The registry view of every read and write: the program's value lives in the 64-bit hive.
 constexpr REGSAM kView = KEY_WOW64_64KEY;
@@ -24,6 +24,15 @@ int CALLBACK CountFamily(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM coun
 }
 
 }  // namespace
+
+std::u16string WindowText(HWND window) {
+    const int n = ::GetWindowTextLengthW(window);
+    if (n <= 0) return {};
+    std::u16string text(static_cast<std::size_t>(n), u'\0');
+    const int got = ::GetWindowTextW(window, reinterpret_cast<wchar_t*>(text.data()), n + 1);
+    text.resize(static_cast<std::size_t>(got > 0 ? got : 0));
+    return text;
+}
 
 long WindowsPlatform::ToNarrow(CodePage page, const char16_t* text, std::size_t count, char* out,
                                std::size_t capacity) {
@@ -77,14 +86,14 @@ RegistryValue WindowsPlatform::ReadRegistryValue(std::u16string_view subKey, std
     RegistryValue value;
     const std::u16string key(subKey), valueName(name);
     HKEY h = nullptr;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, Wide(key), 0, KEY_QUERY_VALUE | kView, &h) != ERROR_SUCCESS)
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, WideText(key), 0, KEY_QUERY_VALUE | kView, &h) != ERROR_SUCCESS)
         return value;
     DWORD type = 0, size = 0;
-    LONG rc = RegQueryValueExW(h, Wide(valueName), nullptr, &type, nullptr, &size);
+    LONG rc = RegQueryValueExW(h, WideText(valueName), nullptr, &type, nullptr, &size);
     // The value may grow between the two calls: ask again until the data fits.
     while (rc == ERROR_SUCCESS || rc == ERROR_MORE_DATA) {
         value.data.resize(size);
-        rc = RegQueryValueExW(h, Wide(valueName), nullptr, &type, value.data.empty() ? nullptr : value.data.data(), &size);
+        rc = RegQueryValueExW(h, WideText(valueName), nullptr, &type, value.data.empty() ? nullptr : value.data.data(), &size);
         if (rc == ERROR_SUCCESS) {
             value.data.resize(size);
             value.found = true;
@@ -102,10 +111,10 @@ bool WindowsPlatform::WriteRegistryString(std::u16string_view subKey, std::u16st
     const std::u16string key(subKey), valueName(name), data(text);
     if ((data.size() + 1) * 2 > 0xFFFFFFFFu) return false;
     HKEY h = nullptr;
-    if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, Wide(key), 0, nullptr, REG_OPTION_NON_VOLATILE,
+    if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, WideText(key), 0, nullptr, REG_OPTION_NON_VOLATILE,
                         KEY_SET_VALUE | kView, nullptr, &h, nullptr) != ERROR_SUCCESS)
         return false;
-    const LONG rc = RegSetValueExW(h, Wide(valueName), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
+    const LONG rc = RegSetValueExW(h, WideText(valueName), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
                                    static_cast<DWORD>((data.size() + 1) * 2));
     RegCloseKey(h);
     return rc == ERROR_SUCCESS;

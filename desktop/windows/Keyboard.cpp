@@ -2,8 +2,6 @@
 
 #include <string>
 
-#include "EncoderDlg.h"
-#include "OptionDlg.h"
 #include "output_texts.h"
 #include "resource.h"
 
@@ -39,14 +37,10 @@ POINT KeyPlace(int id) {
     }
 }
 
-std::uint32_t CurrentKind(CEncoderDlg* main) {
-    if (!main || !main->m_pOptions || !main->m_pOptions->pCurrentAction) return 0;
-    return main->m_pOptions->pCurrentAction->nSymbologyKind;
-}
-
 }  // namespace
 
-CKeyboard::CKeyboard(CEncoderDlg* main) : CDialogEx(IDD_KEYBOARD, main), m_pMain(main) {}
+CKeyboard::CKeyboard(CWnd* parent, const desktop::EncoderState& state, desktop::EncoderHost& main)
+    : CDialogEx(IDD_KEYBOARD, parent), m_state(state), m_main(main) {}
 
 void CKeyboard::DoDataExchange(CDataExchange* dx) {
     CDialogEx::DoDataExchange(dx);
@@ -62,7 +56,7 @@ BOOL CKeyboard::OnInitDialog() {
 BOOL CKeyboard::OnCmdMsg(UINT id, int code) {
     const int key = static_cast<int>(id);
     if (code == BN_CLICKED && key != IDOK && key >= desktop::kKeyFirstControl && key <= desktop::kKeyFnc4) {
-        const std::u16string escape = desktop::KeyEscape(key, CurrentKind(m_pMain));
+        const std::u16string escape = desktop::KeyEscape(key, m_state.Kind());
         if (!escape.empty()) AppendEscape(escape);
         return TRUE;
     }
@@ -71,7 +65,7 @@ BOOL CKeyboard::OnCmdMsg(UINT id, int code) {
 
 void CKeyboard::UpdateKeys() {
     if (!m_hWnd) return;
-    const int show = desktop::FunctionKeysShown(CurrentKind(m_pMain)) ? SW_SHOW : SW_HIDE;
+    const int show = desktop::FunctionKeysShown(m_state.Kind()) ? SW_SHOW : SW_HIDE;
     for (int id : {desktop::kKeyFnc1, desktop::kKeyFnc2, desktop::kKeyFnc3, desktop::kKeyFnc4})
         if (HWND key = ::GetDlgItem(m_hWnd, id)) ::ShowWindow(key, show);
     for (int id : kKeyIds) {
@@ -83,17 +77,8 @@ void CKeyboard::UpdateKeys() {
 }
 
 void CKeyboard::AppendEscape(std::u16string_view escape) {
-    if (!m_pMain || !m_pMain->m_hWnd) return;
-    HWND data = ::GetDlgItem(m_pMain->m_hWnd, IDC_DATA);
-    if (!data) return;
-    const int n = ::GetWindowTextLengthW(data);
-    std::wstring text(static_cast<std::size_t>(n) + 1, L'\0');
-    const int got = ::GetWindowTextW(data, text.data(), n + 1);
-    text.resize(static_cast<std::size_t>(got > 0 ? got : 0));
-    const std::u16string field(text.begin(), text.end());
-    const std::u16string joined = desktop::AppendEscape(field, escape);
-    ::SetWindowTextW(data, std::wstring(joined.begin(), joined.end()).c_str());
+    m_main.SetDataField(desktop::AppendEscape(m_state.data, escape));
     // A multi-line edit sends no change notification for a text set from code: encode here.
-    m_pMain->OnChangeData();
-    m_pMain->Invalidate(TRUE);
+    m_main.OnChangeData();
+    m_main.Repaint();
 }

@@ -129,8 +129,6 @@ BOOL CEncoderDlg::OnInitDialog() {
 }
 
 bool CEncoderDlg::Start() {
-    m_output.assign(kOutputUnits, L'\0');
-
     m_tray.m_pCommandWnd = this;
     if (!m_tray.Create(m_hIcon)) {
         ::MessageBoxW(m_hWnd, L"Unable to create tray icon.", L"Encoder", MB_OK);
@@ -172,10 +170,10 @@ bool CEncoderDlg::Start() {
         m_buttons.push_back(std::move(button));
     }
 
-    m_pOptions = std::make_unique<COptionDlg>(this, m_session);
+    m_pOptions = std::make_unique<COptionDlg>(m_state, *this);
     if (!m_pOptions->Create(IDD_OPTIONS, this)) m_pOptions.reset();
     m_bOptionsVisible = 0;
-    m_pKeyboard = std::make_unique<CKeyboard>(this);
+    m_pKeyboard = std::make_unique<CKeyboard>(this, m_state, *this);
     if (!m_pKeyboard->Create(IDD_KEYBOARD, this)) m_pKeyboard.reset();
     m_bKeyboardVisible = 0;
     DockPanes();
@@ -290,7 +288,7 @@ BOOL CEncoderDlg::OnCmdMsg(UINT id, int code) {
         case kCopy: OnCopyToClipboard(); return TRUE;
         case kPrint: OnPrint(); return TRUE;
         case kSequence: {
-            CSequence batch(this);
+            CSequence batch(this, m_pOptions.get());
             batch.DoModal();
             return TRUE;
         }
@@ -313,32 +311,36 @@ BOOL CEncoderDlg::PreTranslateMessage(MSG* msg) {
 
 void CEncoderDlg::OnChangeData() {
     HWND data = ::GetDlgItem(m_hWnd, IDC_DATA);
-    if (!data || m_output.empty()) return;
-    const int n = ::GetWindowTextLengthW(data);
-    std::wstring text(static_cast<std::size_t>(n) + 1, L'\0');
-    const int got = ::GetWindowTextW(data, text.data(), n + 1);
-    text.resize(static_cast<std::size_t>(std::max(got, 0)));
-    EncodeSelected(text.c_str(), m_output.data(), m_output.size(), m_pOptions.get());
-    TellLoss(text);
+    if (!data) return;
+    m_state.EncodeData(desktop::WindowText(data));
+    TellLoss();
     Invalidate(TRUE);
 }
 
-void CEncoderDlg::UpdatePreview(const wchar_t* text) {
-    ::SetDlgItemTextW(m_hWnd, IDC_DATA, text);
-    if (m_output.empty()) return;
-    EncodeSelected(text, m_output.data(), m_output.size(), m_pOptions.get());
-    TellLoss(text);
+void CEncoderDlg::UpdatePreview(std::u16string_view text) {
+    SetDataField(text);
+    m_state.EncodeData(std::u16string(text));
+    TellLoss();
     Invalidate(FALSE);
 }
 
-void CEncoderDlg::TellLoss(std::wstring_view typed) {
+void CEncoderDlg::SetDataField(std::u16string_view text) {
+    ::SetDlgItemTextW(m_hWnd, IDC_DATA, desktop::WideText(std::u16string(text)));
+}
+
+void CEncoderDlg::OnRowChanged() {
+    if (m_pKeyboard) m_pKeyboard->UpdateKeys();
+}
+
+void CEncoderDlg::Repaint() {
+    if (m_hWnd) Invalidate(TRUE);
+}
+
+void CEncoderDlg::TellLoss() {
     // An encoder's own message stays; the font text is never changed here.
-    if (!m_pOptions || !m_pOptions->pCurrentAction || m_output.empty() || m_output[0] == L'\0') return;
+    if (!m_state.pCurrentAction || m_state.output.empty()) return;
     if (::GetWindowTextLengthW(::GetDlgItem(m_hWnd, IDC_MESSAGE_LINE)) > 0) return;
-    const std::u16string text(typed.begin(), typed.end());
-    const std::wstring_view shown(m_output.data());
-    const std::u16string font(shown.begin(), shown.end());
-    const unsigned loss = desktop::FindLoss(m_session, *m_pOptions->pCurrentAction, text, font);
+    const unsigned loss = desktop::FindLoss(m_state.session, *m_state.pCurrentAction, m_state.data, m_state.output);
     if (loss != desktop::kNoLoss) SetMessageLine(desktop::LossMessage(loss));
 }
 
@@ -346,14 +348,8 @@ void CEncoderDlg::SetMessageLine(std::u16string_view message) {
     // Every encode sets the line, a batch export once a record: a line that shows the text
     // already is left alone (setting and repainting it is what takes the time).
     HWND line = ::GetDlgItem(m_hWnd, IDC_MESSAGE_LINE);
-    const int shown = ::GetWindowTextLengthW(line);
-    std::wstring text(message.begin(), message.end());
-    if (static_cast<std::size_t>(shown) == text.size()) {
-        std::wstring current(text.size() + 1, L'\0');
-        current.resize(static_cast<std::size_t>(std::max(0, ::GetWindowTextW(line, current.data(), shown + 1))));
-        if (current == text) return;
-    }
-    ::SetDlgItemTextW(m_hWnd, IDC_MESSAGE_LINE, text.c_str());
+    if (desktop::WindowText(line) == message) return;
+    ::SetDlgItemTextW(m_hWnd, IDC_MESSAGE_LINE, desktop::WideText(std::u16string(message)));
     Invalidate(TRUE);
 }
 
@@ -375,7 +371,7 @@ void CEncoderDlg::OnPaint() {
         mem.SelectObject(old);
     }
     // Nothing is painted without a current row or output.
-    if (!m_pOptions || !m_pOptions->pCurrentAction || m_output.empty() || m_output[0] == L'\0') return;
+    if (!m_pOptions || !m_state.pCurrentAction || m_state.output.empty()) return;
 
     LOGFONTW lf{};
     m_pOptions->GetLogFont(&lf);
@@ -390,17 +386,22 @@ void CEncoderDlg::OnPaint() {
     CRect client;
     GetClientRect(&client);
 
-    const std::wstring output(m_output.data());
-    if (!PaintedByLines(m_pOptions->pCurrentAction->nSymbologyKind)) {
-        const CSize size = dc.GetTextExtent(output.c_str(), static_cast<int>(output.size()));
-        ::TextOutW(dc, (client.Width() - size.cx) / 2, kOutputTop, output.c_str(), static_cast<int>(output.size()));
+    const std::u16string_view output = m_state.output;
+    const auto draw = [&](int x, int y, std::u16string_view line) {
+        ::TextOutW(dc, x, y, reinterpret_cast<const wchar_t*>(line.data()), static_cast<int>(line.size()));
+    };
+    const auto extent = [&](std::u16string_view line) {
+        return dc.GetTextExtent(reinterpret_cast<const wchar_t*>(line.data()), static_cast<int>(line.size()));
+    };
+    if (!PaintedByLines(m_state.Kind())) {
+        draw((client.Width() - extent(output).cx) / 2, kOutputTop, output);
     } else {
         // Split at each LF; an LF that opens the remaining text ends the splitting.
-        std::vector<std::wstring> lines;
+        std::vector<std::u16string_view> lines;
         std::size_t start = 0;
         while (true) {
-            const std::size_t lf = output.find(L'\n', start);
-            if (lf == std::wstring::npos || lf == start) {
+            const std::size_t lf = output.find(u'\n', start);
+            if (lf == std::u16string_view::npos || lf == start) {
                 lines.push_back(output.substr(start));
                 break;
             }
@@ -408,11 +409,9 @@ void CEncoderDlg::OnPaint() {
             start = lf + 1;
             if (start >= output.size()) break;
         }
-        const CSize first = dc.GetTextExtent(lines[0].c_str(), static_cast<int>(lines[0].size()));
+        const CSize first = extent(lines[0]);
         const int x = (client.Width() - first.cx) / 2;
-        for (std::size_t i = 0; i < lines.size(); ++i)
-            ::TextOutW(dc, x, kOutputTop + static_cast<int>(i) * first.cy, lines[i].c_str(),
-                       static_cast<int>(lines[i].size()));
+        for (std::size_t i = 0; i < lines.size(); ++i) draw(x, kOutputTop + static_cast<int>(i) * first.cy, lines[i]);
     }
     dc.SelectObject(oldFont);
 }
@@ -475,12 +474,10 @@ HGLOBAL GlobalCopy(const void* data, std::size_t size) {
 }  // namespace
 
 void CEncoderDlg::OnCopyToClipboard() {
-    if (m_output.empty()) return;
-    const std::u16string output(reinterpret_cast<const char16_t*>(m_output.data()));
+    const std::u16string& output = m_state.output;
     LOGFONTW lf{};
     if (m_pOptions) m_pOptions->GetLogFont(&lf);
-    const std::wstring faceW(lf.lfFaceName);
-    const std::string rtf = desktop::BuildRtf(std::u16string(faceW.begin(), faceW.end()), lf.lfHeight, output);
+    const std::string rtf = desktop::BuildRtf(desktop::Utf16(lf.lfFaceName), lf.lfHeight, output);
     const std::string bytes = desktop::ClipboardBytes(output);
     const std::u16string wide = desktop::ClipboardUnicode(output);
     if (rtf.empty()) return;
@@ -534,7 +531,7 @@ void CEncoderDlg::OnDestroy() {
     if (m_pKeyboard && m_pKeyboard->m_hWnd) m_pKeyboard->DestroyWindow();
     m_pKeyboard.reset();
     m_bmpSkin.DeleteObject();
-    m_output.clear();
-    m_output.shrink_to_fit();
+    m_state.output.clear();
+    m_state.output.shrink_to_fit();
     m_buttons.clear();
 }

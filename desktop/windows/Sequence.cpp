@@ -6,14 +6,13 @@
 #include <vector>
 
 #include "BatchWork.h"
-#include "ColHead.h"
-#include "EncoderDlg.h"
 #include "MyFileDlg.h"
 #include "OptionDlg.h"
 #include "StdioFileEx.h"
 #include "batch.h"
 #include "batch_import.h"
 #include "resource.h"
+#include "windows_platform.h"
 
 namespace {
 
@@ -94,7 +93,7 @@ bool WriteWholeFile(const std::wstring& path, std::u16string_view text) {
 
 }  // namespace
 
-CSequence::CSequence(CEncoderDlg* parent) : CDialogEx(IDD_SEQUENCE, parent), m_pOwner(parent) {}
+CSequence::CSequence(CWnd* parent, COptionDlg* options) : CBatchDialog(IDD_SEQUENCE, parent), m_pOptions(options) {}
 CSequence::~CSequence() = default;
 
 BOOL CSequence::OnInitDialog() {
@@ -254,13 +253,9 @@ void CSequence::OnExport() {
     std::wstring path = static_cast<const wchar_t*>(dialog.GetPathName());
     if (!path.empty()) ::CharLowerBuffW(path.data(), static_cast<DWORD>(path.size()));
     const std::u16string batch = U16(m_strBatch);
-    COptionDlg* pane = m_pOwner ? m_pOwner->m_pOptions.get() : nullptr;
-    std::vector<wchar_t> output(kExportUnits);
+    COptionDlg* pane = m_pOptions;
     const desktop::RecordEncoder encode = [&](std::u16string_view record) {
-        const std::wstring in(record.begin(), record.end());
-        EncodeSelected(in.c_str(), output.data(), output.size(), pane);
-        const std::wstring_view out(output.data());
-        return std::u16string(out.begin(), out.end());
+        return pane ? pane->state().Encode(std::u16string(record), kExportUnits) : std::u16string();
     };
 
     std::u16string text;

@@ -5,15 +5,17 @@
 #include <memory>
 
 #include "ButtonST.h"
+#include "ColHead.h"
 #include "framework.h"
 
 class CBatchWork;
-class CColHead;
-class CEncoderDlg;
+class COptionDlg;
 
-class CSequence : public CDialogEx {
+class CSequence : public CBatchDialog {
 public:
-    explicit CSequence(CEncoderDlg* parent);
+    // `parent` is the main window; `options` its Options pane, whose row, settings, face and
+    // size the export uses (without it every record exports as an empty text).
+    explicit CSequence(CWnd* parent, COptionDlg* options = nullptr);
     ~CSequence() override;
 
     BOOL OnInitDialog() override;
@@ -26,16 +28,10 @@ public:
     void OnReset();
     void OnSequenceEdit();
 
-    // The main window whose Options pane encodes the records on export.
-    CEncoderDlg* Owner() const { return m_pOwner; }
-
     CButtonST m_btnGenerate, m_btnImport, m_btnExport, m_btnReset, m_btnClose;
     CString m_strStart = L"000001";
     CString m_strEnd = L"000009";
     CString m_strIncrement = L"1";
-    CString m_strBatch;                     // the batch text; records end with LF CR LF CR
-    std::unique_ptr<CColHead> m_pColHead;   // the column chooser, a hidden modeless dialog
-    CString SpreadsheetPath;                // the workbook the chooser lists
     CString m_strPrefix;
     CString m_strSuffix;
 
@@ -44,5 +40,5 @@ private:
     // user cancelled (the field then holds the pieces put so far).
     bool FillBatchField(const CString& text, CBatchWork& work);
 
-    CEncoderDlg* m_pOwner;
+    COptionDlg* m_pOptions;
 };
