@@ -112,21 +112,11 @@ std::string ChooseSets(const std::uint8_t* d, std::size_t n, const std::string& 
     return set;
 }
 
-}  // namespace
-
-int EncodeCode16KRecord(matrix::SymbolRecord& rec, std::span<const std::uint8_t> bytes,
-                        const matrix::Call& call) {
-    const std::uint8_t* data = bytes.data();
-    const std::size_t length = bytes.size();
-    if (length > kMaxBytes) return matrix::Fail(rec, matrix::kDataTooLong, "Input too long");
-    std::string ext;
-    std::vector<bool> runEnd;
-    MarkExtended(data, length, ext, runEnd);
-    const std::string set = ChooseSets(data, length, ext);
-
-    // The symbol character values, the first character's place included.
+// The symbol character values of the data in the chosen sets, with the first character's
+// place (value 0) in front.
+std::vector<int> SymbolValues(const std::uint8_t* data, std::size_t length, const std::string& set,
+                              const std::string& ext, const std::vector<bool>& runEnd, char start) {
     std::vector<int> values{0};
-    const char start = length ? set[0] : 'B';
     char current = start;
     for (std::size_t i = 0; i < length; ++i) {
         const char s = set[i];
@@ -155,8 +145,12 @@ int EncodeCode16KRecord(matrix::SymbolRecord& rec, std::span<const std::uint8_t>
             values.push_back(Fnc4(current));
         }
     }
+    return values;
+}
 
-    // Start mode; modes 5 and 6 stand for one or two leading set B characters before set C.
+// The start mode; modes 5 and 6 stand for one or two leading set B characters before set C,
+// whose latch they take out of the values.
+int StartMode(char start, std::vector<int>& values) {
     int mode = start == 'A' ? 0 : start == 'C' ? 2 : 1;
     if (start == 'B') {
         if (values.size() >= 3 && values[1] != kShift && values[2] == kCodeC) {
@@ -168,6 +162,23 @@ int EncodeCode16KRecord(matrix::SymbolRecord& rec, std::span<const std::uint8_t>
             values.erase(values.begin() + 3);
         }
     }
+    return mode;
+}
+
+}  // namespace
+
+int EncodeCode16KRecord(matrix::SymbolRecord& rec, std::span<const std::uint8_t> bytes,
+                        const matrix::Call& call) {
+    const std::uint8_t* data = bytes.data();
+    const std::size_t length = bytes.size();
+    if (length > kMaxBytes) return matrix::Fail(rec, matrix::kDataTooLong, "Input too long");
+    std::string ext;
+    std::vector<bool> runEnd;
+    MarkExtended(data, length, ext, runEnd);
+    const std::string set = ChooseSets(data, length, ext);
+    const char start = length ? set[0] : 'B';
+    std::vector<int> values = SymbolValues(data, length, set, ext, runEnd, start);
+    const int mode = StartMode(start, values);
     if (values.size() - 1 > static_cast<std::size_t>(matrix::code16k::kMaxDataValues))
         return matrix::Fail(rec, matrix::kDataTooLong, "Input too long");
 

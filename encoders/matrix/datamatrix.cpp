@@ -127,21 +127,24 @@ void PackEdifact(std::vector<std::uint8_t>& cw, const std::vector<int>& values) 
 constexpr int kUnit = 12;
 int Ceil(int v) { return (v + kUnit - 1) / kUnit * kUnit; }
 
-}  // namespace
-
-int DataMatrixLookAhead(const std::uint8_t* data, std::size_t length, std::size_t position,
-                        int current, bool gs1, int encodation) {
-    if (encodation >= 1 && encodation <= 6) return encodation;
+// The look-ahead counts of the encodations ASCII, C40, Text, X12, EDIFACT and Base 256.
+struct LookAheadCounts {
     enum { A, C, T, X, E, B };
     int n[6];
-    if (current == kDmAscii) {
-        n[A] = 0, n[C] = n[T] = n[X] = n[E] = kUnit, n[B] = 15;
-    } else {
-        n[A] = kUnit, n[C] = n[T] = n[X] = n[E] = 2 * kUnit, n[B] = 27;
-        n[current - 1] = 0;
+
+    // Before the first character: the current encodation costs nothing, ASCII one codeword
+    // to return to, and the others one more to latch into.
+    explicit LookAheadCounts(int current) {
+        if (current == kDmAscii) {
+            n[A] = 0, n[C] = n[T] = n[X] = n[E] = kUnit, n[B] = 15;
+        } else {
+            n[A] = kUnit, n[C] = n[T] = n[X] = n[E] = 2 * kUnit, n[B] = 27;
+            n[current - 1] = 0;
+        }
     }
-    for (std::size_t j = position; j < length; ++j) {
-        const std::uint8_t c = data[j];
+
+    // Adds the cost of one character in each encodation.
+    void Add(std::uint8_t c, bool gs1) {
         const bool high = c >= 128;
         if (IsDigit(c)) n[A] += 6;
         else n[A] = Ceil(n[A]) + (high ? 24 : 12);
@@ -156,22 +159,27 @@ int DataMatrixLookAhead(const std::uint8_t* data, std::size_t length, std::size_
             n[B] += 4 * kUnit;
             n[E] += 6 * kUnit;
         }
-        if (j - position + 1 < 5) continue;
+    }
+
+    // Whether every other count exceeds count s by more than the margin (by at least it).
+    bool OthersExceed(int s, int margin, bool atLeast) const {
+        for (int k = 0; k < 6; ++k) {
+            if (k == s) continue;
+            if (atLeast ? n[k] < n[s] + margin : n[k] <= n[s] + margin) return false;
+        }
+        return true;
+    }
+
+    // After a character: the encodation the counts already decide, or 0 to count on. C40
+    // and X12 at equal counts go to X12 when one of its terminators comes (from `next` on)
+    // before any byte it cannot carry.
+    int DecideEarly(const std::uint8_t* data, std::size_t length, std::size_t next) const {
         int choice = 0;
-        auto othersExceed = [&](int s, int margin, bool atLeast) {
-            for (int k = 0; k < 6; ++k) {
-                if (k == s) continue;
-                if (atLeast ? n[k] < n[s] + margin : n[k] <= n[s] + margin) return false;
-            }
-            return true;
-        };
         if (n[A] > n[C] + kUnit && n[T] > n[C] + kUnit && n[E] > n[C] + kUnit &&
             n[B] > n[C] + kUnit && n[X] >= n[C]) {
             choice = kDmC40;
             if (n[X] == n[C]) {
-                // Equal counts: X12 when one of its terminators comes before any byte it
-                // cannot carry.
-                for (std::size_t k = j + 1; k < length; ++k) {
+                for (std::size_t k = next; k < length; ++k) {
                     const std::uint8_t d = data[k];
                     if (d == 13 || d == '*' || d == '>') {
                         choice = kDmX12;
@@ -181,23 +189,42 @@ int DataMatrixLookAhead(const std::uint8_t* data, std::size_t length, std::size_
                 }
             }
         }
-        if (othersExceed(X, kUnit, false)) choice = kDmX12;
-        if (othersExceed(T, kUnit, false)) choice = kDmText;
-        if (othersExceed(E, kUnit, false)) choice = kDmEdifact;
+        if (OthersExceed(X, kUnit, false)) choice = kDmX12;
+        if (OthersExceed(T, kUnit, false)) choice = kDmText;
+        if (OthersExceed(E, kUnit, false)) choice = kDmEdifact;
         if (n[A] >= n[B] + kUnit ||
             (n[C] > n[B] + kUnit && n[T] > n[B] + kUnit && n[X] > n[B] + kUnit && n[E] > n[B] + kUnit))
             choice = kDmBase256;
-        if (othersExceed(A, kUnit, true)) choice = kDmAscii;
-        if (choice) return choice;
+        if (OthersExceed(A, kUnit, true)) choice = kDmAscii;
+        return choice;
     }
-    for (int& v : n) v = Ceil(v);
-    int best = kDmC40, min = n[C];
-    if (n[X] < min) best = kDmX12, min = n[X];
-    if (n[T] < min) best = kDmText, min = n[T];
-    if (n[E] < min) best = kDmEdifact, min = n[E];
-    if (n[B] < min) best = kDmBase256, min = n[B];
-    if (n[A] <= min) best = kDmAscii;
-    return best;
+
+    // At the end of the data: the encodation of the fewest whole codewords, ASCII on a tie
+    // with it, else the first of C40, X12, Text, EDIFACT and Base 256 among equals.
+    int DecideAtEnd() {
+        for (int& v : n) v = Ceil(v);
+        int best = kDmC40, min = n[C];
+        if (n[X] < min) best = kDmX12, min = n[X];
+        if (n[T] < min) best = kDmText, min = n[T];
+        if (n[E] < min) best = kDmEdifact, min = n[E];
+        if (n[B] < min) best = kDmBase256, min = n[B];
+        if (n[A] <= min) best = kDmAscii;
+        return best;
+    }
+};
+
+}  // namespace
+
+int DataMatrixLookAhead(const std::uint8_t* data, std::size_t length, std::size_t position,
+                        int current, bool gs1, int encodation) {
+    if (encodation >= 1 && encodation <= 6) return encodation;
+    LookAheadCounts counts(current);
+    for (std::size_t j = position; j < length; ++j) {
+        counts.Add(data[j], gs1);
+        if (j - position + 1 < 5) continue;
+        if (const int choice = counts.DecideEarly(data, length, j + 1)) return choice;
+    }
+    return counts.DecideAtEnd();
 }
 
 namespace {

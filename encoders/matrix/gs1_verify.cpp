@@ -51,23 +51,8 @@ int FailWithAi(SymbolRecord& rec, const char* message, int ai) {
     return Fail(rec, kInvalidData, text);
 }
 
-}  // namespace
-
-void GS1AiToText(char* buffer, int ai) {
-    const int digits = ai < 100 ? 2 : ai < 1000 ? 3 : 4;
-    *buffer++ = '(';
-    for (int i = digits - 1; i >= 0; --i) {
-        int v = ai;
-        for (int k = 0; k < i; ++k) v /= 10;
-        *buffer++ = DigitToChar(v % 10);
-    }
-    *buffer++ = ')';
-    *buffer = 0;
-}
-
-int VerifyGS1Data(SymbolRecord& rec, const std::uint8_t* data, std::size_t length,
-                  std::uint8_t* reduced) {
-    // Bracket scan.
+// The brackets: matched, not nested, each pair around an AI of two to four digits.
+int CheckBrackets(SymbolRecord& rec, const std::uint8_t* data, std::size_t length) {
     int depth = 0, maxDepth = 0, aiLength = 0, minAiLength = 5, maxAiLength = 0;
     bool nonNumeric = false, strayClose = false;
     for (std::size_t i = 0; i < length; ++i) {
@@ -101,8 +86,11 @@ int VerifyGS1Data(SymbolRecord& rec, const std::uint8_t* data, std::size_t lengt
     if (minAiLength < 2) return Fail(rec, kInvalidData, "Invalid AI in input data (AI too short)");
     if (nonNumeric)
         return Fail(rec, kInvalidData, "Invalid AI in input data (non-numeric characters in AI)");
+    return kSuccess;
+}
 
-    // Collect the AIs. The lists grow with the data, so any number of AIs is checked.
+// The AIs in order. The list grows with the data, so any number of AIs is checked.
+std::vector<Ai> CollectAis(const std::uint8_t* data, std::size_t length) {
     std::vector<Ai> ais;
     for (std::size_t i = 0; i + 1 < length; ++i) {
         if (data[i] != '(') continue;
@@ -118,8 +106,11 @@ int VerifyGS1Data(SymbolRecord& rec, const std::uint8_t* data, std::size_t lengt
         ais.push_back(ai);
         i = k;
     }
+    return ais;
+}
 
-    // AI rules; the message names the last failing AI.
+// The AI rules; the message names the last failing AI.
+int CheckAis(SymbolRecord& rec, const std::vector<Ai>& ais) {
     int state = 0, failedAi = 0;
     for (const Ai& ai : ais) {
         int local = 0;
@@ -133,8 +124,13 @@ int VerifyGS1Data(SymbolRecord& rec, const std::uint8_t* data, std::size_t lengt
     }
     if (state == 5) return FailWithAi(rec, "Invalid data length for AI ", failedAi);
     if (state == 6) return FailWithAi(rec, "Invalid AI value ", failedAi);
+    return kSuccess;
+}
 
-    // Reduced string.
+// The reduced string: the data without brackets, FNC1 after each variable-length field that
+// another AI follows.
+void WriteReduced(const std::uint8_t* data, std::size_t length, const std::vector<Ai>& ais,
+                  std::uint8_t* reduced) {
     std::size_t out = 0, next = 0;
     bool previousVariable = false;
     for (std::size_t i = 0; i < length; ++i) {
@@ -149,6 +145,28 @@ int VerifyGS1Data(SymbolRecord& rec, const std::uint8_t* data, std::size_t lengt
         reduced[out++] = c;
     }
     reduced[out] = 0;
+}
+
+}  // namespace
+
+void GS1AiToText(char* buffer, int ai) {
+    const int digits = ai < 100 ? 2 : ai < 1000 ? 3 : 4;
+    *buffer++ = '(';
+    for (int i = digits - 1; i >= 0; --i) {
+        int v = ai;
+        for (int k = 0; k < i; ++k) v /= 10;
+        *buffer++ = DigitToChar(v % 10);
+    }
+    *buffer++ = ')';
+    *buffer = 0;
+}
+
+int VerifyGS1Data(SymbolRecord& rec, const std::uint8_t* data, std::size_t length,
+                  std::uint8_t* reduced) {
+    if (const int r = CheckBrackets(rec, data, length)) return r;
+    const std::vector<Ai> ais = CollectAis(data, length);
+    if (const int r = CheckAis(rec, ais)) return r;
+    WriteReduced(data, length, ais, reduced);
     return kSuccess;
 }
 

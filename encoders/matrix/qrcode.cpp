@@ -340,26 +340,31 @@ Word Up(const Word* x, int i, int s) {
     return (x[i] << s) | (i > 0 ? x[i - 1] >> (64 - s) : 0);
 }
 
-// Rules 1 and 3 over one line of W words. `valid` has the bits of the line's modules,
-// `finderStarts` those of the positions 0 .. size - 8 where a finder-like pattern may start.
+// Rule 1 (N1) over one line of W words whose modules are the bits of `valid`: a run of L >= 5
+// modules of one colour holds L - 4 starts of five alike and scores L - 2, the count of those
+// starts plus 2 for the first of them. Starts of five dark and of five light modules never lie
+// at the same or at neighbouring positions (they would share modules), so one word holds both
+// and a first start is one without a start just before it.
 template <int W>
-int LinePenalty(const Word* line, const Word* valid, const Word* finderStarts) {
+int RunPenalty(const Word* line, const Word* valid) {
     Word light[W], five[W];
     for (int i = 0; i < W; ++i) light[i] = ~line[i] & valid[i];
-    // Rule 1: a run of L >= 5 modules of one colour holds L - 4 starts of five alike and
-    // scores L - 2, the count of those starts plus 2 for the first of them. Starts of five
-    // dark and of five light modules never lie at the same or at neighbouring positions (they
-    // would share modules), so one word holds both and a first start is one without a start
-    // just before it.
     for (int i = 0; i < W; ++i)
         five[i] = (line[i] & Down<W>(line, i, 1) & Down<W>(line, i, 2) & Down<W>(line, i, 3) & Down<W>(line, i, 4)) |
                   (light[i] & Down<W>(light, i, 1) & Down<W>(light, i, 2) & Down<W>(light, i, 3) &
                    Down<W>(light, i, 4));
     int score = 0;
+    for (int i = 0; i < W; ++i) score += Popcount(five[i]) + 2 * Popcount(five[i] & ~Up<W>(five, i, 1));
+    return score;
+}
+
+// Rule 3 (N3) over one line of W words: dark, light, three dark, light, dark with four light
+// modules after it or before it; modules outside the symbol are light. `finderStarts` has the
+// bits of the positions 0 .. size - 8 where such a pattern may start.
+template <int W>
+int FinderPenalty(const Word* line, const Word* finderStarts) {
+    int score = 0;
     for (int i = 0; i < W; ++i) {
-        score += Popcount(five[i]) + 2 * Popcount(five[i] & ~Up<W>(five, i, 1));
-        // Rule 3: dark, light, three dark, light, dark with four light modules after it or
-        // before it; modules outside the symbol are light.
         const Word pattern = line[i] & ~Down<W>(line, i, 1) & Down<W>(line, i, 2) & Down<W>(line, i, 3) &
                              Down<W>(line, i, 4) & ~Down<W>(line, i, 5) & Down<W>(line, i, 6) & finderStarts[i];
         if (!pattern) continue;
@@ -378,70 +383,102 @@ void FirstBits(Word* line, int count) {
     }
 }
 
+// A symbol of up to 64 * W modules a side as bit lines, by rows and by columns.
 template <int W>
-std::array<int, 8> Penalties(const std::uint8_t* cells, int n, int levelBits) {
-    // The symbol before masking by rows and by columns, and its data modules.
-    Word rows[kMaxSize][W] = {}, columns[kMaxSize][W] = {}, dataRows[kMaxSize][W] = {},
-         dataColumns[kMaxSize][W] = {};
+struct Lines {
+    Word rows[kMaxSize][W];
+    Word columns[kMaxSize][W];
+};
+
+// The dark modules and the data modules of the symbol before masking.
+template <int W>
+void ReadLines(const std::uint8_t* cells, int n, Lines<W>& darkLines, Lines<W>& dataLines) {
     for (int r = 0; r < n; ++r) {
         const std::uint8_t* cell = cells + static_cast<std::size_t>(r) * static_cast<std::size_t>(n);
         for (int c = 0; c < n; ++c) {
             const Word dark = cell[c] & 1, data = (cell[c] & kFunction) ? 0 : 1;
-            rows[r][c / 64] |= dark << (c % 64);
-            columns[c][r / 64] |= dark << (r % 64);
-            dataRows[r][c / 64] |= data << (c % 64);
-            dataColumns[c][r / 64] |= data << (r % 64);
+            darkLines.rows[r][c / 64] |= dark << (c % 64);
+            darkLines.columns[c][r / 64] |= dark << (r % 64);
+            dataLines.rows[r][c / 64] |= data << (c % 64);
+            dataLines.columns[c][r / 64] |= data << (r % 64);
         }
     }
+}
+
+// The symbol under a mask, with the format information for that mask written in.
+template <int W>
+void MaskLines(const Lines<W>& darkLines, const Lines<W>& dataLines, int n, int mask, std::uint32_t format,
+               Lines<W>& masked) {
+    for (int k = 0; k < n; ++k) {
+        const Word* rowPattern = kMaskPatterns.row[mask][k % 12];
+        const Word* columnPattern = kMaskPatterns.column[mask][k % 12];
+        for (int i = 0; i < W; ++i) {
+            masked.rows[k][i] = darkLines.rows[k][i] ^ (rowPattern[i] & dataLines.rows[k][i]);
+            masked.columns[k][i] = darkLines.columns[k][i] ^ (columnPattern[i] & dataLines.columns[k][i]);
+        }
+    }
+    ForEachFormatModule(n, [&](int row, int column, int bit) {
+        const Word rowBit = Word{1} << (column % 64), columnBit = Word{1} << (row % 64);
+        if ((format >> bit) & 1) {
+            masked.rows[row][column / 64] |= rowBit;
+            masked.columns[column][row / 64] |= columnBit;
+        } else {
+            masked.rows[row][column / 64] &= ~rowBit;
+            masked.columns[column][row / 64] &= ~columnBit;
+        }
+    });
+}
+
+// Rule 2 (N2): 3 for every 2 x 2 square of one colour, found by rows r and r + 1 agreeing in
+// columns c and c + 1 and row r's columns c and c + 1 agreeing. `pairs` has the bits of the
+// columns 0 .. size - 2.
+template <int W>
+int BlockPenalty(const Lines<W>& symbol, int n, const Word* pairs) {
+    int squares = 0;
+    for (int r = 0; r + 1 < n; ++r) {
+        const Word* a = symbol.rows[r];
+        const Word* b = symbol.rows[r + 1];
+        Word same[W];
+        for (int i = 0; i < W; ++i) same[i] = ~(a[i] ^ b[i]);
+        for (int i = 0; i < W; ++i)
+            squares += Popcount(same[i] & Down<W>(same, i, 1) & ~(a[i] ^ Down<W>(a, i, 1)) & pairs[i]);
+    }
+    return 3 * squares;
+}
+
+// Rule 4 (N4): 10 for every full 5% the share of dark modules lies away from one half.
+template <int W>
+int BalancePenalty(const Lines<W>& symbol, int n) {
+    int dark = 0;
+    for (int k = 0; k < n; ++k)
+        for (int i = 0; i < W; ++i) dark += Popcount(symbol.rows[k][i]);
+    const int p = 100 * dark / (n * n);
+    return 10 * (p > 50 ? (p - 50) / 5 : (50 - p) / 5);
+}
+
+// The penalty of a masked symbol: rules 1 and 3 over every row and every column, then 2 and 4.
+template <int W>
+int SymbolPenalty(const Lines<W>& symbol, int n) {
     Word valid[kLineWords], finderStarts[kLineWords], pairs[kLineWords];
     FirstBits(valid, n);
     FirstBits(finderStarts, n - 7);
     FirstBits(pairs, n - 1);
+    int score = 0;
+    for (int k = 0; k < n; ++k) {
+        score += RunPenalty<W>(symbol.rows[k], valid) + FinderPenalty<W>(symbol.rows[k], finderStarts);
+        score += RunPenalty<W>(symbol.columns[k], valid) + FinderPenalty<W>(symbol.columns[k], finderStarts);
+    }
+    return score + BlockPenalty<W>(symbol, n, pairs) + BalancePenalty<W>(symbol, n);
+}
 
+template <int W>
+std::array<int, 8> Penalties(const std::uint8_t* cells, int n, int levelBits) {
+    Lines<W> darkLines = {}, dataLines = {}, masked;
+    ReadLines<W>(cells, n, darkLines, dataLines);
     std::array<int, 8> scores{};
-    Word masked[kMaxSize][W], maskedColumns[kMaxSize][W];
     for (int mask = 0; mask < 8; ++mask) {
-        for (int k = 0; k < n; ++k) {
-            const Word* rowPattern = kMaskPatterns.row[mask][k % 12];
-            const Word* columnPattern = kMaskPatterns.column[mask][k % 12];
-            for (int i = 0; i < W; ++i) {
-                masked[k][i] = rows[k][i] ^ (rowPattern[i] & dataRows[k][i]);
-                maskedColumns[k][i] = columns[k][i] ^ (columnPattern[i] & dataColumns[k][i]);
-            }
-        }
-        const std::uint32_t format = FormatWord(levelBits, mask);
-        ForEachFormatModule(n, [&](int row, int column, int bit) {
-            const Word rowBit = Word{1} << (column % 64), columnBit = Word{1} << (row % 64);
-            if ((format >> bit) & 1) {
-                masked[row][column / 64] |= rowBit;
-                maskedColumns[column][row / 64] |= columnBit;
-            } else {
-                masked[row][column / 64] &= ~rowBit;
-                maskedColumns[column][row / 64] &= ~columnBit;
-            }
-        });
-
-        int score = 0, dark = 0;
-        for (int k = 0; k < n; ++k) {
-            score += LinePenalty<W>(masked[k], valid, finderStarts);
-            score += LinePenalty<W>(maskedColumns[k], valid, finderStarts);
-            for (int i = 0; i < W; ++i) dark += Popcount(masked[k][i]);
-        }
-        // Rule 2: 2 x 2 squares of one colour, found by rows c and c + 1 agreeing in
-        // columns c and c + 1 and row r's columns c and c + 1 agreeing.
-        int squares = 0;
-        for (int r = 0; r + 1 < n; ++r) {
-            const Word* a = masked[r];
-            const Word* b = masked[r + 1];
-            Word same[W];
-            for (int i = 0; i < W; ++i) same[i] = ~(a[i] ^ b[i]);
-            for (int i = 0; i < W; ++i)
-                squares += Popcount(same[i] & Down<W>(same, i, 1) & ~(a[i] ^ Down<W>(a, i, 1)) & pairs[i]);
-        }
-        // Rule 4: balance of dark and light.
-        const int p = 100 * dark / (n * n);
-        const int k = p > 50 ? (p - 50) / 5 : (50 - p) / 5;
-        scores[static_cast<std::size_t>(mask)] = score + 3 * squares + 10 * k;
+        MaskLines<W>(darkLines, dataLines, n, mask, FormatWord(levelBits, mask), masked);
+        scores[static_cast<std::size_t>(mask)] = SymbolPenalty<W>(masked, n);
     }
     return scores;
 }

@@ -88,16 +88,8 @@ TEST(SymbologyTable, RowsNamesKindsAndModes) {
     EXPECT_EQ(FindSymbology(t, u"Code 3"), nullptr);
 }
 
-TEST(SymbologyTable, SamplesAsShipped) {
-    EXPECT_EQ(Row(1).szSampleData, u"KESTRIVO");
-    EXPECT_EQ(Row(5).szSampleData, u"03288667318|51899");
-    EXPECT_EQ(Row(6).szSampleData, u"71245|29");
-    EXPECT_EQ(Row(7).szSampleData, u"123456789012|51299");
-    EXPECT_EQ(Row(8).szSampleData, u"1234567|29");
-    EXPECT_EQ(Row(9).szSampleData, u"123456789|54999");
-    EXPECT_EQ(Row(30).szSampleData, u"0123456709498765432101234567891");
-    EXPECT_EQ(Row(36).szSampleData, u"KESTRIV0");
-    EXPECT_EQ(Row(52).szSampleData, u"(01)98898765432106(3202)012345(15)991231");
+// The row samples themselves are checked by samples_test.cpp, encoded and read back.
+TEST(SymbologyTable, CmdmSampleFillsTheSampleField) {
     const auto& cmdm = Row(32).szSampleData;
     EXPECT_EQ(cmdm.size(), 199u);
     EXPECT_EQ(cmdm.substr(0, 24), u"JGB 6201120B012722900021");
@@ -113,7 +105,7 @@ TEST(SymbologyTable, FamilyKeysAndDefaultFaces) {
     EXPECT_EQ(Row(3).szFontFamily, Row(1).szFontFamily);
     for (auto [a, b] : {std::pair{5, 9}, {16, 17}, {38, 39}, {40, 41}, {43, 44}, {46, 52}})
         for (int n = a; n <= b; ++n) EXPECT_EQ(Row(n).szFontFamily, Row(a).szFontFamily) << n;
-    EXPECT_EQ(Row(1).szFontFace, u"KVCode39MHr");
+    // Rows 1, 46 and 53: by the availability test below.
     EXPECT_EQ(Row(5).szFontFace, u"KVUpcEanM");
     EXPECT_EQ(Row(16).szFontFace, u"KVCode128M");
     EXPECT_EQ(Row(19).szFontFace, u"KVPharma");
@@ -121,9 +113,7 @@ TEST(SymbologyTable, FamilyKeysAndDefaultFaces) {
     EXPECT_EQ(Row(22).szFontFace, u"KVCarton");
     EXPECT_EQ(Row(43).szFontFace, u"KVSemi");
     EXPECT_EQ(Row(45).szFontFace, u"KVCode16KM");
-    EXPECT_EQ(Row(46).szFontFace, u"KVDatabarS");
     EXPECT_EQ(Row(51).szFontFace, u"KVDatabarM");
-    EXPECT_EQ(Row(53).szFontFace, u"KVMaxicode");
 }
 
 TEST(SymbologyTable, FontAvailability) {
