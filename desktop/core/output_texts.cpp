@@ -23,6 +23,33 @@ bool FunctionKeysShown(std::uint32_t kind) {
            kind == kKindCode16k;
 }
 
+bool PaintedByLines(std::uint32_t kind) {
+    switch (kind) {
+    case kKindRoyalMailCmdm: case kKindDataMatrix: case kKindDataMatrixSemi: case kKindQRCodeSemi:
+    case kKindPdf417: case kKindMicroPdf417: case kKindCode16k: case kKindQRCode: case kKindMicroQRCode:
+    case kKindAztec: case kKindMaxicode: case kKindDatabarStackedOmni: case kKindDatabarExpandedStacked:
+        return true;
+    default:
+        return false;
+    }
+}
+
+std::vector<std::u16string_view> PaintedLines(std::u16string_view text) {
+    std::vector<std::u16string_view> lines;
+    std::size_t start = 0;
+    while (true) {
+        const std::size_t lf = text.find(u'\n', start);
+        if (lf == std::u16string_view::npos || lf == start) {
+            lines.push_back(text.substr(start));
+            break;
+        }
+        lines.push_back(text.substr(start, lf - start));
+        start = lf + 1;
+        if (start >= text.size()) break;
+    }
+    return lines;
+}
+
 std::u16string KeyEscape(int id, std::uint32_t kind) {
     if (id >= kKeyFirstControl && id <= kKeyLastControl) return Escape(static_cast<unsigned>(id - kKeyFirstControl));
     switch (id) {

@@ -33,6 +33,16 @@ std::u16string KeyEscape(int id, std::uint32_t kind);
 // The data field after a key: the whole text followed by the escape.
 std::u16string AppendEscape(std::u16string_view field, std::u16string_view escape);
 
+// --- Main window ----------------------------------------------------------------------
+
+// True for the kinds whose font text is painted line by line: every band symbol, Royal Mail
+// CMDM (a Data Matrix symbol) among them.
+bool PaintedByLines(std::uint32_t kind);
+
+// The lines a font text is painted as: split at each LF; an LF that opens the remaining text
+// ends the splitting (it and the rest make the last line). A view into `text`.
+std::vector<std::u16string_view> PaintedLines(std::u16string_view text);
+
 // --- Clipboard --------------------------------------------------------------------------
 
 // The rich-text document of `text` in face `face` at `heightTenths` tenths of a point, sized

@@ -48,21 +48,6 @@ constexpr int kOptionsWidth = 280, kOptionsHeight = 332;
 constexpr int kKeyboardWidth = 370, kKeyboardHeight = 233;
 constexpr int kOutputTop = 170;
 
-// The kinds whose font text is painted line by line: every band symbol, Royal Mail CMDM (a
-// Data Matrix symbol) among them.
-bool PaintedByLines(std::uint32_t kind) {
-    switch (kind) {
-    case desktop::kKindRoyalMailCmdm: case desktop::kKindDataMatrix: case desktop::kKindDataMatrixSemi:
-    case desktop::kKindQRCodeSemi: case desktop::kKindPdf417: case desktop::kKindMicroPdf417:
-    case desktop::kKindCode16k: case desktop::kKindQRCode: case desktop::kKindMicroQRCode:
-    case desktop::kKindAztec: case desktop::kKindMaxicode: case desktop::kKindDatabarStackedOmni:
-    case desktop::kKindDatabarExpandedStacked:
-        return true;
-    default:
-        return false;
-    }
-}
-
 // A copy of the skin's pixels in `r` as a bitmap compatible with `dc`.
 HBITMAP CutPicture(HDC dc, HBITMAP skin, const RECT& r) {
     const int w = r.right - r.left, h = r.bottom - r.top;
@@ -386,29 +371,16 @@ void CEncoderDlg::OnPaint() {
     CRect client;
     GetClientRect(&client);
 
-    const std::u16string_view output = m_state.output;
     const auto draw = [&](int x, int y, std::u16string_view line) {
         ::TextOutW(dc, x, y, reinterpret_cast<const wchar_t*>(line.data()), static_cast<int>(line.size()));
     };
     const auto extent = [&](std::u16string_view line) {
         return dc.GetTextExtent(reinterpret_cast<const wchar_t*>(line.data()), static_cast<int>(line.size()));
     };
-    if (!PaintedByLines(m_state.Kind())) {
-        draw((client.Width() - extent(output).cx) / 2, kOutputTop, output);
+    if (!desktop::PaintedByLines(m_state.Kind())) {
+        draw((client.Width() - extent(m_state.output).cx) / 2, kOutputTop, m_state.output);
     } else {
-        // Split at each LF; an LF that opens the remaining text ends the splitting.
-        std::vector<std::u16string_view> lines;
-        std::size_t start = 0;
-        while (true) {
-            const std::size_t lf = output.find(u'\n', start);
-            if (lf == std::u16string_view::npos || lf == start) {
-                lines.push_back(output.substr(start));
-                break;
-            }
-            lines.push_back(output.substr(start, lf - start));
-            start = lf + 1;
-            if (start >= output.size()) break;
-        }
+        const std::vector<std::u16string_view> lines = desktop::PaintedLines(m_state.output);
         const CSize first = extent(lines[0]);
         const int x = (client.Width() - first.cx) / 2;
         for (std::size_t i = 0; i < lines.size(); ++i) draw(x, kOutputTop + static_cast<int>(i) * first.cy, lines[i]);

@@ -423,62 +423,82 @@ void COptionDlg::OnKillFocusIMField(UINT id) {
     Invalidate(TRUE);
 }
 
-BOOL COptionDlg::OnCmdMsg(UINT id, int code) {
+bool COptionDlg::OnBoxClicked(UINT id) {
     desktop::OptionSettings& s = m_state.options;
+    switch (id) {
+    case IDC_HUMAN_READABLE:
+        s.HumanReadable = desktop::Flipped(s.HumanReadable);
+        FillFontFaces(m_cbFace.GetCurSel());
+        ::CheckDlgButton(m_hWnd, IDC_HUMAN_READABLE, s.HumanReadable ? BST_CHECKED : BST_UNCHECKED);
+        m_main.Repaint();
+        return true;
+    case IDC_CHECKSUM:
+        s.AddChecksum = desktop::Flipped(s.AddChecksum);
+        FillFontFaces(m_cbFace.GetCurSel());
+        OnSymbologyChanged(1);
+        ::CheckDlgButton(m_hWnd, IDC_CHECKSUM, s.AddChecksum ? BST_CHECKED : BST_UNCHECKED);
+        // The user's text stays and is encoded again with the new setting.
+        m_main.OnChangeData();
+        return true;
+    case IDC_GS1:
+        s.GS1Mode = desktop::Flipped(s.GS1Mode);
+        ::CheckDlgButton(m_hWnd, IDC_GS1, s.GS1Mode ? BST_CHECKED : BST_UNCHECKED);
+        m_main.Repaint();
+        return true;
+    case IDC_PDF_TRUNCATED:
+        s.PDF417Truncate = desktop::Flipped(s.PDF417Truncate);
+        ::CheckDlgButton(m_hWnd, IDC_PDF_TRUNCATED, s.PDF417Truncate == 1 ? BST_CHECKED : BST_UNCHECKED);
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool COptionDlg::OnListChosen(UINT id) {
+    desktop::OptionSettings& s = m_state.options;
+    switch (id) {
+    case IDC_SYMBOLOGY:
+        s.HumanReadable = 1;
+        OnSymbologyChanged(0);
+        return true;
+    case IDC_FACE:
+    case IDC_POINT_SIZE:
+        m_main.Repaint();
+        return true;
+    case IDC_MAXICODE_MODE: OnSelOption(m_cbMaxicodeMode, s.MaxicodeMode); return true;
+    case IDC_DM_ENCODATION: OnSelOption(m_cbDMEncodation, s.DataMatrixEncodation); return true;
+    case IDC_DM_FORMAT: OnSelOption(m_cbDMFormat, s.DataMatrixFormat); return true;
+    case IDC_QR_ECLEVEL: OnSelOption(m_cbQRLevel, s.QRCodeECLevel); return true;
+    case IDC_PDF_SECURITY: OnSelOption(m_cbPDFLevel, s.PDF417SecurityLevel); return true;
+    case IDC_PDF_COMPACTION: OnSelOption(m_cbPDFCompaction, s.PDF417CompactionMode); return true;
+    case IDC_AZTEC_FORMAT: OnSelOption(m_cbAztecFormat, s.AztecPreferredFormat); return true;
+    case IDC_AZTEC_LEVEL: OnSelOption(m_cbAztecLevel, s.AztecECLevel); return true;
+    default:
+        return false;
+    }
+}
+
+bool COptionDlg::OnFieldNotified(UINT id, int code) {
+    if (id == IDC_PDF_ROWS || id == IDC_PDF_COLUMNS) {
+        UpdateData(TRUE);
+        Invalidate(TRUE);
+        return true;
+    }
+    if (IMFieldIndex(id) < 0) return false;
+    if (code == EN_CHANGE)
+        OnChangeIMField(id);
+    else if (!m_bShowingRefusal)
+        PostMessage(kCheckIMField, id);
+    return true;
+}
+
+BOOL COptionDlg::OnCmdMsg(UINT id, int code) {
     // Nothing the pane raises while it fills its own controls is the user's.
     if (!m_bStarted) return id == IDOK || id == IDCANCEL ? CDialogEx::OnCmdMsg(id, code) : TRUE;
+    bool handled = false;
     switch (code) {
-    case BN_CLICKED:
-        switch (id) {
-        case IDC_HUMAN_READABLE:
-            s.HumanReadable = desktop::Flipped(s.HumanReadable);
-            FillFontFaces(m_cbFace.GetCurSel());
-            ::CheckDlgButton(m_hWnd, IDC_HUMAN_READABLE, s.HumanReadable ? BST_CHECKED : BST_UNCHECKED);
-            m_main.Repaint();
-            return TRUE;
-        case IDC_CHECKSUM:
-            s.AddChecksum = desktop::Flipped(s.AddChecksum);
-            FillFontFaces(m_cbFace.GetCurSel());
-            OnSymbologyChanged(1);
-            ::CheckDlgButton(m_hWnd, IDC_CHECKSUM, s.AddChecksum ? BST_CHECKED : BST_UNCHECKED);
-            // The user's text stays and is encoded again with the new setting.
-            m_main.OnChangeData();
-            return TRUE;
-        case IDC_GS1:
-            s.GS1Mode = desktop::Flipped(s.GS1Mode);
-            ::CheckDlgButton(m_hWnd, IDC_GS1, s.GS1Mode ? BST_CHECKED : BST_UNCHECKED);
-            m_main.Repaint();
-            return TRUE;
-        case IDC_PDF_TRUNCATED:
-            s.PDF417Truncate = desktop::Flipped(s.PDF417Truncate);
-            ::CheckDlgButton(m_hWnd, IDC_PDF_TRUNCATED, s.PDF417Truncate == 1 ? BST_CHECKED : BST_UNCHECKED);
-            return TRUE;
-        default:
-            break;
-        }
-        break;
-    case CBN_SELENDOK:
-        switch (id) {
-        case IDC_SYMBOLOGY:
-            s.HumanReadable = 1;
-            OnSymbologyChanged(0);
-            return TRUE;
-        case IDC_FACE:
-        case IDC_POINT_SIZE:
-            m_main.Repaint();
-            return TRUE;
-        case IDC_MAXICODE_MODE: OnSelOption(m_cbMaxicodeMode, s.MaxicodeMode); return TRUE;
-        case IDC_DM_ENCODATION: OnSelOption(m_cbDMEncodation, s.DataMatrixEncodation); return TRUE;
-        case IDC_DM_FORMAT: OnSelOption(m_cbDMFormat, s.DataMatrixFormat); return TRUE;
-        case IDC_QR_ECLEVEL: OnSelOption(m_cbQRLevel, s.QRCodeECLevel); return TRUE;
-        case IDC_PDF_SECURITY: OnSelOption(m_cbPDFLevel, s.PDF417SecurityLevel); return TRUE;
-        case IDC_PDF_COMPACTION: OnSelOption(m_cbPDFCompaction, s.PDF417CompactionMode); return TRUE;
-        case IDC_AZTEC_FORMAT: OnSelOption(m_cbAztecFormat, s.AztecPreferredFormat); return TRUE;
-        case IDC_AZTEC_LEVEL: OnSelOption(m_cbAztecLevel, s.AztecECLevel); return TRUE;
-        default:
-            break;
-        }
-        break;
+    case BN_CLICKED: handled = OnBoxClicked(id); break;
+    case CBN_SELENDOK: handled = OnListChosen(id); break;
     case CBN_SELCHANGE:
     case static_cast<int>(NM_RETURN):
         // A face or size chosen with the keyboard (arrow keys in the box, Enter or Escape
@@ -486,33 +506,12 @@ BOOL COptionDlg::OnCmdMsg(UINT id, int code) {
         // has the face and size the boxes show.
         if (id == IDC_FACE || id == IDC_POINT_SIZE) {
             m_main.Repaint();
-            return TRUE;
+            handled = true;
         }
         break;
     case EN_KILLFOCUS:
-        if (id == IDC_PDF_ROWS || id == IDC_PDF_COLUMNS) {
-            UpdateData(TRUE);
-            Invalidate(TRUE);
-            return TRUE;
-        }
-        if (IMFieldIndex(id) >= 0) {
-            if (!m_bShowingRefusal) PostMessage(kCheckIMField, id);
-            return TRUE;
-        }
-        break;
-    case EN_CHANGE:
-        if (id == IDC_PDF_ROWS || id == IDC_PDF_COLUMNS) {
-            UpdateData(TRUE);
-            Invalidate(TRUE);
-            return TRUE;
-        }
-        if (IMFieldIndex(id) >= 0) {
-            OnChangeIMField(id);
-            return TRUE;
-        }
-        break;
-    default:
-        break;
+    case EN_CHANGE: handled = OnFieldNotified(id, code); break;
+    default: break;
     }
-    return CDialogEx::OnCmdMsg(id, code);
+    return handled ? TRUE : CDialogEx::OnCmdMsg(id, code);
 }

@@ -47,6 +47,10 @@ public:
 private:
     void OnPaint();
     static int FittedWidth(HWND control);
+    // The command handlers by notification; each true when it handled the command.
+    bool OnBoxClicked(UINT id);
+    bool OnListChosen(UINT id);
+    bool OnFieldNotified(UINT id, int code);  // EN_CHANGE and EN_KILLFOCUS of an edit field
     void OnSelOption(CComboBox& list, std::int32_t& setting);
     void OnKillFocusIMField(UINT id);
     void OnChangeIMField(UINT id);
