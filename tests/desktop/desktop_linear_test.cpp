@@ -5,7 +5,7 @@
 
 #include <random>
 
-#include "desktop/readers.h"
+#include "support/desktop_font_readers.h"
 #include "desktop_linear.h"
 #include "support/encode_texts.h"
 #include "support/linear_fonts.h"

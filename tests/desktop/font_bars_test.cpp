@@ -12,7 +12,7 @@
 #include "code16k.h"
 #include "code16k_desktop.h"
 #include "support/code16k_reader.h"
-#include "desktop/readers.h"
+#include "support/desktop_font_readers.h"
 #include "desktop_linear.h"
 #include "frame.h"
 #include "record.h"

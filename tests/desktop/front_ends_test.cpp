@@ -8,7 +8,7 @@
 #include "code16k_desktop.h"
 #include "support/code16k_reader.h"
 #include "desktop/front_end_fixture.h"
-#include "desktop/readers.h"
+#include "support/desktop_font_readers.h"
 #include "front_ends.h"
 #include "linear.h"
 #include "matrix/databar_expanded_reader.h"

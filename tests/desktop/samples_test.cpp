@@ -8,7 +8,7 @@
 #include "cmdm.h"
 #include "support/code16k_reader.h"
 #include "desktop/front_end_fixture.h"
-#include "desktop/readers.h"
+#include "support/desktop_font_readers.h"
 #include "matrix/databar_font.h"
 #include "semi.h"
 #include "support/encode_texts.h"

@@ -1,4 +1,4 @@
-#include "desktop/readers.h"
+#include "support/desktop_font_readers.h"
 
 #include "desktop_linear.h"
 #include "support/upc_code128_fonts.h"

@@ -1,4 +1,4 @@
-// Test-side readers of the desktop-only linear fonts: BC412 by its check rule, and the
+// Readers of the desktop-only fonts: BC412 by its check rule, and the
 // Asian Code 128 font back to Code 128 values and bars.
 #pragma once
 
