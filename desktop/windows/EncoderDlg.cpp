@@ -21,7 +21,7 @@ struct ToolButton {
     RECT rect;  // client pixels
 };
 
-// Ids 600 + index.
+// Ids IDC_TOOL_FIRST + index.
 const ToolButton kToolButtons[8] = {
     {L"Options", {11, 9, 85, 35}},
     {L"Special Keyboard", {11, 50, 85, 76}},
@@ -31,17 +31,6 @@ const ToolButton kToolButtons[8] = {
     {L"Close", {11, 90, 85, 116}},
     {L"Minimize", {11, 130, 85, 157}},
     {L"Refresh", {313, 131, 387, 158}},
-};
-
-enum ToolId : UINT {
-    kOptions = IDC_TOOL_OPTIONS,
-    kKeyboard = IDC_TOOL_KEYBOARD,
-    kCopy = IDC_TOOL_COPY,
-    kPrint = IDC_TOOL_PRINT,
-    kSequence = IDC_TOOL_SEQUENCE,
-    kClose = IDC_TOOL_CLOSE,
-    kMinimize = IDC_TOOL_MINIMIZE,
-    kRefresh = IDC_TOOL_REFRESH,
 };
 
 constexpr int kOptionsWidth = 280, kOptionsHeight = 332;
@@ -261,18 +250,18 @@ BOOL CEncoderDlg::OnCmdMsg(UINT id, int code) {
     }
     if (code == BN_CLICKED || code == 0) {
         switch (id) {
-        case kOptions: OnOptions(); return TRUE;
-        case kClose: ::PostQuitMessage(0); return TRUE;
-        case kMinimize:
+        case IDC_TOOL_OPTIONS: OnOptions(); return TRUE;
+        case IDC_TOOL_CLOSE: ::PostQuitMessage(0); return TRUE;
+        case IDC_TOOL_MINIMIZE:
         case ID_TRAY_MINIMIZE: OnMinimize(); return TRUE;
-        case kRefresh: OnChangeData(); return TRUE;
+        case IDC_TOOL_REFRESH: OnChangeData(); return TRUE;
         case ID_TRAY_WEBSITE:
             Shell().Execute(m_hWnd, L"open", kMakerWebPage, nullptr, nullptr, SW_SHOWNORMAL);
             return TRUE;
-        case kKeyboard: OnKeyboard(); return TRUE;
-        case kCopy: OnCopyToClipboard(); return TRUE;
-        case kPrint: OnPrint(); return TRUE;
-        case kSequence: {
+        case IDC_TOOL_KEYBOARD: OnKeyboard(); return TRUE;
+        case IDC_TOOL_COPY: OnCopyToClipboard(); return TRUE;
+        case IDC_TOOL_PRINT: OnPrint(); return TRUE;
+        case IDC_TOOL_SEQUENCE: {
             CSequence batch(this, m_pOptions.get());
             batch.DoModal();
             return TRUE;

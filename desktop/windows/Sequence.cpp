@@ -16,20 +16,6 @@
 
 namespace {
 
-// The batch dialog's controls.
-enum : int {
-    kBatch = IDC_SEQ_BATCH,
-    kReset = IDC_SEQ_RESET,
-    kStart = IDC_SEQ_START,
-    kEnd = IDC_SEQ_END,
-    kIncrement = IDC_SEQ_INCREMENT,
-    kGenerate = IDC_SEQ_GENERATE,
-    kImport = IDC_SEQ_IMPORT,
-    kExport = IDC_SEQ_EXPORT,
-    kPrefix = IDC_SEQ_PREFIX,
-    kSuffix = IDC_SEQ_SUFFIX,
-};
-
 // Capacity of the export's output buffer, in UTF-16 units.
 constexpr std::size_t kExportUnits = 8192;
 
@@ -107,30 +93,30 @@ BOOL CSequence::OnInitDialog() {
 
 void CSequence::DoDataExchange(CDataExchange* dx) {
     CDialogEx::DoDataExchange(dx);
-    DDX_Control(dx, kGenerate, m_btnGenerate);
-    DDX_Control(dx, kImport, m_btnImport);
-    DDX_Control(dx, kExport, m_btnExport);
-    DDX_Control(dx, kReset, m_btnReset);
+    DDX_Control(dx, IDC_SEQ_GENERATE, m_btnGenerate);
+    DDX_Control(dx, IDC_SEQ_IMPORT, m_btnImport);
+    DDX_Control(dx, IDC_SEQ_EXPORT, m_btnExport);
+    DDX_Control(dx, IDC_SEQ_RESET, m_btnReset);
     DDX_Control(dx, IDOK, m_btnClose);
-    DDX_Text(dx, kStart, m_strStart);
-    DDX_Text(dx, kEnd, m_strEnd);
-    DDX_Text(dx, kIncrement, m_strIncrement);
-    DDX_Text(dx, kBatch, m_strBatch);
-    DDX_Text(dx, kPrefix, m_strPrefix);
-    DDX_Text(dx, kSuffix, m_strSuffix);
+    DDX_Text(dx, IDC_SEQ_START, m_strStart);
+    DDX_Text(dx, IDC_SEQ_END, m_strEnd);
+    DDX_Text(dx, IDC_SEQ_INCREMENT, m_strIncrement);
+    DDX_Text(dx, IDC_SEQ_BATCH, m_strBatch);
+    DDX_Text(dx, IDC_SEQ_PREFIX, m_strPrefix);
+    DDX_Text(dx, IDC_SEQ_SUFFIX, m_strSuffix);
 }
 
 BOOL CSequence::OnCmdMsg(UINT id, int code) {
-    if (code == EN_CHANGE && (id == kStart || id == kEnd || id == kIncrement)) {
+    if (code == EN_CHANGE && (id == IDC_SEQ_START || id == IDC_SEQ_END || id == IDC_SEQ_INCREMENT)) {
         OnSequenceEdit();
         return TRUE;
     }
     if (code == BN_CLICKED) {
         switch (id) {
-        case kGenerate: OnGenerate(); return TRUE;
-        case kImport: OnImport(); return TRUE;
-        case kExport: OnExport(); return TRUE;
-        case kReset: OnReset(); return TRUE;
+        case IDC_SEQ_GENERATE: OnGenerate(); return TRUE;
+        case IDC_SEQ_IMPORT: OnImport(); return TRUE;
+        case IDC_SEQ_EXPORT: OnExport(); return TRUE;
+        case IDC_SEQ_RESET: OnReset(); return TRUE;
         default: break;
         }
     }
@@ -210,7 +196,7 @@ void CSequence::OnImport() {
 }
 
 bool CSequence::FillBatchField(const CString& text, CBatchWork& work) {
-    HWND edit = ::GetDlgItem(m_hWnd, kBatch);
+    HWND edit = ::GetDlgItem(m_hWnd, IDC_SEQ_BATCH);
     if (!edit || GetText(edit) == text.str()) return true;
     const std::u16string whole = U16(text);
     desktop::BatchPieces pieces(whole);
