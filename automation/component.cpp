@@ -89,6 +89,38 @@ struct Table {
     UINT widest = 0;  // most parameters of any member, [out, retval] included
 };
 
+// Adds the member that `fd` describes to `table`: its parameter types and its names (a
+// property also as "get_" and "put_" with its name).
+void AddMember(ITypeInfo* vt, const FUNCDESC& fd, Table& table) {
+    Member m;
+    m.id = fd.memid;
+    m.kind = fd.invkind;
+    m.vtableOffset = fd.oVft;
+    for (SHORT p = 0; p < fd.cParams; ++p) {
+        const ELEMDESC& e = fd.lprgelemdescParam[p];
+        if (e.paramdesc.wParamFlags & PARAMFLAG_FRETVAL)
+            m.retType = e.tdesc.vt == VT_PTR ? e.tdesc.lptdesc->vt : e.tdesc.vt;
+        else
+            m.inTypes.push_back(e.tdesc.vt);
+    }
+    if (static_cast<UINT>(fd.cParams) > table.widest) table.widest = fd.cParams;
+    BSTR name = nullptr;
+    UINT got = 0;
+    if (SUCCEEDED(vt->GetNames(fd.memid, &name, 1, &got)) && got == 1) {
+        const std::wstring n(name, SysStringLen(name));
+        SysFreeString(name);
+        if (m.kind == INVOKE_FUNC) {
+            table.names.push_back({n, m.id});
+        } else {
+            bool seen = false;
+            for (const Name& x : table.names) seen = seen || x.text == n;
+            if (!seen) table.names.push_back({n, m.id});
+            table.names.push_back({(m.kind == INVOKE_PROPERTYGET ? L"get_" : L"put_") + n, m.id});
+        }
+    }
+    table.members.push_back(std::move(m));
+}
+
 Table* BuildTable(const ClassInfo& ci) {
     auto* table = new Table();
     ITypeLib* lib = TypeLibrary();
@@ -113,36 +145,8 @@ Table* BuildTable(const ClassInfo& ci) {
     for (UINT f = 0; f < attr->cFuncs; ++f) {
         FUNCDESC* fd = nullptr;
         if (FAILED(vt->GetFuncDesc(f, &fd))) continue;
-        if (fd->memid >= 1) {  // the interface's own members; IDispatch's are not numbered so
-            Member m;
-            m.id = fd->memid;
-            m.kind = fd->invkind;
-            m.vtableOffset = fd->oVft;
-            for (SHORT p = 0; p < fd->cParams; ++p) {
-                const ELEMDESC& e = fd->lprgelemdescParam[p];
-                if (e.paramdesc.wParamFlags & PARAMFLAG_FRETVAL)
-                    m.retType = e.tdesc.vt == VT_PTR ? e.tdesc.lptdesc->vt : e.tdesc.vt;
-                else
-                    m.inTypes.push_back(e.tdesc.vt);
-            }
-            if (static_cast<UINT>(fd->cParams) > table->widest) table->widest = fd->cParams;
-            BSTR name = nullptr;
-            UINT got = 0;
-            if (SUCCEEDED(vt->GetNames(fd->memid, &name, 1, &got)) && got == 1) {
-                const std::wstring n(name, SysStringLen(name));
-                SysFreeString(name);
-                if (m.kind == INVOKE_FUNC) {
-                    table->names.push_back({n, m.id});
-                } else {
-                    bool seen = false;
-                    for (const Name& x : table->names) seen = seen || x.text == n;
-                    if (!seen) table->names.push_back({n, m.id});
-                    table->names.push_back(
-                        {(m.kind == INVOKE_PROPERTYGET ? L"get_" : L"put_") + n, m.id});
-                }
-            }
-            table->members.push_back(std::move(m));
-        }
+        // The interface's own members: IDispatch's carry no positive number.
+        if (fd->memid >= 1) AddMember(vt, *fd, *table);
         vt->ReleaseFuncDesc(fd);
     }
     vt->ReleaseTypeAttr(attr);
@@ -264,6 +268,81 @@ HRESULT GetIDsOfNames(const ClassInfo& info, LPOLESTR* names, UINT count, DISPID
     return hr;
 }
 
+namespace {
+
+// The arguments' order: order[k] is the index into rgvarg of the argument at parameter
+// position k. Named arguments go to their positions (a class without parameter names takes
+// only the property-put value named); the unnamed ones, last in rgvarg first, fill the rest.
+HRESULT ArgumentOrder(const ClassInfo& info, const DISPPARAMS& params, std::vector<UINT>& order, UINT* argErr) {
+    const UINT cArgs = params.cArgs, cNamed = params.cNamedArgs;
+    order.assign(cArgs, UINT(-1));
+    if (!info.paramNames) {
+        if (cNamed > 1 || (cNamed == 1 && params.rgdispidNamedArgs[0] != DISPID_PROPERTYPUT))
+            return DISP_E_NONAMEDARGS;
+        for (UINT k = 0; k < cArgs; ++k) order[k] = cArgs - 1 - k;
+        return S_OK;
+    }
+    UINT first = 0;
+    if (cNamed > 0 && params.rgdispidNamedArgs[0] == DISPID_PROPERTYPUT) first = 1;
+    for (UINT i = first; i < cNamed; ++i) {
+        const DISPID pos = params.rgdispidNamedArgs[i];
+        if (pos < 0 || static_cast<UINT>(pos) >= cArgs || order[pos] != UINT(-1)) {
+            if (argErr) *argErr = i;
+            return DISP_E_PARAMNOTFOUND;
+        }
+        order[pos] = i;
+    }
+    // A leading property-put value counts as the last unnamed argument.
+    std::vector<UINT> unnamed;
+    for (UINT i = cArgs; i > cNamed; --i) unnamed.push_back(i - 1);
+    if (first == 1) unnamed.push_back(0);
+    std::size_t u = 0;
+    for (UINT k = 0; k < cArgs; ++k)
+        if (order[k] == UINT(-1)) order[k] = unnamed[u++];
+    return S_OK;
+}
+
+// The member a call reaches: the method `id`, else its property accessor for `flags`.
+const Member* CalledMember(const Table& t, DISPID id, WORD flags) {
+    if (const Member* m = Find(t, id, INVOKE_FUNC)) return m;
+    if (!Known(t, id)) return nullptr;
+    if (flags & DISPATCH_PROPERTYGET) return Find(t, id, INVOKE_PROPERTYGET);
+    if (flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) return Find(t, id, INVOKE_PROPERTYPUT);
+    return nullptr;
+}
+
+// Each argument, by reference or not, converted to its parameter's type into `args`.
+HRESULT ConvertArguments(const Member& m, const DISPPARAMS& params, const std::vector<UINT>& order,
+                         std::vector<VARIANT>& args, UINT* argErr) {
+    for (std::size_t k = 0; k < args.size(); ++k) {
+        VARIANT* src = &params.rgvarg[order[k]];
+        if (src->vt == (VT_BYREF | VT_VARIANT) && src->pvarVal) src = src->pvarVal;
+        const VARTYPE want = m.inTypes[k];
+        HRESULT c = src->vt == want ? VariantCopy(&args[k], src) : VariantChangeType(&args[k], src, 0, want);
+        if (FAILED(c) || args[k].vt != want) {
+            if (argErr) *argErr = order[k];
+            return DISP_E_TYPEMISMATCH;
+        }
+    }
+    return S_OK;
+}
+
+// The failure `hr` of a member and the thread's error information, for the caller.
+void FillException(HRESULT hr, EXCEPINFO& excep) {
+    ZeroMemory(&excep, sizeof excep);
+    excep.scode = hr;
+    IErrorInfo* error = nullptr;
+    if (GetErrorInfo(0, &error) == S_OK && error) {
+        error->GetSource(&excep.bstrSource);
+        error->GetDescription(&excep.bstrDescription);
+        error->GetHelpFile(&excep.bstrHelpFile);
+        error->GetHelpContext(&excep.dwHelpContext);
+        error->Release();
+    }
+}
+
+}  // namespace
+
 HRESULT Invoke(const ClassInfo& info, void* itf, DISPID id, WORD flags, DISPPARAMS* params,
                VARIANT* result, EXCEPINFO* excep, UINT* argErr) {
     if (!params) return DISP_E_BADVARTYPE;
@@ -273,75 +352,20 @@ HRESULT Invoke(const ClassInfo& info, void* itf, DISPID id, WORD flags, DISPPARA
     if (cArgs > 0 && !params->rgvarg) return E_INVALIDARG;
     const UINT cNamed = params->cNamedArgs;
     if (cNamed > cArgs || (cNamed > 0 && !params->rgdispidNamedArgs)) return E_INVALIDARG;
-
-    // order[k] = index into rgvarg of the argument at parameter position k.
-    std::vector<UINT> order(cArgs, UINT(-1));
-    if (!info.paramNames) {
-        if (cNamed > 1 || (cNamed == 1 && params->rgdispidNamedArgs[0] != DISPID_PROPERTYPUT))
-            return DISP_E_NONAMEDARGS;
-        for (UINT k = 0; k < cArgs; ++k) order[k] = cArgs - 1 - k;
-    } else {
-        UINT first = 0;
-        if (cNamed > 0 && params->rgdispidNamedArgs[0] == DISPID_PROPERTYPUT) first = 1;
-        for (UINT i = first; i < cNamed; ++i) {
-            const DISPID pos = params->rgdispidNamedArgs[i];
-            if (pos < 0 || static_cast<UINT>(pos) >= cArgs || order[pos] != UINT(-1)) {
-                if (argErr) *argErr = i;
-                return DISP_E_PARAMNOTFOUND;
-            }
-            order[pos] = i;
-        }
-        // The unnamed arguments, last in rgvarg first in order, fill the free positions.
-        // A leading property-put value counts as the last unnamed argument.
-        std::vector<UINT> unnamed;
-        for (UINT i = cArgs; i > cNamed; --i) unnamed.push_back(i - 1);
-        if (first == 1) unnamed.push_back(0);
-        std::size_t u = 0;
-        for (UINT k = 0; k < cArgs; ++k)
-            if (order[k] == UINT(-1)) order[k] = unnamed[u++];
-    }
+    std::vector<UINT> order;
+    if (const HRESULT hr = ArgumentOrder(info, *params, order, argErr); FAILED(hr)) return hr;
 
     if (result) VariantInit(result);
-
-    const Member* m = Find(t, id, INVOKE_FUNC);
-    if (!m) {
-        if (!Known(t, id)) return DISP_E_MEMBERNOTFOUND;
-        if (flags & DISPATCH_PROPERTYGET)
-            m = Find(t, id, INVOKE_PROPERTYGET);
-        else if (flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF))
-            m = Find(t, id, INVOKE_PROPERTYPUT);
-        if (!m) return DISP_E_MEMBERNOTFOUND;
-    }
+    const Member* m = CalledMember(t, id, flags);
+    if (!m) return DISP_E_MEMBERNOTFOUND;
     if (cArgs != m->inTypes.size()) return DISP_E_BADPARAMCOUNT;
 
     std::vector<VARIANT> args(cArgs);
     for (VARIANT& v : args) VariantInit(&v);
-    HRESULT hr = S_OK;
-    for (UINT k = 0; k < cArgs && SUCCEEDED(hr); ++k) {
-        VARIANT* src = &params->rgvarg[order[k]];
-        if (src->vt == (VT_BYREF | VT_VARIANT) && src->pvarVal) src = src->pvarVal;
-        const VARTYPE want = m->inTypes[k];
-        HRESULT c = src->vt == want ? VariantCopy(&args[k], src)
-                                    : VariantChangeType(&args[k], src, 0, want);
-        if (FAILED(c) || args[k].vt != want) {
-            if (argErr) *argErr = order[k];
-            hr = DISP_E_TYPEMISMATCH;
-        }
-    }
+    HRESULT hr = ConvertArguments(*m, *params, order, args, argErr);
     if (SUCCEEDED(hr)) {
         hr = CallMember(itf, *m, args.data(), result);
-        if (FAILED(hr) && excep) {
-            ZeroMemory(excep, sizeof *excep);
-            excep->scode = hr;
-            IErrorInfo* error = nullptr;
-            if (GetErrorInfo(0, &error) == S_OK && error) {
-                error->GetSource(&excep->bstrSource);
-                error->GetDescription(&excep->bstrDescription);
-                error->GetHelpFile(&excep->bstrHelpFile);
-                error->GetHelpContext(&excep->dwHelpContext);
-                error->Release();
-            }
-        }
+        if (FAILED(hr) && excep) FillException(hr, *excep);
     }
     for (VARIANT& v : args) VariantClear(&v);
     return hr;

@@ -359,7 +359,7 @@ int BuildPDF417(SymbolRecord& rec, const std::uint8_t* data, std::size_t length,
     rec.option1 = level;
     rec.option2 = columns;
 
-    const bool truncated = rec.symbology == 56;
+    const bool truncated = rec.symbology == kPdf417TruncatedNumber;
     const int width = truncated ? 17 * columns + 35 : 17 * columns + 69;
     std::memset(rec.modules, 0, sizeof rec.modules);
     const int c1 = (rows - 1) / 3, c2 = 3 * level + (rows - 1) % 3, c3 = columns - 1;

@@ -10,8 +10,8 @@
 namespace matrix {
 
 const SymbologyNumbers& Numbers(Build build) {
-    static const SymbologyNumbers server{20, 56, 21, 0, 26, 27, 28, 29, 30, 31, 32, 51, 53};
-    static const SymbologyNumbers desktop{24, 56, 25, 26, 30, 31, 32, 33, 34, 35, 36, 51, 53};
+    static const SymbologyNumbers server{20, kPdf417TruncatedNumber, 21, 0, 26, 27, 28, 29, 30, 31, 32, 51, 53};
+    static const SymbologyNumbers desktop{24, kPdf417TruncatedNumber, 25, 26, 30, 31, 32, 33, 34, 35, 36, 51, 53};
     return build == Build::Server ? server : desktop;
 }
 

@@ -87,6 +87,8 @@ struct SymbologyNumbers {
     int databarExpanded, databarExpandedStacked, pharmacode, pharmacodeTwoTrack;
 };
 const SymbologyNumbers& Numbers(Build build);
+// Truncated PDF417 has the same number in both builds.
+inline constexpr int kPdf417TruncatedNumber = 56;
 
 // Writes `message` (at most 99 characters kept) into the record's errorText.
 void SetError(SymbolRecord& rec, const char* message);
