@@ -7,29 +7,13 @@
 #include <string>
 
 #include "batch.h"
-#include "desktop/fake_platform.h"
-#include "session.h"
-#include "settings.h"
-#include "symbology_table.h"
+#include "bench/desktop_road.h"
 
 namespace {
 
-constexpr int kRecords = 10000;
+using desktop_bench::Road;
 
-struct Road {
-    linear::Context linear{linear::kDesktop};
-    desktop::OptionSettings options;
-    desktop_testing::FakePlatform platform;
-    desktop::Session session{linear, options, platform};
-    std::vector<desktop::SymbologyAction> table = desktop::BuildSymbologyTable();
-    const desktop::SymbologyAction* row;
-    explicit Road(std::u16string_view name) : row(desktop::FindSymbology(table, name)) {
-        platform.allFaces = true;
-    }
-    desktop::RecordEncoder Encoder() {
-        return [this](std::u16string_view record) { return desktop::EncodeSelected(session, *row, record); };
-    }
-};
+constexpr int kRecords = 10000;
 
 // A generated sequence: "KESTRIVO-" and six digits, as the batch dialog makes it.
 std::u16string Sequence() {

@@ -10,12 +10,11 @@
 #include "batch.h"
 #include "batch_import.h"
 #include "batch_work.h"
-#include "desktop/fake_platform.h"
-#include "session.h"
-#include "settings.h"
-#include "symbology_table.h"
+#include "bench/desktop_road.h"
 
 namespace {
+
+using desktop_bench::Road;
 
 constexpr int kRecords = 1000000;
 
@@ -69,20 +68,8 @@ void BM_ImportIntoPieces(benchmark::State& state) {
     state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(bytes.size()));
 }
 
-struct Road {
-    linear::Context linear{linear::kDesktop};
-    desktop::OptionSettings options;
-    desktop_testing::FakePlatform platform;
-    desktop::Session session{linear, options, platform};
-    std::vector<desktop::SymbologyAction> table = desktop::BuildSymbologyTable();
-    const desktop::SymbologyAction* row = desktop::FindSymbology(table, u"Code 39");
-    desktop::RecordEncoder Encoder() {
-        return [this](std::u16string_view record) { return desktop::EncodeSelected(session, *row, record); };
-    }
-};
-
 void BM_ExportTxt(benchmark::State& state) {
-    Road road;
+    Road road(u"Code 39");
     const std::u16string batch = Batch();
     const auto encode = road.Encoder();
     for (auto _ : state) benchmark::DoNotOptimize(desktop::TxtExportLayout(batch, encode).data());
@@ -91,7 +78,7 @@ void BM_ExportTxt(benchmark::State& state) {
 }
 
 void BM_ExportXslFo(benchmark::State& state) {
-    Road road;
+    Road road(u"Code 39");
     const std::u16string batch = Batch();
     const auto encode = road.Encoder();
     for (auto _ : state)
@@ -102,7 +89,7 @@ void BM_ExportXslFo(benchmark::State& state) {
 
 // The dialog's loop: one record a step, the pacer asked after each.
 void BM_ExportTxtPaced(benchmark::State& state) {
-    Road road;
+    Road road(u"Code 39");
     const std::u16string batch = Batch();
     const auto encode = road.Encoder();
     for (auto _ : state) {

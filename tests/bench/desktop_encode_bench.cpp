@@ -6,30 +6,18 @@
 
 #include <string>
 
-#include "desktop/fake_platform.h"
-#include "frame.h"
-#include "session.h"
-#include "settings.h"
-#include "symbology_table.h"
+#include "bench/desktop_road.h"
 
 namespace {
 
-struct Road {
-    linear::Context linear{linear::kDesktop};
-    desktop::OptionSettings options;
-    desktop_testing::FakePlatform platform;
-    desktop::Session session{linear, options, platform};
-    Road() { platform.allFaces = true; }
-
-    // Whether `text` encodes without a message into some font text.
-    bool Encodes(const desktop::SymbologyAction& row, const std::u16string& text) {
-        platform.messages.clear();
-        const std::u16string out = desktop::EncodeSelected(session, row, text);
-        for (const auto& m : platform.messages)
-            if (!m.empty()) return false;
-        return !out.empty();
-    }
-};
+// Whether `text` encodes with `row` without a message into some font text.
+bool Encodes(desktop_bench::Road& road, const desktop::SymbologyAction& row, const std::u16string& text) {
+    road.platform.messages.clear();
+    const std::u16string out = desktop::EncodeSelected(road.state.session, row, text);
+    for (const auto& m : road.platform.messages)
+        if (!m.empty()) return false;
+    return !out.empty();
+}
 
 std::u16string Digits(std::size_t n) {
     std::u16string s;
@@ -38,9 +26,8 @@ std::u16string Digits(std::size_t n) {
 }
 
 void BM_DesktopLargestSymbol(benchmark::State& state, const std::u16string& name) {
-    Road road;
-    const auto table = desktop::BuildSymbologyTable();
-    const desktop::SymbologyAction* row = desktop::FindSymbology(table, name);
+    desktop_bench::Road road(name);
+    const desktop::SymbologyAction* row = road.state.pCurrentAction;
     if (!row) {
         state.SkipWithError("no such row");
         return;
@@ -49,20 +36,20 @@ void BM_DesktopLargestSymbol(benchmark::State& state, const std::u16string& name
     // A row that takes only data of a fixed shape (the DataBar rows) runs with its sample.
     std::size_t good = 0, bad = desktop::kInputUnits;
     std::u16string text = row->szSampleData;
-    if (road.Encodes(*row, Digits(1))) {
+    if (Encodes(road, *row, Digits(1))) {
         good = 1;
         while (bad - good > 1) {
             const std::size_t mid = (good + bad) / 2;
-            (road.Encodes(*row, Digits(mid)) ? good : bad) = mid;
+            (Encodes(road, *row, Digits(mid)) ? good : bad) = mid;
         }
         text = Digits(good);
-    } else if (!road.Encodes(*row, text)) {
+    } else if (!Encodes(road, *row, text)) {
         state.SkipWithError("the row refuses its own sample");
         return;
     }
     std::size_t units = 0;
     for (auto _ : state) {
-        const std::u16string out = desktop::EncodeSelected(road.session, *row, text);
+        const std::u16string out = desktop::EncodeSelected(road.state.session, *row, text);
         units = out.size();
         benchmark::DoNotOptimize(out.data());
     }

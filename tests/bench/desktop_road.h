@@ -1,0 +1,33 @@
+// The desktop program's encode road over the fake platform with every face installed, as the
+// main window holds it: the shared state with one row of the symbology table chosen.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "batch.h"
+#include "desktop/fake_platform.h"
+#include "encoder_state.h"
+
+namespace desktop_bench {
+
+struct Road {
+    desktop_testing::FakePlatform platform;
+    desktop::EncoderState state{platform};
+    std::vector<desktop::SymbologyAction> table = desktop::BuildSymbologyTable();
+
+    explicit Road(std::u16string_view row = {}) {
+        platform.allFaces = true;
+        if (!row.empty()) state.pCurrentAction = desktop::FindSymbology(table, row);
+    }
+
+    // The chosen row's encoder of batch records.
+    desktop::RecordEncoder Encoder() {
+        return [this](std::u16string_view record) {
+            return desktop::EncodeSelected(state.session, *state.pCurrentAction, record);
+        };
+    }
+};
+
+}  // namespace desktop_bench
