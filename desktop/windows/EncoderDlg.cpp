@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 #include <string>
+#include <utility>
 
 #include "AboutDlg.h"
 #include "Keyboard.h"
@@ -292,8 +293,9 @@ void CEncoderDlg::OnChangeData() {
 }
 
 void CEncoderDlg::UpdatePreview(std::u16string_view text) {
-    SetDataField(text);
-    m_state.EncodeData(std::u16string(text));
+    std::u16string data(text);
+    ::SetDlgItemTextW(m_hWnd, IDC_DATA, desktop::WideText(data));
+    m_state.EncodeData(std::move(data));
     TellLoss();
     Invalidate(FALSE);
 }

@@ -65,7 +65,6 @@ public:
     bool m_bTrayHidden = false;
     std::vector<std::unique_ptr<CBitmapBtn>> m_buttons;
 
-
 private:
     void OnPaint();
     void OnOptions();
