@@ -30,16 +30,6 @@ std::string TextFile() {
     return bytes;
 }
 
-std::u16string Batch() {
-    desktop::SequenceFields fields;
-    fields.prefix = u"KESTRIVO-";
-    fields.start = u"0000001";
-    fields.end = u"1000000";
-    std::u16string batch;
-    desktop::GenerateSequence(fields, batch);
-    return batch;
-}
-
 void BM_ImportText(benchmark::State& state) {
     desktop_testing::FakePlatform platform;
     const std::string bytes = TextFile();
@@ -67,6 +57,9 @@ void BM_ImportIntoPieces(benchmark::State& state) {
     state.counters["pieces"] = static_cast<double>(pieces);
     state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(bytes.size()));
 }
+
+// The batch: "KESTRIVO-" and seven digits a record.
+std::u16string Batch() { return desktop_bench::GeneratedBatch(u"KESTRIVO-", u"0000001", u"1000000"); }
 
 void BM_ExportTxt(benchmark::State& state) {
     Road road(u"Code 39");

@@ -30,4 +30,15 @@ struct Road {
     }
 };
 
+// A batch of generated records, as the batch dialog's "Generate" makes it.
+inline std::u16string GeneratedBatch(std::u16string_view prefix, std::u16string_view start, std::u16string_view end) {
+    desktop::SequenceFields fields;
+    fields.prefix = prefix;
+    fields.start = start;
+    fields.end = end;
+    std::u16string batch;
+    desktop::GenerateSequence(fields, batch);
+    return batch;
+}
+
 }  // namespace desktop_bench

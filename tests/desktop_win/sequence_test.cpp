@@ -21,6 +21,7 @@
 #include "batch_import.h"
 #include "desktop/fake_platform.h"
 #include "encoder_driver.h"
+#include "file_bytes.h"
 #include "real_mouse.h"
 #include "resource.h"
 #include "session.h"
@@ -55,18 +56,6 @@ std::string Utf16Bytes(std::u16string_view text) {
 }
 
 std::u16string U16(std::wstring_view text) { return std::u16string(text.begin(), text.end()); }
-
-std::string ReadFile(const std::wstring& path) {
-    std::string bytes;
-    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return bytes;
-    char chunk[65536];
-    DWORD got = 0;
-    while (::ReadFile(file, chunk, sizeof chunk, &got, nullptr) && got > 0) bytes.append(chunk, got);
-    ::CloseHandle(file);
-    return bytes;
-}
 
 // The name the file system gives the file at `path` (its case as stored), or "".
 std::wstring StoredName(const std::wstring& path) {
@@ -363,7 +352,7 @@ TEST_F(BatchDialog, ExportsTxtByteForByteFromTheBatchAsTyped) {
         }
         expect += u"\r\n\r\n";
     }
-    EXPECT_EQ(ReadFile(file), Utf16Bytes(expect));
+    EXPECT_EQ(FileBytes(file), Utf16Bytes(expect));
     ::DeleteFileW(file.c_str());
 }
 
@@ -386,7 +375,7 @@ TEST_F(BatchDialog, ExportsXslFoDocumentsForTheReader) {
     ::SendMessageW(Field(kBatch), WM_SETTEXT, 0,
                    reinterpret_cast<LPARAM>(L"Tom & Jerry <1>\n\r\n\rKestrivo 2\n\r\n\r"));
     EXPECT_EQ(Export(folder, L"Batch.txt", 2), L"Batch.xml") << "the type change gives the name its extension";
-    const std::string qr = ReadFile(qrFile);
+    const std::string qr = FileBytes(qrFile);
     ASSERT_FALSE(qr.empty()) << "no batch.xml";
     EXPECT_EQ(qr.substr(0, 2), "\xFF\xFE");
     EXPECT_EQ(StoredName(qrFile), L"batch.xml");
@@ -423,7 +412,7 @@ TEST_F(BatchDialog, ExportsXslFoDocumentsForTheReader) {
         const std::wstring name = std::wstring(row.file) + L".xml";
         ::DeleteFileW((folder + L"\\" + name).c_str());
         EXPECT_EQ(Export(folder, name, 2), name);
-        const std::string doc = ReadFile(folder + L"\\" + name);
+        const std::string doc = FileBytes(folder + L"\\" + name);
         EXPECT_TRUE(doc.starts_with(Utf16Bytes(u"<?xml version=\"1.1\" encoding=\"utf-16\"?>\n"))) << name.c_str();
         EXPECT_TRUE(NoMessageBox());
         EXPECT_EQ(TextOf(::GetDlgItem(main, kMessageLine)), L"");
@@ -582,8 +571,8 @@ TEST_F(LargeBatch, AnImportRunsToTheEndAndItsExportIsWhole) {
     for (int i = 0; i < kCount; ++i) text += road(u"Code 39", U16(LargeRecord(i))) + u"\r\n\r\n";
     const std::string bytes = Utf16Bytes(text);
     EXPECT_EQ(Export(folder, L"large.txt", 1), L"large.txt");
-    EXPECT_TRUE(WaitUntil([&] { return ReadFile(file).size() == bytes.size(); }, 300000));
-    EXPECT_TRUE(ReadFile(file) == bytes) << "the exported file differs";
+    EXPECT_TRUE(WaitUntil([&] { return FileBytes(file).size() == bytes.size(); }, 300000));
+    EXPECT_TRUE(FileBytes(file) == bytes) << "the exported file differs";
     EXPECT_TRUE(WaitUntil([&] { return ::IsWindowEnabled(dialog) != FALSE; }, 10000));
     ::DeleteFileW(file.c_str());
 }
@@ -610,7 +599,7 @@ TEST_F(LargeBatch, AnExportShowsItsProgressAndCancelLeavesTheFileAsItWas) {
     EXPECT_TRUE(WaitUntil([&] { return !::IsWindow(progress); }, 60000)) << "Cancel does not end the export";
     EXPECT_TRUE(WaitUntil([&] { return ::IsWindowEnabled(dialog) != FALSE; }, 10000));
     EXPECT_TRUE(::IsWindowEnabled(app.Pane()));
-    EXPECT_EQ(ReadFile(file), "an earlier file");
+    EXPECT_EQ(FileBytes(file), "an earlier file");
     EXPECT_TRUE(NoMessageBox());
     EXPECT_EQ(Batch().size(), batch.size());
     ::DeleteFileW(file.c_str());
@@ -683,7 +672,7 @@ TEST_F(BatchDialog, ImportsItsOwnTxtExportAndMarkedFilesAndAnsiFilesAsBefore) {
         }
         file += u"\r\n\r\n";
     }
-    EXPECT_EQ(ReadFile(exported), Utf16Bytes(file));
+    EXPECT_EQ(FileBytes(exported), Utf16Bytes(file));
 
     // UTF-16 with its mark, LF line ends, a line longer than 4,096 characters, no final end.
     const std::u16string longLine(5000, u'\u0416');
@@ -809,7 +798,7 @@ TEST_F(BatchDialog, AnExportThatCannotWriteSaysSoAndKeepsTheEarlierFile) {
     WriteBytes(folder + L"\\batch.txt", "earlier");
     EXPECT_EQ(Export(folder, L"batch.txt", 1), L"batch.txt");
     EXPECT_TRUE(NoMessageBox());
-    const std::string written = ReadFile(folder + L"\\batch.txt");
+    const std::string written = FileBytes(folder + L"\\batch.txt");
     EXPECT_EQ(written.substr(0, 4), Utf16Bytes(u"P"));
     EXPECT_GT(written.size(), 32768u) << "the export must not fit the full disk below";
 
@@ -821,7 +810,7 @@ TEST_F(BatchDialog, AnExportThatCannotWriteSaysSoAndKeepsTheEarlierFile) {
     std::wstring lower = full + L"\\batch.txt";
     ::CharLowerBuffW(lower.data(), static_cast<DWORD>(lower.size()));
     EXPECT_EQ(Dismiss(), W(desktop::ExportWriteFailed(desktop::Utf16(lower))));
-    EXPECT_EQ(ReadFile(full + L"\\batch.txt"), "earlier export\r\n");
+    EXPECT_EQ(FileBytes(full + L"\\batch.txt"), "earlier export\r\n");
     std::vector<std::wstring> names;
     WIN32_FIND_DATAW found{};
     HANDLE h = ::FindFirstFileW((full + L"\\*").c_str(), &found);

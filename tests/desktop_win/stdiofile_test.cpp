@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "StdioFileEx.h"
+#include "file_bytes.h"
 
 namespace {
 
@@ -16,17 +17,6 @@ std::wstring TempPath(const wchar_t* name) {
     wchar_t temp[MAX_PATH] = L"";
     ::GetTempPathW(MAX_PATH, temp);
     return std::wstring(temp) + name;
-}
-
-std::string Bytes(const std::wstring& path) {
-    std::string bytes;
-    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return bytes;
-    char chunk[65536];
-    DWORD got = 0;
-    while (::ReadFile(file, chunk, sizeof chunk, &got, nullptr) && got > 0) bytes.append(chunk, got);
-    ::CloseHandle(file);
-    return bytes;
 }
 
 // Writes `text` as the program writes: Unicode, or 8-bit in `page` (-1 the ANSI page).
@@ -69,7 +59,7 @@ TEST_P(WrittenFiles, ReadBackLineByLine) {
     const std::wstring longLine(5000, L'\u00E9');  // two bytes each in UTF-8
     const std::wstring text = L"first\r\n" + longLine + L"\nA\u20AC\r\n\r\n\nlast";
     Write(path, text, e.unicode, e.page);
-    const std::string bytes = Bytes(path);
+    const std::string bytes = FileBytes(path);
     EXPECT_EQ(bytes.substr(0, e.mark.size()), e.mark);
     if (e.mark.empty()) {
         EXPECT_EQ(bytes.substr(0, 5), "first");
@@ -84,7 +74,7 @@ TEST_P(WrittenFiles, ReadBackLineByLine) {
     Write(path, L"one\r\ntwo\n", e.unicode, e.page);
     EXPECT_EQ(ReadLines(path), (Lines{L"one", L"two"}));
     Write(path, L"", e.unicode, e.page);
-    EXPECT_EQ(Bytes(path), e.mark) << "an empty text writes the mark alone";
+    EXPECT_EQ(FileBytes(path), e.mark) << "an empty text writes the mark alone";
     EXPECT_EQ(ReadLines(path), Lines{});
     ::DeleteFileW(path.c_str());
 }
@@ -100,7 +90,7 @@ TEST(TextFile, AnsiPageWritesDefaultCharactersAndLongTextWhole) {
     // Longer than the fixed conversion buffer; a character outside code page 1252 becomes "#".
     const std::wstring text = std::wstring(6000, L'x') + L"\u4E2D\u00E9\r\n";
     Write(path, text, false);
-    const std::string bytes = Bytes(path);
+    const std::string bytes = FileBytes(path);
     ASSERT_EQ(bytes.size(), 6004u);
     EXPECT_EQ(bytes.substr(6000), "#\xE9\r\n");
     EXPECT_EQ(ReadLines(path), (Lines{std::wstring(6000, L'x') + L"#\u00E9"}));
