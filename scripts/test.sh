@@ -8,7 +8,8 @@
 # built. KESTRIVO_ALLOW_MISSING_TOOLS=1 lets a developer run anyway; the tests that need the
 # missing tool are then reported as skipped ("did not run"), never as passed.
 # KESTRIVO_FUZZ_SECONDS sets each fuzz target's run (default 10), KESTRIVO_JOBS the build and
-# test parallelism (default: the processor count), KESTRIVO_BUILD_DIR the build folder.
+# test parallelism (default: the processor count), KESTRIVO_BUILD_DIR the build folder,
+# KESTRIVO_DISPLAY_FROM the first display number tried for the private Xvfb (default 90).
 set -uo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
@@ -149,7 +150,7 @@ windows_step() {
   step "Windows build (MinGW-w64) and tests under Wine"
   use_prefix "$build/wine-prefix"
   wineserver -k >/dev/null 2>&1; wineserver -w >/dev/null 2>&1  # one left from before keeps its display
-  if ! start_xvfb 90; then failed=1; summaries+=("windows: no display"); return; fi
+  if ! start_xvfb "${KESTRIVO_DISPLAY_FROM:-90}"; then failed=1; summaries+=("windows: no display"); return; fi
   trap 'wineserver -k >/dev/null 2>&1 || true; end_display' EXIT
   if ! make_prefix; then failed=1; summaries+=("windows: no Wine prefix"); return; fi
   wineserver -p  # persistent: each Wine start then costs a fraction of a second
