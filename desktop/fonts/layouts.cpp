@@ -758,6 +758,68 @@ Layout Databar() {
 
 // ---- Maxicode -----------------------------------------------------------------------------------------
 
+// A convex polygon cut to the rows y0 <= y <= y1 (empty when nothing is left).
+std::vector<Point> CutToRows(const std::vector<std::pair<double, double>>& poly, double y0, double y1) {
+    std::vector<std::pair<double, double>> pts = poly;
+    for (int side = 0; side < 2; ++side) {
+        const double limit = side ? y1 : y0;
+        auto inside = [&](const std::pair<double, double>& p) { return side ? p.second <= limit : p.second >= limit; };
+        std::vector<std::pair<double, double>> kept;
+        for (std::size_t i = 0; i < pts.size(); ++i) {
+            const auto& a = pts[i];
+            const auto& b = pts[(i + 1) % pts.size()];
+            if (inside(a)) kept.push_back(a);
+            if (inside(a) != inside(b)) {
+                const double t = (limit - a.second) / (b.second - a.second);
+                kept.push_back({a.first + t * (b.first - a.first), limit});
+            }
+        }
+        pts = std::move(kept);
+    }
+    std::vector<Point> out;
+    for (const auto& p : pts) {
+        const Point q{static_cast<int>(std::lround(p.first)), static_cast<int>(std::lround(p.second))};
+        if (out.empty() || q.x != out.back().x || q.y != out.back().y) out.push_back(q);
+    }
+    while (out.size() > 1 && out.front().x == out.back().x && out.front().y == out.back().y) out.pop_back();
+    if (out.size() < 3) out.clear();
+    return out;
+}
+
+// The finder marker of a band ('!' for band 3 to '%' for band 7): no advance, drawn at the
+// start of the cell of columns 14 and 15 (after the half-module step of an odd band). It draws
+// the band's slice of the three dark rings around the finder centre, the middle of row 16,
+// column 14, with a little overlap into the next bands so that slices join without a seam.
+// Ring edges from the centre in module widths: a light disc to 0.52, then dark to 1.24, light
+// to 1.96, dark to 2.68, light to 3.40, dark to 4.12: six equal steps out to half a module
+// inside the nearest data hexagon, as ISO/IEC 16023 draws its bull's-eye. Each ring is drawn as
+// convex segments of 5 degrees.
+Glyph MaxicodeFinderSlice(int band, int module, double w, double pitch) {
+    constexpr double kEdges[6] = {0.52, 1.24, 1.96, 2.68, 3.40, 4.12};
+    constexpr int kSegments = 72;
+    constexpr double kOverlap = 8;  // font units
+    const double pen = 2 * kMaxicodeFinderCell * module + (band % 2 ? module / 2 : 0);
+    const double cx = 14 * module + module / 2 - pen, cy = (16.5 - 3 * band) * pitch;
+    Glyph g{static_cast<char16_t>(u'!' + band - kMaxicodeFinderFirstBand), 0, {}, {}, {}};
+    const double pi = std::acos(-1.0);
+    for (int ring = 0; ring < 3; ++ring) {
+        const double inner = kEdges[2 * ring] * w, outer = kEdges[2 * ring + 1] * w;
+        for (int k = 0; k < kSegments; ++k) {
+            const double a0 = 2 * pi * k / kSegments, a1 = 2 * pi * (k + 1) / kSegments;
+            // The outer edge runs on the chord's outside so the ring keeps its full width.
+            const double out = outer / std::cos(pi / kSegments);
+            const std::vector<std::pair<double, double>> quad = {
+                {cx + inner * std::cos(a0), cy + inner * std::sin(a0)},
+                {cx + out * std::cos(a0), cy + out * std::sin(a0)},
+                {cx + out * std::cos(a1), cy + out * std::sin(a1)},
+                {cx + inner * std::cos(a1), cy + inner * std::sin(a1)}};
+            auto cut = CutToRows(quad, -kOverlap, kEm + kOverlap);
+            if (!cut.empty()) g.polygons.push_back(std::move(cut));
+        }
+    }
+    return g;
+}
+
 // Hexagon font: a line is a band of three module rows, a glyph "0" + v a cell of two module
 // columns: v bit 1 the top right, 2 the top left, 4 the middle module between them, 8 the
 // bottom right, 16 the bottom left hexagon. The middle row lies half a module to the right of
@@ -788,6 +850,8 @@ Layout Maxicode() {
     }
     b.Add(Glyph{u'~', 0, {}, {hexagon(0, 1.5 * pitch)}, {}});
     b.Add(Empty(u'[', module / 2));
+    for (int band = kMaxicodeFinderFirstBand; band <= kMaxicodeFinderLastBand; ++band)
+        b.Add(MaxicodeFinderSlice(band, module, w, pitch));
     return b.Done();
 }
 

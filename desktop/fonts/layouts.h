@@ -46,6 +46,10 @@ const std::vector<Layout>& AllLayouts();
 // A layout by name ("band", "code39", ...); null when there is none of that name.
 const Layout* FindLayout(std::string_view name);
 
+// The Maxicode finder: bands 3 to 7 of the hexagon font text each carry one marker, '!' to '%',
+// at the start of cell 7 (columns 14 and 15); its glyph draws the band's slice of the rings.
+inline constexpr int kMaxicodeFinderFirstBand = 3, kMaxicodeFinderLastBand = 7, kMaxicodeFinderCell = 7;
+
 // Human-readable layouts ("<bars>-hr", drawn by the "Hr" faces): the bars of the plain layout
 // cut to run from the top of the em down to kHrBarBottom, and under them, from kHrTextTop, the
 // characters the glyph stands for (its `text`), centred under its bars, each character drawn in

@@ -295,11 +295,19 @@ void Draw(SymbolRecord& rec) {
     rec.width = kMaxicodeColumns;
 }
 
+// The finder's three rings are drawn by the hexagon font: bands 3 to 7 each carry one marker,
+// '!' to '%', at the start of the cell of columns 14 and 15 (a cell that touches the finder
+// area). The marker has no advance and no codeword bit; its glyph draws that band's slice of
+// the rings around the centre of row 16, column 14.
+constexpr int kFinderFirstBand = 3, kFinderLastBand = 7, kFinderCell = 7;
+
 // One line a band of three module rows, one cell a pair of columns.
 void WriteBands(SymbolRecord& rec) {
     char* out = rec.fontText;
     for (int band = 0; band < 11; ++band) {
         for (int cell = 0; cell < 15; ++cell) {
+            if (cell == kFinderCell && band >= kFinderFirstBand && band <= kFinderLastBand)
+                *out++ = static_cast<char>('!' + band - kFinderFirstBand);
             const int r = 3 * band, col = 2 * cell;
             const int a = IsModuleSet(rec, r, col), b = IsModuleSet(rec, r, col + 1);
             const int c = IsModuleSet(rec, r + 1, col), d = IsModuleSet(rec, r + 1, col + 1);

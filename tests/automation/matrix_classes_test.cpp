@@ -18,6 +18,7 @@
 #include "entry.h"
 #include "matrix.h"
 #include "support/band_text.h"
+#include "support/font_text.h"
 #include "support/read_back.h"
 #include "tarnvik.h"
 
@@ -790,12 +791,11 @@ Matrix Modules(const std::wstring& font, int rows) {
     return m ? *m : Matrix();
 }
 
-// Maxicode's cells as the encoder left them.
-Image RenderHexagons(const matrix::SymbolRecord& rec) {
-    Matrix cells(33, std::vector<bool>(30));
-    for (int r = 0; r < 33; ++r)
-        for (int c = 0; c < 30; ++c) cells[r][c] = matrix::IsModuleSet(rec, r, c) != 0;
-    return testing_support::RenderMaxicode(cells);
+// A class's Maxicode font text as the hexagon font draws it, finder and all.
+Image RenderHexagons(const std::wstring& font) {
+    std::u16string text;
+    for (wchar_t c : font) text += static_cast<char16_t>(c);
+    return testing_support::RenderMaxicodeText(text);
 }
 
 TEST_F(MatrixClasses, SymbolsReadBackThroughTheFontText) {
@@ -848,12 +848,25 @@ TEST_F(MatrixClasses, SymbolsReadBackThroughTheFontText) {
                       "PDF417", true, bytes, true);
         }
         if (bytes.find('\r') == std::string::npos) {
-            // Maxicode's font is drawn from the encoder's own modules of the same symbol,
-            // once its font text is shown to be the class's.
+            // Maxicode: the class's font text drawn in the hexagon font shows the finder's
+            // rings and reads back.
             const Direct d = RunDirect(Maxicode(), {n.maxicode, -1}, bytes);
-            ASSERT_EQ(Text([&](BSTR* o) { return mx->Encode(b, o); }), d.font);
-            batch.Add("MaxiCode" + label, RenderHexagons(*d.rec), "MaxiCode", true, bytes, true);
+            const std::wstring t = Text([&](BSTR* o) { return mx->Encode(b, o); });
+            ASSERT_EQ(t, d.font);
+            const Image image = RenderHexagons(t);
+            EXPECT_EQ(testing_support::MaxicodeFinderProblem(image), "") << label;
+            batch.Add("MaxiCode" + label, image, "MaxiCode", true, bytes, true);
         }
+    }
+    // Maxicode's other modes the class offers: 5 (enhanced error correction) and 6 (reader
+    // programming), finder and data alike.
+    for (const long mode : {5L, 6L}) {
+        const std::wstring in = L"Kestrivo mode " + std::to_wstring(mode) + L" 0123456789";
+        Bstr b(in);
+        const std::wstring t = Text([&](BSTR* o) { return mx->EncodeCR(b, 0, mode, o); });
+        const Image image = RenderHexagons(t);
+        EXPECT_EQ(testing_support::MaxicodeFinderProblem(image), "") << "mode " << mode;
+        batch.Add("MaxiCode mode " + std::to_string(mode), image, "MaxiCode", true, Narrow(in), true);
     }
     for (const std::wstring& in : {std::wstring(L"12345"), std::wstring(L"MICRO QR")}) {
         Bstr b(in);

@@ -8,6 +8,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
+#include <memory>
+#include <span>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -15,6 +18,7 @@
 #include "fonts/layouts.h"
 #include "frame.h"
 #include "gdi.h"
+#include "matrix.h"
 #include "registry.h"
 #include "settings.h"
 #include "support/font_text.h"
@@ -307,11 +311,7 @@ TEST(FontText, SymbolsDrawnInTheBuiltFontsAreWrittenForReading) {
         const int em = maxicode ? 30 : c.matrix ? 32 : 48;
         const int margin = c.matrix ? 32 : 36;
         Drawn d = Draw(row->szFontFace, font, em, margin);
-        if (maxicode) {
-            // The font has no finder: drawn here, around row 16, column 14 of the drawn cells.
-            const double module = (d.image.width - 2.0 * margin - 0.5 * em * 394 / 1024) / 30;
-            testing_support::DrawMaxicodeFinder(d.image, margin + 14.5 * module, margin + 16.5 * em / 3.0, module);
-        }
+        if (maxicode) EXPECT_EQ(testing_support::MaxicodeFinderProblem(d.image), "") << "the font text's own finder";
         EXPECT_TRUE(desktop::EqualNoCase(d.face, row->szFontFace)) << c.format;
         EXPECT_EQ(d.lineHeight, em) << c.format;  // lines one em apart join without a gap
         EXPECT_EQ(d.leading, 0) << c.format;
@@ -338,6 +338,45 @@ std::u16string FaceOf(const std::u16string& rowName) {
     const auto table = desktop::BuildSymbologyTable();
     const desktop::SymbologyAction* row = desktop::FindSymbology(table, rowName);
     return row ? row->szFontFace : std::u16string();
+}
+
+// Maxicode font text as the server's class returns it (modes 4, 5 and 6) and as the desktop's
+// row gives it, set in the built KVMaxicode face with nothing added: the finder's three rings
+// are where ISO/IEC 16023 puts them at the sizes of the desktop's 12 and 24 points and larger,
+// and the symbols read back (fonts_readback).
+TEST(FontText, MaxicodeInTheBuiltFaceDrawsItsFinder) {
+    testing_support::ReadBackBatch batch;
+    struct Case {
+        std::string label, data;
+        int mode;  // 0: the desktop's row
+    };
+    const std::vector<Case> cases = {
+        {"server mode 4", "Kestrivo Maxicode 4 / 0123456789", 4},
+        {"server mode 5", "KESTRIVO ENHANCED 5", 5},
+        {"server mode 6", "reader programming 6", 6},
+        {"desktop row", "Kestrivo desktop Maxicode", 0},
+    };
+    for (const Case& c : cases) {
+        std::u16string font;
+        if (c.mode) {
+            auto rec = std::make_unique<matrix::SymbolRecord>();
+            rec->symbology = 26;
+            rec->option1 = c.mode;
+            const std::span<const std::uint8_t> bytes(reinterpret_cast<const std::uint8_t*>(c.data.data()), c.data.size());
+            ASSERT_EQ(matrix::EncodeMaxicode(*rec, bytes, matrix::Call::Server(true)), matrix::kSuccess) << c.label;
+            font = testing_support::Widen(rec->fontText);
+        } else {
+            font = Encode(u"Maxicode", testing_support::Widen(c.data));
+        }
+        ASSERT_FALSE(font.empty()) << c.label;
+        for (const int em : {16, 32, 40}) {  // 12 and 24 points on a 96 dpi screen, and larger
+            const Drawn d = Draw(u"KVMaxicode", font, em, 24);
+            const std::string label = c.label + " at " + std::to_string(em) + " pixels to the em";
+            EXPECT_EQ(testing_support::MaxicodeFinderProblem(d.image), "") << label;
+            batch.Add(label, d.image, "MaxiCode", true, c.data);
+        }
+    }
+    ASSERT_TRUE(batch.Write("readback-fonts/maxicode"));
 }
 
 // The "Hr" faces (and the UPC/EAN faces, which always print their digits) drawn with GDI: the

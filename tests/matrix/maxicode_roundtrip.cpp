@@ -12,6 +12,7 @@
 
 #include "matrix.h"
 #include "support/encode_texts.h"
+#include "support/font_text.h"
 #include "support/reader.h"
 #include "support/tables.h"
 
@@ -120,6 +121,40 @@ TEST(MaxicodeRoundTrip, StructuredCarrierMessage) {
     }
     const auto results = ReadBarcodes(images, {"MaxiCode", true});
     for (std::size_t i = 0; i < results.size(); ++i) EXPECT_EQ(results[i].text, expected[i]) << primaries[i];
+}
+
+// The encoder's font text drawn in the hexagon font as it stands, in every mode: the finder's
+// three rings are where ISO/IEC 16023 has them, and the symbol reads back.
+TEST(MaxicodeRoundTrip, FontTextDrawsTheFinderAndReads) {
+    REQUIRE_READER(ReaderAvailable(), "the zxing-cpp reader");
+    struct FontCase {
+        const char* primary;
+        std::string data;
+        int mode;
+        std::string expected;
+    };
+    const std::vector<FontCase> cases = {
+        {"152382802840001", "Parcel 1 of 2", 2, "152382802\x1d" "840\x1d" "001\x1d" "Parcel 1 of 2"},
+        {"B1050    826012", "Sorted by post code", 3, "B1050 \x1d" "826\x1d" "012\x1d" "Sorted by post code"},
+        {"", "Kestrivo Maxicode 0123456789", 4, ""},
+        {"", "ENHANCED ERROR CORRECTION", 5, ""},
+        {"", "reader programming", 6, ""},
+        {"", "", 4, ""},
+    };
+    std::vector<Image> images;
+    for (const auto& c : cases) {
+        auto rec = std::make_unique<SymbolRecord>();
+        rec->option1 = c.mode;
+        std::strcpy(rec->primaryMessage, c.primary);
+        ASSERT_EQ(EncodeMaxicode(*rec, AsBytes(c.data), Call::Server(true)), kSuccess) << c.mode << ": " << rec->errorText;
+        images.push_back(RenderMaxicodeText(Widen(rec->fontText)));
+        EXPECT_EQ(MaxicodeFinderProblem(images.back()), "") << "mode " << c.mode;
+    }
+    const auto results = ReadBarcodes(images, {"MaxiCode", true});
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        EXPECT_TRUE(results[i].found) << "mode " << cases[i].mode;
+        EXPECT_EQ(results[i].text, cases[i].expected.empty() ? cases[i].data : cases[i].expected) << "mode " << cases[i].mode;
+    }
 }
 
 }  // namespace

@@ -5,6 +5,8 @@
 #include <memory>
 #include <sstream>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "matrix.h"
 #include "support/encode_texts.h"
@@ -86,16 +88,21 @@ TEST(Maxicode, FontTextLayout) {
         if (lines % 2) {
             EXPECT_EQ(line[0], '[');
         }
-        // Every cell gives one code character '0' to 'O'; '~' and '[' only mark.
-        int cells = 0;
+        // Every cell gives one code character '0' to 'O'; '~' and '[' only mark, and the
+        // bands around the finder carry one finder marker each ('!' in band 3 to '%' in band 7).
+        int cells = 0, markers = 0;
         for (char ch : line) {
             if (ch >= '0' && ch <= 'O') {
                 ++cells;
+            } else if (ch >= '!' && ch <= '%') {
+                ++markers;
+                EXPECT_EQ(ch, '!' + lines - 3) << "line " << lines;
             } else {
                 EXPECT_TRUE(ch == '~' || ch == '[') << ch;
             }
         }
         EXPECT_EQ(cells, 15);
+        EXPECT_EQ(markers, lines >= 3 && lines <= 7 ? 1 : 0) << "line " << lines;
         ++lines;
     }
     EXPECT_EQ(lines, 11);
@@ -140,6 +147,66 @@ TEST(Maxicode, CompiledGridEqualsPublishedTable) {
             }
         EXPECT_EQ(light, 7);
         EXPECT_EQ(dark, 13);
+    }
+}
+
+// The finder markers stand at the start of cell 7 (columns 14 and 15) of bands 3 to 7, a
+// cell that holds modules of the finder area, and carry no module: with them taken out, the
+// text is the cells of the modules written by the plain-cell rule, for every cell, so every
+// module keeps its place and every code character its value.
+TEST(Maxicode, FinderMarkersCarryNoModule) {
+    struct Case {
+        const char* primary;
+        std::string data;
+        int mode;
+    };
+    const Case cases[] = {{"152382802840001", "Parcel", 2}, {"B1050    826012", "Sorted", 3}, {"", "ABC 123456789", 4},
+                          {"", std::string(70, 'z'), 5},    {"", "\x01\xe9 reader", 6},      {"", "", 4}};
+    for (const Case& c : cases) {
+        auto rec = std::make_unique<SymbolRecord>();
+        rec->option1 = c.mode;
+        std::strcpy(rec->primaryMessage, c.primary);
+        ASSERT_EQ(Encode(*rec, c.data), kSuccess) << c.mode;
+        auto m = [&](int r, int col) { return IsModuleSet(*rec, r, col); };
+        std::string plain, stripped;
+        std::vector<std::pair<int, int>> expectedMarkers, markers;  // (band, cell)
+        for (int band = 0; band < 11; ++band) {
+            for (int cell = 0; cell < 15; ++cell) {
+                const int r = 3 * band, col = 2 * cell;
+                bool finderArea = false;
+                for (int dr = 0; dr < 3; ++dr)
+                    for (int dc = 0; dc < 2; ++dc) finderArea = finderArea || kMaxicodeGrid[r + dr][col + dc] == -3;
+                if (band >= 3 && band <= 7 && cell == 7) {
+                    EXPECT_TRUE(finderArea) << band;
+                    expectedMarkers.push_back({band, cell});
+                }
+                if (band % 2 == 0) {
+                    plain += static_cast<char>('0' + 16 * m(r + 2, col) + 8 * m(r + 2, col + 1) + 4 * m(r + 1, col) +
+                                               2 * m(r, col) + m(r, col + 1));
+                    if (m(r + 1, col + 1)) plain += '~';
+                } else {
+                    if (cell == 0) plain += '[';
+                    if (m(r + 1, col)) plain += '~';
+                    plain += static_cast<char>('0' + 16 * m(r + 2, col) + 8 * m(r + 2, col + 1) + 4 * m(r + 1, col + 1) +
+                                               2 * m(r, col) + m(r, col + 1));
+                }
+            }
+            plain += "\r\n";
+        }
+        // Where the markers stand: count the code characters before each.
+        int band = 0, cell = 0;
+        for (const char* p = rec->fontText; *p; ++p) {
+            if (*p >= '!' && *p <= '%') {
+                markers.push_back({band, cell});
+                EXPECT_EQ(*p, '!' + band - 3);
+                continue;
+            }
+            stripped += *p;
+            if (*p >= '0' && *p <= 'O') ++cell;
+            if (*p == '\n') ++band, cell = 0;
+        }
+        EXPECT_EQ(stripped, plain) << "mode " << c.mode;
+        EXPECT_EQ(markers, expectedMarkers) << "mode " << c.mode;
     }
 }
 

@@ -34,7 +34,8 @@ Image RenderRows(const std::vector<Modules>& rows, const std::vector<int>& rowHe
 Image RenderMatrix(const Matrix& matrix, int scale = 4, int quiet = 4);
 
 // A Maxicode symbol from its 33 rows of 30 cells, drawn in the hexagon font: offset rows of
-// hexagons (odd rows half a cell to the right) around the finder's three rings.
+// hexagons (odd rows half a cell to the right) and no finder, which only the encoder's font text
+// draws (a picture for a reader that does not need the finder, e.g. of corrupted cells).
 Image RenderMaxicode(const Matrix& cells);
 
 }  // namespace testing_support

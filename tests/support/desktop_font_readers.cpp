@@ -76,13 +76,18 @@ std::optional<Modules> AsianFontToModules(std::u16string_view t) {
 }
 
 // Maxicode font text back into its 33 rows of 30 cells: a line a band of three rows, one
-// glyph a pair of columns ("~" marks the cell the glyph's bits leave out).
+// glyph a pair of columns ("~" marks the cell the glyph's bits leave out). Marker characters
+// ('!' to '%', 'P' to 'Z') draw the finder and carry no module: passed over.
 std::optional<Matrix> MaxicodeCells(std::u16string_view font) {
     Matrix cells(33, std::vector<bool>(30));
     std::size_t p = 0;
+    auto skipMarkers = [&] {
+        while (p < font.size() && ((font[p] >= u'!' && font[p] <= u'%') || (font[p] >= u'P' && font[p] <= u'Z'))) ++p;
+    };
     for (int band = 0; band < 11; ++band) {
         if (band % 2 && (p >= font.size() || font[p++] != u'[')) return std::nullopt;
         for (int cell = 0; cell < 15; ++cell) {
+            skipMarkers();
             bool tilde = false;
             if (band % 2 && p < font.size() && font[p] == u'~') tilde = true, ++p;
             if (p >= font.size()) return std::nullopt;
@@ -97,6 +102,7 @@ std::optional<Matrix> MaxicodeCells(std::u16string_view font) {
             cells[r + 2][c] = v & 16;
             cells[r + 2][c + 1] = v & 8;
         }
+        skipMarkers();
         if (font.substr(p, 2) != u"\r\n") return std::nullopt;
         p += 2;
     }

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 namespace testing_support {
 
@@ -130,9 +131,18 @@ Image RenderFontText(std::string_view layout, std::u16string_view text, double p
     img.height = static_cast<int>(std::ceil(penY * scale + 2 * margin));
     img.pixels.assign(static_cast<std::size_t>(img.width) * static_cast<std::size_t>(img.height), 255);
     for (const Placed& p : placed) {
-        // Outlines may reach past the advance and the em (Maxicode's hexagons): scan around.
-        const double x0 = (p.x - l.module) * scale + margin, x1 = (p.x + p.glyph->advance + l.module) * scale + margin;
-        const double y0 = (p.y - fonts::kEm / 2.0) * scale + margin, y1 = (p.y + 1.5 * fonts::kEm) * scale + margin;
+        // Outlines may reach past the advance and the em (Maxicode's hexagons and finder):
+        // scan the glyph's box.
+        double bx0 = 0, by0 = 0, bx1 = p.glyph->advance, by1 = fonts::kEm;
+        for (const fonts::Rect& r : p.glyph->rects)
+            bx0 = std::min<double>(bx0, r.x), bx1 = std::max<double>(bx1, r.x + r.w), by0 = std::min<double>(by0, r.y),
+            by1 = std::max<double>(by1, r.y + r.h);
+        for (const auto& poly : p.glyph->polygons)
+            for (const fonts::Point& q : poly)
+                bx0 = std::min<double>(bx0, q.x), bx1 = std::max<double>(bx1, q.x), by0 = std::min<double>(by0, q.y),
+                by1 = std::max<double>(by1, q.y);
+        const double x0 = (p.x + bx0) * scale + margin - 1, x1 = (p.x + bx1) * scale + margin + 1;
+        const double y0 = (p.y + by0) * scale + margin - 1, y1 = (p.y + by1) * scale + margin + 1;
         for (int py = std::max(0, static_cast<int>(y0)); py < std::min(img.height, static_cast<int>(y1) + 1); ++py)
             for (int px = std::max(0, static_cast<int>(x0)); px < std::min(img.width, static_cast<int>(x1) + 1); ++px) {
                 const double fx = (px + 0.5 - margin) / scale - p.x, fy = (py + 0.5 - margin) / scale - p.y;
@@ -143,25 +153,64 @@ Image RenderFontText(std::string_view layout, std::u16string_view text, double p
     return img;
 }
 
-Image RenderMaxicodeText(std::u16string_view fontText) {
-    constexpr double kPixels = 12;
-    constexpr int kQuiet = 2;
-    Image img = RenderFontText("maxicode", fontText, kPixels, kQuiet);
-    // Finder centre: the middle of row 16 (an even row), column 14.
-    const double module = Get("maxicode").module, pitch = fonts::kEm / 3.0;
-    const double scale = kPixels / module;
-    DrawMaxicodeFinder(img, (kQuiet * module + 14.5 * module) * scale, (kQuiet * module + 16.5 * pitch) * scale,
-                       kPixels);
-    return img;
-}
+Image RenderMaxicodeText(std::u16string_view fontText) { return RenderFontText("maxicode", fontText, 12, 2); }
 
-void DrawMaxicodeFinder(Image& img, double centreX, double centreY, double moduleWidth) {
-    for (int y = 0; y < img.height; ++y)
-        for (int x = 0; x < img.width; ++x) {
-            const double d = std::hypot(x + 0.5 - centreX, y + 0.5 - centreY) / moduleWidth;
-            if ((d >= 0.9 && d < 1.5) || (d >= 2.1 && d < 2.7) || (d >= 3.3 && d < 3.9))
-                img.pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(img.width) + static_cast<std::size_t>(x)] = 0;
+std::string MaxicodeFinderProblem(const Image& picture, int left, int top, int right, int bottom) {
+    auto dark = [&picture](double x, double y) {
+        const int px = static_cast<int>(std::floor(x)), py = static_cast<int>(std::floor(y));
+        return px >= 0 && py >= 0 && px < picture.width && py < picture.height &&
+               picture.pixels[static_cast<std::size_t>(py) * static_cast<std::size_t>(picture.width) + static_cast<std::size_t>(px)] < 128;
+    };
+    int x0 = right, y0 = bottom, x1 = left - 1, y1 = top - 1;
+    for (int y = std::max(0, top); y < std::min(bottom, picture.height); ++y)
+        for (int x = std::max(0, left); x < std::min(right, picture.width); ++x)
+            if (dark(x, y)) x0 = std::min(x0, x), x1 = std::max(x1, x), y0 = std::min(y0, y), y1 = std::max(y1, y);
+    if (x1 < x0) return "no symbol in the box";
+    const double w = (x1 + 1 - x0) / 30.0;
+    if (w < 3) return "modules of " + std::to_string(w) + " pixels: too small to measure";
+    double cx = x0 + 14.5 * w, cy = y0 + w / std::sqrt(3.0) + 16 * w * std::sqrt(3.0) / 2;
+    // Dark runs along a line from (x, y) in direction (dx, dy), from -reach to reach, in pixels
+    // from the start point.
+    auto runs = [&](double x, double y, double dx, double dy, double from, double reach) {
+        std::vector<std::pair<double, double>> out;
+        constexpr double kStep = 0.1;
+        bool in = false;
+        for (double t = from; t <= reach; t += kStep) {
+            const bool d = dark(x + t * dx, y + t * dy);
+            if (d && !in) out.push_back({t, t});
+            if (d) out.back().second = t + kStep;
+            in = d;
         }
+        return out;
+    };
+    for (int pass = 0; pass < 2; ++pass) {
+        const auto across = runs(cx, cy, 1, 0, -4.4 * w, 4.4 * w);
+        if (across.size() < 2) return "no rings across the centre row";
+        cx += (across.front().first + across.back().second) / 2;
+        const auto down = runs(cx, cy, 0, 1, -4.4 * w, 4.4 * w);
+        if (down.size() < 2) return "no rings down the centre column";
+        cy += (down.front().first + down.back().second) / 2;
+    }
+    constexpr double kDarkFrom[3] = {0.52, 1.96, 3.40}, kDarkTo[3] = {1.24, 2.68, 4.12};
+    const double tolerance = 0.2 * w + 1;
+    const double pi = std::acos(-1.0);
+    for (int degrees = 0; degrees < 360; degrees += 10) {
+        const double a = degrees * pi / 180;
+        const auto found = runs(cx, cy, std::cos(a), std::sin(a), 0, 4.3 * w);
+        bool ok = found.size() == 3;
+        for (std::size_t k = 0; ok && k < 3; ++k)
+            ok = std::abs(found[k].first - kDarkFrom[k] * w) <= tolerance &&
+                 std::abs(found[k].second - kDarkTo[k] * w) <= tolerance;
+        if (!ok) {
+            std::string seen;
+            for (const auto& r : found)
+                seen += " " + std::to_string(r.first / w).substr(0, 4) + "-" + std::to_string(r.second / w).substr(0, 4);
+            return "the ray at " + std::to_string(degrees) + " degrees from (" + std::to_string(cx) + ", " +
+                   std::to_string(cy) + ") crosses dark at" + (seen.empty() ? " none" : seen) +
+                   " module widths (module " + std::to_string(w) + " pixels)";
+        }
+    }
+    return {};
 }
 
 }  // namespace testing_support

@@ -27,12 +27,21 @@ Image RenderFontText(std::string_view layout, std::u16string_view text, double p
                      int quiet);
 
 // Maxicode font text (11 lines of 15 cells) drawn in the hexagon font, 12 pixels to a module,
-// with the finder's three rings that the font does not draw.
+// with a quiet zone of two modules; what the text draws and nothing else.
 Image RenderMaxicodeText(std::u16string_view fontText);
 
-// Draws Maxicode's finder (three dark rings) around the centre of row 16, column 14, given in
-// pixels, with modules `moduleWidth` pixels wide.
-void DrawMaxicodeFinder(Image& img, double centreX, double centreY, double moduleWidth);
+// What is wrong with the finder of the one Maxicode symbol whose dark pixels lie in the box
+// [left, right) x [top, bottom) of the picture; empty when nothing is. The symbol's dark box
+// gives the module width (30 modules across) and a first guess of the finder centre (row 16,
+// column 14); the outer ring's crossings on a line and a column through it refine the centre.
+// Then rays from the centre every 10 degrees must each cross exactly three dark rings before
+// the data hexagons, each within a fifth of a module and a pixel of where ISO/IEC 16023's
+// bull's-eye has it: a light centre to 0.52 module widths, dark rings from 0.52 to 1.24, 1.96
+// to 2.68 and 3.40 to 4.12, light between them.
+std::string MaxicodeFinderProblem(const Image& picture, int left, int top, int right, int bottom);
+inline std::string MaxicodeFinderProblem(const Image& picture) {
+    return MaxicodeFinderProblem(picture, 0, 0, picture.width, picture.height);
+}
 
 // What a picture of a one-line font text in a human-readable layout shows under its bars: for
 // each character the layout prints, the stroke character whose cells (read at the middle of
