@@ -279,6 +279,24 @@ TEST_F(EncoderWindow, Code128AndDataBarExpandedAreCrispAndReadAtEveryPointSize) 
     ASSERT_TRUE(batch.Write("readback-encoder/sizes"));
 }
 
+// The Maxicode row painted at 12 and 24 points: the font text's own finder shows its three
+// rings where ISO/IEC 16023 has them, and the symbol reads back.
+TEST_F(EncoderWindow, MaxicodeIsPaintedWithItsFinder) {
+    testing_support::ReadBackBatch batch;
+    ChooseAndType(L"Maxicode", L"Kestrivo window");
+    for (const wchar_t* size : {L"12", L"24"}) {
+        ASSERT_TRUE(ChooseEntry(pane, kPointSize, size));
+        Settle(main);
+        const std::string label = "Maxicode at " + std::string(size, size + std::wcslen(size)) + " pt";
+        const auto image = Capture(main, kOutputArea);
+        ASSERT_TRUE(AnyDark(image)) << label << ": nothing painted";
+        EXPECT_EQ(testing_support::MaxicodeFinderProblem(image), "") << label;
+        batch.Add(label, Framed(image), "MaxiCode", true, "Kestrivo window");
+    }
+    ASSERT_TRUE(ChooseEntry(pane, kPointSize, L"12"));
+    ASSERT_TRUE(batch.Write("readback-encoder/maxicode"));
+}
+
 TEST_F(EncoderWindow, EncoderMessageFillsTheMessageLineUntilTheNextGoodInput) {
     ChooseAndType(L"Micro QRCode", L"abcdefghijklmnopqrstuvwxyz0123456789");
     EXPECT_NE(TextOf(::GetDlgItem(main, kMessageLine)), L"") << "no message for data too long";

@@ -248,6 +248,7 @@ TEST_F(Print, EachRowPrintsOnePageToTheFilePrinter) {
         {"code128", L"Code128B", L"Kestrivo&42", "Code128", 4},
         {"databar", L"Databar Expanded", L"(01)90012345678908(3103)001750", "DataBarExpanded", 4},
         {"qrcode", L"QR Code", L"Kestrivo Encoder & print 0123456789", "QRCode", 4},
+        {"maxicode", L"Maxicode", L"Kestrivo Maxicode print", "MaxiCode", 4},
         {"postnet", L"Postnet", L"123456789", "POSTNET", 1},
     };
     for (const auto& p : pages) {

@@ -5,11 +5,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <tuple>
 
 #include "desktop/fake_platform.h"
 #include "fonts/layouts.h"
 #include "frame.h"
+#include "matrix.h"
 #include "support/encode_texts.h"
 #include "symbology_table.h"
 
@@ -149,6 +151,34 @@ TEST(FontLayouts, MaxicodeHexagonsTouchButDoNotOverlap) {
     // Between the top two hexagons and the middle one lies no gap wider than rounding.
     EXPECT_TRUE(fonts::Layout::Covers(*full, 0.75 * hex.module, 1.0 * pitch));
     EXPECT_FALSE(fonts::Layout::Covers(*hex.Find(u'0'), hex.module, 1.5 * pitch));
+}
+
+// The finder markers ('!' to '%', no advance, at the start of cell 7 of bands 3 to 7) draw in
+// the finder area alone: no point of any hexagon of a module that carries a codeword bit or
+// orientation (within its inner circle) is covered by one of them.
+TEST(FontLayouts, MaxicodeFinderMarkersDrawOnlyInTheFinderArea) {
+    const fonts::Layout& hex = *fonts::FindLayout("maxicode");
+    const double w = hex.module, pitch = fonts::kEm / 3.0, pi = std::acos(-1.0);
+    int drawn = 0;
+    for (int band = 3; band <= 7; ++band) {
+        const fonts::Glyph* marker = hex.Find(static_cast<char16_t>(u'!' + band - 3));
+        ASSERT_NE(marker, nullptr) << band;
+        EXPECT_EQ(marker->advance, 0);
+        EXPECT_FALSE(marker->polygons.empty());
+        drawn += static_cast<int>(marker->polygons.size());
+        const double penX = 14 * w + (band % 2 ? w / 2 : 0), penY = band * fonts::kEm;
+        for (int r = 0; r < matrix::kMaxicodeRows; ++r)
+            for (int c = 0; c < matrix::kMaxicodeColumns; ++c) {
+                if (matrix::kMaxicodeGrid[r][c] == -3) continue;
+                const double x = (c + 0.5 + 0.5 * (r % 2)) * w, y = (r + 0.5) * pitch;
+                for (int k = 0; k <= 12; ++k) {
+                    const double d = k ? 0.48 * w : 0, a = k * pi / 6;
+                    EXPECT_FALSE(fonts::Layout::Covers(*marker, x + d * std::cos(a) - penX, y + d * std::sin(a) - penY))
+                        << "marker of band " << band << " over module " << r << "," << c;
+                }
+            }
+    }
+    EXPECT_GT(drawn, 0);
 }
 
 // ---- Human-readable faces ------------------------------------------------------------------

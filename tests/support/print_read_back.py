@@ -7,9 +7,11 @@ are read here), the number of barcode lines, the symbology's display name, the b
 the data. Ghostscript gives each character with its font, size and place (txtwrite) and a
 picture of the page (pnggray); each barcode line of the picture is cropped from where its font
 text starts and read back from the smallest size that a 300-dpi page can carry (SMALLEST). Fails
-when any page shows otherwise or when there is none.
+when any page shows otherwise or when there is none. A Maxicode symbol must also show its
+finder's rings at every size.
 """
 import html
+import math
 import os
 import re
 import subprocess
@@ -144,6 +146,59 @@ def read_postnet(image):
     return digits
 
 
+def maxicode_finder_problem(image):
+    """What is wrong with the finder of the Maxicode symbol in `image` (None when nothing): the
+    ink's box gives the module width (30 across) and a first guess of the centre (row 16, column
+    14), the outer ring's crossings on a line and a column refine it, and rays every 10 degrees
+    must each cross three dark rings where ISO/IEC 16023 has them: dark from 0.52 to 1.24, 1.96
+    to 2.68 and 3.40 to 4.12 module widths, light between and inside, within a fifth of a
+    module and a dot."""
+    w, h = image.size
+    px = image.load()
+    ink = [(x, y) for y in range(h) for x in range(w) if px[x, y] < 128]
+    if not ink:
+        return "no symbol"
+    x0, x1 = min(p[0] for p in ink), max(p[0] for p in ink)
+    y0 = min(p[1] for p in ink)
+    module = (x1 + 1 - x0) / 30.0
+    cx, cy = x0 + 14.5 * module, y0 + module / math.sqrt(3) + 16 * module * math.sqrt(3) / 2
+
+    def dark(x, y):
+        x, y = int(math.floor(x)), int(math.floor(y))
+        return 0 <= x < w and 0 <= y < h and px[x, y] < 128
+
+    def runs(x, y, dx, dy, start, reach):
+        out, inside, t = [], False, start
+        while t <= reach:
+            d = dark(x + t * dx, y + t * dy)
+            if d and not inside:
+                out.append([t, t])
+            if d:
+                out[-1][1] = t + 0.1
+            inside, t = d, t + 0.1
+        return out
+
+    for _ in range(2):
+        across = runs(cx, cy, 1, 0, -4.4 * module, 4.4 * module)
+        if len(across) < 2:
+            return "no rings across the centre row"
+        cx += (across[0][0] + across[-1][1]) / 2
+        down = runs(cx, cy, 0, 1, -4.4 * module, 4.4 * module)
+        if len(down) < 2:
+            return "no rings down the centre column"
+        cy += (down[0][0] + down[-1][1]) / 2
+    want = [(0.52, 1.24), (1.96, 2.68), (3.40, 4.12)]
+    tolerance = 0.2 * module + 1
+    for degrees in range(0, 360, 10):
+        a = math.radians(degrees)
+        found = runs(cx, cy, math.cos(a), math.sin(a), 0, 4.3 * module)
+        if len(found) != 3 or any(abs(f[0] - lo * module) > tolerance or abs(f[1] - hi * module) > tolerance
+                                  for f, (lo, hi) in zip(found, want)):
+            return "the ray at %d degrees crosses dark at %s module widths" % (
+                degrees, ", ".join("%.2f-%.2f" % (f[0] / module, f[1] / module) for f in found) or "none")
+    return None
+
+
 def read_symbol(image, fmt):
     if fmt == "POSTNET":
         return read_postnet(image)
@@ -169,7 +224,12 @@ def check_symbols(page, fmt, lines, data, starts, problems):
         data += str(check)
     sizes = [12] if lines == 1 else [8, 10, 12, 14]
     for (top, bottom), size, start in zip(found[4:], sizes, starts):
-        text = read_symbol(symbol_of(image, top, bottom, int(start * DPI / 72) - 2), fmt)
+        symbol = symbol_of(image, top, bottom, int(start * DPI / 72) - 2)
+        if fmt == "MaxiCode":
+            finder = maxicode_finder_problem(symbol)
+            if finder:
+                problems.append("%d pt symbol's finder: %s" % (size, finder))
+        text = read_symbol(symbol, fmt)
         if text != data and size >= SMALLEST.get(fmt, 8):
             problems.append("%d pt symbol reads %r, want %r" % (size, text, data))
         print("  %d pt: %s" % (size, "read" if text == data else "not read (%r)" % text))
