@@ -311,7 +311,9 @@ TEST(FontText, SymbolsDrawnInTheBuiltFontsAreWrittenForReading) {
         const int em = maxicode ? 30 : c.matrix ? 32 : 48;
         const int margin = c.matrix ? 32 : 36;
         Drawn d = Draw(row->szFontFace, font, em, margin);
-        if (maxicode) EXPECT_EQ(testing_support::MaxicodeFinderProblem(d.image), "") << "the font text's own finder";
+        if (maxicode) {
+            EXPECT_EQ(testing_support::MaxicodeFinderProblem(d.image), "") << "the font text's own finder";
+        }
         EXPECT_TRUE(desktop::EqualNoCase(d.face, row->szFontFace)) << c.format;
         EXPECT_EQ(d.lineHeight, em) << c.format;  // lines one em apart join without a gap
         EXPECT_EQ(d.leading, 0) << c.format;

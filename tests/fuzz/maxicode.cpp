@@ -9,15 +9,18 @@
 namespace {
 
 // Maxicode font text: eleven lines ending CR LF, each of fifteen cells '0' to 'O' (the odd
-// lines opening with '['), with '~' marking a cell's extra module.
+// lines opening with '['), with '~' marking a cell's extra module; lines 3 to 7 carry one
+// finder marker each, '!' to '%'.
 bool MaxicodeTextWellFormed(const char* t) {
     for (int line = 0; line < 11; ++line) {
         if (line % 2 && *t++ != '[') return false;
-        int cells = 0;
+        int cells = 0, markers = 0;
         for (; *t && *t != '\r'; ++t) {
             if (*t >= '0' && *t <= 'O') ++cells;
+            else if (*t == '!' + line - 3) ++markers;
             else if (*t != '~') return false;
         }
+        if (markers != (line >= 3 && line <= 7 ? 1 : 0)) return false;
         if (cells != 15 || t[0] != '\r' || t[1] != '\n') return false;
         t += 2;
     }
