@@ -13,7 +13,8 @@ included, is scaled with it, so that bars are drawn crisp (no grey edges) and ev
 symbol is as wide as every other. From two pixels a module on, outlines are drawn as they are
 (an edge rounded to the pixel grid then changes a module by a quarter at most), so that printers
 and the programs that lay out their pages (which may not hint) agree on every advance. Heights
-are left as drawn. The layouts of polygons (the hexagon font) are not hinted.
+are left as drawn. The layouts of polygons (the hexagon font) are not hinted; they carry a font
+program that does nothing, which keeps renderers from hinting them on their own.
 """
 import os
 import sys
@@ -66,8 +67,8 @@ def set_metrics(font):
 
 
 # TrueType instructions (opcodes of the TrueType instruction set).
-SVTCA_X, WS, RS, FDEF, ENDF, LOOPCALL, MPPEM, MUL, ROUND, MAX, INSTCTRL, SCFS, DUP, LT, IF, ELSE, EIF = (
-    0x01, 0x42, 0x43, 0x2C, 0x2D, 0x2A, 0x4B, 0x63, 0x68, 0x8B, 0x8E, 0x48, 0x20, 0x50, 0x58, 0x1B, 0x59)
+SVTCA_X, WS, RS, FDEF, ENDF, LOOPCALL, MPPEM, MUL, ROUND, MAX, INSTCTRL, SCFS, DUP, LT, IF, ELSE, EIF, POP = (
+    0x01, 0x42, 0x43, 0x2C, 0x2D, 0x2A, 0x4B, 0x63, 0x68, 0x8B, 0x8E, 0x48, 0x20, 0x50, 0x58, 0x1B, 0x59, 0x21)
 
 
 def push(values):
@@ -130,15 +131,26 @@ def make_font(layout):
             # the glyph an outline, and so a program that hints its advance.
             contours = [[(0, 0), (g["advance"], 0), (g["advance"], 0), (0, 0)]]
         for contour in contours:
-            # Font y runs up from the baseline at the bottom of the em.
+            # Font y runs up from the baseline at the bottom of the em. Every shape is dark, so
+            # every contour runs clockwise, TrueType's filled side, also where shapes touch or
+            # overlap (Maxicode's finder rings are drawn as segments that share their edges): a
+            # contour turned the other way would cancel its neighbour's coverage along the edge.
             points = [(x, EM - y) for x, y in contour]
+            area = sum(x0 * y1 - x1 * y0 for (x0, y0), (x1, y1) in zip(points, points[1:] + points[:1]))
+            if area > 0:
+                points.reverse()
             pen.moveTo(points[0])
             for p in points[1:]:
                 pen.lineTo(p)
             pen.closePath()
         pen = None
-        char.correctDirection()
         char.width = g["advance"]
+    if not hinted:
+        # A font program of its own, one that changes nothing, so that renderers draw the
+        # outlines as they are: FreeType gives a TrueType font without any instructions to its
+        # auto-hinter, which moves the edges of touching and overlapping shapes apart (hairlines
+        # of light through Maxicode's hexagons and finder rings at screen sizes).
+        font.setTableData("prep", bytes(push([0]) + [POP]))
     if hinted:
         fpgm, prep = hint_tables(module)
         font.setTableData("fpgm", fpgm)

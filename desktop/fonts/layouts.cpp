@@ -789,7 +789,7 @@ std::vector<Point> CutToRows(const std::vector<std::pair<double, double>>& poly,
 // The finder marker of a band ('!' for band 3 to '%' for band 7): no advance, drawn at the
 // start of the cell of columns 14 and 15 (after the half-module step of an odd band). It draws
 // the band's slice of the three dark rings around the finder centre, the middle of row 16,
-// column 14, with a little overlap into the next bands so that slices join without a seam.
+// column 14, reaching a little into the next bands so that slices join without a seam.
 // Ring edges from the centre in module widths: a light disc to 0.52, then dark to 1.24, light
 // to 1.96, dark to 2.68, light to 3.40, dark to 4.12: six equal steps out to half a module
 // inside the nearest data hexagon, as ISO/IEC 16023 draws its bull's-eye. Each ring is drawn as
@@ -797,7 +797,7 @@ std::vector<Point> CutToRows(const std::vector<std::pair<double, double>>& poly,
 Glyph MaxicodeFinderSlice(int band, int module, double w, double pitch) {
     constexpr double kEdges[6] = {0.52, 1.24, 1.96, 2.68, 3.40, 4.12};
     constexpr int kSegments = 72;
-    constexpr double kOverlap = 8;  // font units
+    constexpr double kOverlap = 64;  // font units: a pixel at 12 points on the screen
     const double pen = 2 * kMaxicodeFinderCell * module + (band % 2 ? module / 2 : 0);
     const double cx = 14 * module + module / 2 - pen, cy = (16.5 - 3 * band) * pitch;
     Glyph g{static_cast<char16_t>(u'!' + band - kMaxicodeFinderFirstBand), 0, {}, {}, {}};
@@ -805,9 +805,11 @@ Glyph MaxicodeFinderSlice(int band, int module, double w, double pitch) {
     for (int ring = 0; ring < 3; ++ring) {
         const double inner = kEdges[2 * ring] * w, outer = kEdges[2 * ring + 1] * w;
         for (int k = 0; k < kSegments; ++k) {
-            const double a0 = 2 * pi * k / kSegments, a1 = 2 * pi * (k + 1) / kSegments;
+            // Each segment reaches a degree into its neighbours: the rasterisers leave a
+            // hairline where two outlines merely touch.
+            const double a0 = 2 * pi * (k - 0.2) / kSegments, a1 = 2 * pi * (k + 1.2) / kSegments;
             // The outer edge runs on the chord's outside so the ring keeps its full width.
-            const double out = outer / std::cos(pi / kSegments);
+            const double out = outer / std::cos(1.4 * pi / kSegments);
             const std::vector<std::pair<double, double>> quad = {
                 {cx + inner * std::cos(a0), cy + inner * std::sin(a0)},
                 {cx + out * std::cos(a0), cy + out * std::sin(a0)},
