@@ -161,10 +161,10 @@ std::string MaxicodeFinderProblem(const Image& picture, int left, int top, int r
         return px >= 0 && py >= 0 && px < picture.width && py < picture.height &&
                picture.pixels[static_cast<std::size_t>(py) * static_cast<std::size_t>(picture.width) + static_cast<std::size_t>(px)] < 128;
     };
-    int x0 = right, y0 = bottom, x1 = left - 1, y1 = top - 1;
+    int x0 = right, y0 = bottom, x1 = left - 1;
     for (int y = std::max(0, top); y < std::min(bottom, picture.height); ++y)
         for (int x = std::max(0, left); x < std::min(right, picture.width); ++x)
-            if (dark(x, y)) x0 = std::min(x0, x), x1 = std::max(x1, x), y0 = std::min(y0, y), y1 = std::max(y1, y);
+            if (dark(x, y)) x0 = std::min(x0, x), x1 = std::max(x1, x), y0 = std::min(y0, y);
     if (x1 < x0) return "no symbol in the box";
     const double w = (x1 + 1 - x0) / 30.0;
     if (w < 3) return "modules of " + std::to_string(w) + " pixels: too small to measure";
