@@ -791,9 +791,10 @@ std::vector<Point> CutToRows(const std::vector<std::pair<double, double>>& poly,
 // the band's slice of the three dark rings around the finder centre, the middle of row 16,
 // column 14, reaching a little into the next bands so that slices join without a seam.
 // Ring edges from the centre in module widths: a light disc to 0.52, then dark to 1.24, light
-// to 1.96, dark to 2.68, light to 3.40, dark to 4.12: six equal steps out to half a module
-// inside the nearest data hexagon, as ISO/IEC 16023 draws its bull's-eye. Each ring is drawn as
-// convex segments of 5 degrees.
+// to 1.96, dark to 2.68, light to 3.40, dark to 4.12. That is the bull's-eye of ISO/IEC 16023
+// (a light centre, three dark rings, light rings between them, all of one width) fitted to the
+// area the module grid leaves free: its outer edge lies about half a module inside the nearest
+// data hexagon. Each ring is drawn as convex segments of 5 degrees.
 Glyph MaxicodeFinderSlice(int band, int module, double w, double pitch) {
     constexpr double kEdges[6] = {0.52, 1.24, 1.96, 2.68, 3.40, 4.12};
     constexpr int kSegments = 72;
