@@ -790,13 +790,13 @@ std::vector<Point> CutToRows(const std::vector<std::pair<double, double>>& poly,
 // start of the cell of columns 14 and 15 (after the half-module step of an odd band). It draws
 // the band's slice of the three dark rings around the finder centre, the middle of row 16,
 // column 14, reaching a little into the next bands so that slices join without a seam.
-// Ring edges from the centre in module widths: a light disc to 0.52, then dark to 1.24, light
-// to 1.96, dark to 2.68, light to 3.40, dark to 4.12. That is the bull's-eye of ISO/IEC 16023
-// (a light centre, three dark rings, light rings between them, all of one width) fitted to the
-// area the module grid leaves free: its outer edge lies about half a module inside the nearest
+// Ring edges from the centre in module widths: a light disc to 0.58, then dark to 1.34, light
+// to 2.11, dark to 2.88, light to 3.64, dark to 4.40. These are the nominal radii of the
+// bull's-eye of ISO/IEC 16023 (0.51, 1.18, 1.86, 2.53, 3.20 and 3.87 mm) over its nominal
+// module width of 0.88 mm; the outer edge stays clear of the nearest
 // data hexagon. Each ring is drawn as convex segments of 5 degrees.
 Glyph MaxicodeFinderSlice(int band, int module, double w, double pitch) {
-    constexpr double kEdges[6] = {0.52, 1.24, 1.96, 2.68, 3.40, 4.12};
+    constexpr double kEdges[6] = {0.51 / 0.88, 1.18 / 0.88, 1.86 / 0.88, 2.53 / 0.88, 3.20 / 0.88, 3.87 / 0.88};
     constexpr int kSegments = 72;
     constexpr double kOverlap = 64;  // font units: a pixel at 12 points on the screen
     const double pen = 2 * kMaxicodeFinderCell * module + (band % 2 ? module / 2 : 0);

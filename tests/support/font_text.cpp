@@ -191,7 +191,7 @@ std::string MaxicodeFinderProblem(const Image& picture, int left, int top, int r
         if (down.size() < 2) return "no rings down the centre column";
         cy += (down.front().first + down.back().second) / 2;
     }
-    constexpr double kDarkFrom[3] = {0.52, 1.96, 3.40}, kDarkTo[3] = {1.24, 2.68, 4.12};
+    constexpr double kDarkFrom[3] = {0.58, 2.11, 3.64}, kDarkTo[3] = {1.34, 2.88, 4.40};
     const double tolerance = 0.2 * w + 1;
     const double pi = std::acos(-1.0);
     for (int degrees = 0; degrees < 360; degrees += 10) {

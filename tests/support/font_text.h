@@ -36,8 +36,8 @@ Image RenderMaxicodeText(std::u16string_view fontText);
 // column 14); the outer ring's crossings on a line and a column through it refine the centre.
 // Then rays from the centre every 10 degrees must each cross exactly three dark rings before
 // the data hexagons, each within a fifth of a module and a pixel of where the bull's-eye of
-// ISO/IEC 16023 lies in the free centre of the grid: a light centre to 0.52 module widths,
-// dark rings from 0.52 to 1.24, 1.96 to 2.68 and 3.40 to 4.12, light between them.
+// ISO/IEC 16023 lies in the free centre of the grid: a light centre to 0.58 module widths,
+// dark rings from 0.58 to 1.34, 2.11 to 2.88 and 3.64 to 4.40, light between them.
 std::string MaxicodeFinderProblem(const Image& picture, int left, int top, int right, int bottom);
 inline std::string MaxicodeFinderProblem(const Image& picture) {
     return MaxicodeFinderProblem(picture, 0, 0, picture.width, picture.height);

@@ -150,8 +150,8 @@ def maxicode_finder_problem(image):
     """What is wrong with the finder of the Maxicode symbol in `image` (None when nothing): the
     ink's box gives the module width (30 across) and a first guess of the centre (row 16, column
     14), the outer ring's crossings on a line and a column refine it, and rays every 10 degrees
-    must each cross three dark rings where ISO/IEC 16023 has them: dark from 0.52 to 1.24, 1.96
-    to 2.68 and 3.40 to 4.12 module widths, light between and inside, within a fifth of a
+    must each cross three dark rings where ISO/IEC 16023 has them: dark from 0.58 to 1.34, 2.11
+    to 2.88 and 3.64 to 4.40 module widths, light between and inside, within a fifth of a
     module and a dot."""
     w, h = image.size
     px = image.load()
@@ -187,7 +187,7 @@ def maxicode_finder_problem(image):
         if len(down) < 2:
             return "no rings down the centre column"
         cy += (down[0][0] + down[-1][1]) / 2
-    want = [(0.52, 1.24), (1.96, 2.68), (3.40, 4.12)]
+    want = [(0.58, 1.34), (2.11, 2.88), (3.64, 4.40)]
     tolerance = 0.2 * module + 1
     for degrees in range(0, 360, 10):
         a = math.radians(degrees)
