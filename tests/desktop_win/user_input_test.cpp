@@ -14,6 +14,7 @@
 #include "encoder_driver.h"
 #include "real_mouse.h"
 #include "resource.h"
+#include "screen_picture.h"
 #include "support/read_back.h"
 
 namespace {
@@ -380,6 +381,12 @@ TEST_F(UserInput, MessageLineShowsItsLongestMessagesWhole) {
     for (const std::wstring& text : longest)
         EXPECT_LE(WrappedHeight(text, width), client.bottom) << "not whole in " << client.right << " x " << client.bottom
                                                              << ": " << std::string(text.begin(), text.end());
+    // The screen shows the first words and the last ones.
+    const Shot shot = Settled(WindowRect(line));
+    Keep(shot, "message-line-two-sentences");
+    const LOGFONTW font = DialogFont(8, L"MS Shell Dlg");
+    EXPECT_TRUE(Shows(shot, L"Data too long:", font));
+    EXPECT_TRUE(Shows(shot, L"whole.", font));
     // The line lies on the face, clear of the data field and the paint area.
     RECT lineRect{}, dataRect{}, both{};
     ::GetWindowRect(line, &lineRect);
