@@ -714,6 +714,29 @@ Layout Band() {
     return b.Done();
 }
 
+// The stacked symbols' band font: the same four rows of a hexadecimal digit, each a symbol row
+// twice as tall as a module is wide (8 modules to the em), the row height of MicroPDF417 and a
+// PDF417 symbol half as wide as in the square band font.
+Layout StackedBand() {
+    constexpr int module = kEm / 8, row = kEm / 4;
+    Builder b("stackedband", module);
+    for (int v = 0; v < 16; ++v) {
+        Glyph g{static_cast<char16_t>(v < 10 ? u'0' + v : u'A' + v - 10), module, {}, {}, {}};
+        for (int k = 0; k < 4;) {
+            if (!((v >> (3 - k)) & 1)) {
+                ++k;
+                continue;
+            }
+            int e = k;
+            while (e < 4 && ((v >> (3 - e)) & 1)) ++e;
+            g.rects.push_back({0, k * row, module, (e - k) * row});
+            k = e;
+        }
+        b.Add(std::move(g));
+    }
+    return b.Done();
+}
+
 // ---- DataBar -----------------------------------------------------------------------------------------
 
 // 16 modules to the em. One-row forms: a digit is a space of its width; "a" to "i" a full-height
@@ -988,6 +1011,7 @@ void PrintText(Glyph& g, const std::string& text, bool above) {
 std::vector<Layout> MakeLayouts() {
     std::vector<Layout> all;
     all.push_back(Band());
+    all.push_back(StackedBand());
     all.push_back(Code39());
     all.push_back(Code39Ext());
     all.push_back(Code93());
@@ -1035,7 +1059,7 @@ constexpr Family kFamilies[] = {
     {"KVMsi", "msi"},                {"KVPostnet", "postnet"},          {"KVPlanet", "planet"},
     {"KVIntelligentMail", "imb"},    {"KVRoyalMail", "royalmail"},      {"KVCmdm", "band"},
     {"KVDataMatrix", "band"},        {"KVDataMatrixSemi", "band"},      {"KVQRCodeSemi", "band"},
-    {"KVCode39Semi", "code39"},      {"KVPdf417", "band"},              {"KVQRCode", "band"},
+    {"KVCode39Semi", "code39"},      {"KVPdf417", "stackedband"},              {"KVQRCode", "band"},
     {"KVAztec", "band"},             {"KVDatabar", "databar"},          {"KVMaxicode", "maxicode"},
     {"KVTelepen", "telepen"},        {"KVTelepenNum", "telepen"},       {"KVBC412", "bc412"},
     {"KVSemi", "semi"},              {"KVSemiB", "semibold"},           {"KVCode16K", "code16k"},

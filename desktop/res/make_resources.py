@@ -3,7 +3,8 @@
 
 The skin is magenta (255, 0, 255) wherever the window is transparent. The eight tool
 button faces sit at the main window's button rectangles; light fields lie behind the
-message line, the data field and the painted barcode.
+program's name, the data field, the painted barcode (its paint area) and the message line
+under it.
 """
 import sys
 
@@ -42,10 +43,15 @@ def skin():
     d.rounded_rectangle((0, 0, WIDTH - 1, HEIGHT - 1), radius=22, fill=(44, 62, 92),
                         outline=(20, 30, 48), width=3)
     d.rounded_rectangle((6, 6, WIDTH - 7, HEIGHT - 7), radius=18, outline=(78, 102, 140), width=1)
-    # Message line, data field and the painted output: light fields.
+    # The program's name, the data field, the paint area (inside the frame: 13..386 x 169..399)
+    # and the message line's strip under it: light fields.
     d.rectangle((102, 10, 297, 38), fill=(226, 232, 240))
+    name = "Kestrivo Encoder"
+    w = d.textlength(name, font=font(13))
+    d.text((102 + (196 - w) / 2, 16), name, fill=(44, 62, 92), font=font(13))
     d.rectangle((102, 42, 297, 165), fill=(226, 232, 240))
-    d.rectangle((12, 168, WIDTH - 13, HEIGHT - 14), fill=(255, 255, 255), outline=(160, 172, 190))
+    d.rectangle((12, 168, WIDTH - 13, 400), fill=(255, 255, 255), outline=(160, 172, 190))
+    d.rectangle((12, 404, WIDTH - 13, HEIGHT - 13), fill=(226, 232, 240))
     f = font(11)
     for left, top, right, bottom, caption in BUTTONS:
         d.rounded_rectangle((left, top, right - 1, bottom - 1), radius=6, fill=(92, 128, 178),

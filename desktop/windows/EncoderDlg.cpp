@@ -13,6 +13,7 @@
 #include "Sequence.h"
 #include "loss.h"
 #include "output_texts.h"
+#include "preview.h"
 #include "resource.h"
 
 namespace {
@@ -35,8 +36,9 @@ const ToolButton kToolButtons[8] = {
 };
 
 constexpr int kOptionsWidth = 280, kOptionsHeight = 332;
-constexpr int kKeyboardWidth = 370, kKeyboardHeight = 233;
-constexpr int kOutputTop = 170;
+// The keyboard pane's client area holds its nine keys of a row with a margin of 10 pixels on
+// both sides; the pane's outer width follows from its frame.
+constexpr int kKeyboardClientWidth = 378, kKeyboardHeight = 233;
 
 // A copy of the skin's pixels in `r` as a bitmap compatible with `dc`.
 HBITMAP CutPicture(HDC dc, HBITMAP skin, const RECT& r) {
@@ -127,8 +129,11 @@ bool CEncoderDlg::Start() {
         if (!::SetWindowRgn(m_hWnd, region, FALSE)) ::DeleteObject(region);
     }
 
-    // The message line sits in the light strip at the top of the face.
-    if (HWND line = ::GetDlgItem(m_hWnd, IDC_MESSAGE_LINE)) ::MoveWindow(line, 106, 14, 188, 20, FALSE);
+    // The message line sits in the strip under the paint area, as wide as the face's fields.
+    if (HWND line = ::GetDlgItem(m_hWnd, IDC_MESSAGE_LINE)) {
+        const desktop::PixelRect& r = desktop::kMessageLineRect;
+        ::MoveWindow(line, r.left, r.top, r.Width(), r.Height(), FALSE);
+    }
 
     CClientDC dc(m_hWnd);
     for (UINT i = 0; i < 8; ++i) {
@@ -324,6 +329,8 @@ void CEncoderDlg::SetMessageLine(std::u16string_view message) {
     // Every encode sets the line, a batch export once a record: a line that shows the text
     // already is left alone (setting and repainting it is what takes the time).
     HWND line = ::GetDlgItem(m_hWnd, IDC_MESSAGE_LINE);
+    m_message = message;
+    m_previewCut = false;  // the next paint tells it again
     if (desktop::WindowText(line) == message) return;
     ::SetDlgItemTextW(m_hWnd, IDC_MESSAGE_LINE, desktop::WideText(std::u16string(message)));
     Invalidate(TRUE);
@@ -347,7 +354,10 @@ void CEncoderDlg::OnPaint() {
         mem.SelectObject(old);
     }
     // Nothing is painted without a current row or output.
-    if (!m_pOptions || !m_state.pCurrentAction || m_state.output.empty()) return;
+    if (!m_pOptions || !m_state.pCurrentAction || m_state.output.empty()) {
+        TellPreviewCut(false);
+        return;
+    }
 
     LOGFONTW lf{};
     m_pOptions->GetLogFont(&lf);
@@ -361,6 +371,9 @@ void CEncoderDlg::OnPaint() {
     dc.SetTextColor(RGB(0, 0, 0));
     CRect client;
     GetClientRect(&client);
+    // A symbol larger than the paint area is cut at its frame (the message line tells).
+    const desktop::PixelRect& area = desktop::kPaintArea;
+    ::IntersectClipRect(dc, area.left, area.top, area.right, area.bottom);
 
     const auto draw = [&](int x, int y, std::u16string_view line) {
         ::TextOutW(dc, x, y, reinterpret_cast<const wchar_t*>(line.data()), static_cast<int>(line.size()));
@@ -368,24 +381,52 @@ void CEncoderDlg::OnPaint() {
     const auto extent = [&](std::u16string_view line) {
         return dc.GetTextExtent(reinterpret_cast<const wchar_t*>(line.data()), static_cast<int>(line.size()));
     };
+    std::vector<std::u16string_view> lines{m_state.output};
     if (!desktop::PaintedByLines(m_state.Kind())) {
-        draw((client.Width() - extent(m_state.output).cx) / 2, kOutputTop, m_state.output);
+        draw((client.Width() - extent(m_state.output).cx) / 2, desktop::kPaintTop, m_state.output);
     } else {
-        const std::vector<std::u16string_view> lines = desktop::PaintedLines(m_state.output);
+        lines = desktop::PaintedLines(m_state.output);
         const CSize first = extent(lines[0]);
         const int x = (client.Width() - first.cx) / 2;
-        for (std::size_t i = 0; i < lines.size(); ++i) draw(x, kOutputTop + static_cast<int>(i) * first.cy, lines[i]);
+        for (std::size_t i = 0; i < lines.size(); ++i)
+            draw(x, desktop::kPaintTop + static_cast<int>(i) * first.cy, lines[i]);
     }
+    TellPreviewCut(!PaintedInside(dc, lines));
     dc.SelectObject(oldFont);
+}
+
+bool CEncoderDlg::PaintedInside(CDC& dc, const std::vector<std::u16string_view>& lines) {
+    // What the font system sets: each line's width, each line as tall as the first.
+    std::vector<int> widths;
+    int height = 0;
+    for (std::u16string_view line : lines) {
+        const CSize size = dc.GetTextExtent(reinterpret_cast<const wchar_t*>(line.data()), static_cast<int>(line.size()));
+        if (widths.empty()) height = size.cy;
+        widths.push_back(size.cx);
+    }
+    CRect client;
+    GetClientRect(&client);
+    return desktop::InsidePaintArea(desktop::PaintedRect(client.Width(), widths, height));
+}
+
+void CEncoderDlg::TellPreviewCut(bool cut) {
+    // Printed, copied and exported symbols are never cut: only the message line tells.
+    if (cut == m_previewCut) return;
+    m_previewCut = cut;
+    ::SetDlgItemTextW(m_hWnd, IDC_MESSAGE_LINE, desktop::WideText(desktop::MessageLineText(m_message, cut)));
 }
 
 void CEncoderDlg::DockPanes() {
     RECT window{};
     GetWindowRect(&window);
     // The keyboard under the window.
-    if (m_pKeyboard && ::IsWindow(m_pKeyboard->m_hWnd))
-        ::SetWindowPos(m_pKeyboard->m_hWnd, m_hWnd, window.left + 12, window.bottom, kKeyboardWidth,
+    if (m_pKeyboard && ::IsWindow(m_pKeyboard->m_hWnd)) {
+        RECT frame{0, 0, kKeyboardClientWidth, 0};
+        ::AdjustWindowRectEx(&frame, static_cast<DWORD>(::GetWindowLongW(m_pKeyboard->m_hWnd, GWL_STYLE)), FALSE,
+                             static_cast<DWORD>(::GetWindowLongW(m_pKeyboard->m_hWnd, GWL_EXSTYLE)));
+        ::SetWindowPos(m_pKeyboard->m_hWnd, m_hWnd, window.left + 12, window.bottom, frame.right - frame.left,
                        kKeyboardHeight, SWP_NOACTIVATE);
+    }
     if (!m_pOptions || !::IsWindow(m_pOptions->m_hWnd)) return;
     MONITORINFO mi{};
     mi.cbSize = sizeof mi;

@@ -75,4 +75,11 @@ private:
     bool Start();
     // Tells in the message line when the painted symbol does not carry all of the data.
     void TellLoss();
+    // Whether the font text painted in `dc` (its font selected) lies inside the paint area.
+    bool PaintedInside(CDC& dc, const std::vector<std::u16string_view>& lines);
+    // Adds the sentence of a symbol larger than the paint area to the message line, or takes it away.
+    void TellPreviewCut(bool cut);
+
+    std::u16string m_message;   // the encoder's or the loss sentence the message line shows
+    bool m_previewCut = false;  // the message line tells that the painted symbol is cut
 };

@@ -1,5 +1,7 @@
 #include "OptionDlg.h"
 
+#include <commctrl.h>
+
 #include <algorithm>
 #include <array>
 #include <cwchar>
@@ -116,6 +118,46 @@ void Fill(CComboBox& list, const std::array<std::u16string_view, N>& entries, in
     FitDroppedWidth(list);
 }
 
+// A greyed check box draws its label again in the grey of disabled text, as smoothly as an
+// enabled label: the system's own greyed label is drawn through a one-bit picture, which loses
+// the thin strokes of the pane's small font and leaves words that look cut ("Checksum").
+void DrawGreyedLabel(HWND box) {
+    const int length = ::GetWindowTextLengthW(box);
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(::GetWindowTextW(box, text.data(), length + 1)));
+    HDC dc = ::GetDC(box);
+    HGDIOBJ oldFont = ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageW(box, WM_GETFONT, 0, 0)));
+    // The label's place: where the system puts the enabled label, right of the box (13 pixels
+    // at 96 dpi) by half a digit and a pixel.
+    const int boxWidth = 12 * ::GetDeviceCaps(dc, LOGPIXELSX) / 96 + 1;
+    INT digit = 0;
+    ::GetCharWidthW(dc, L'0', L'0', &digit);
+    RECT label{};
+    ::GetClientRect(box, &label);
+    label.left += boxWidth + digit / 2 + 1;
+    auto brush = reinterpret_cast<HBRUSH>(
+        ::SendMessageW(::GetParent(box), WM_CTLCOLORBTN, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(box)));
+    ::FillRect(dc, &label, brush ? brush : ::GetSysColorBrush(COLOR_BTNFACE));
+    ::SetBkMode(dc, TRANSPARENT);
+    ::SetTextColor(dc, ::GetSysColor(COLOR_GRAYTEXT));
+    ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &label, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
+    ::SelectObject(dc, oldFont);
+    ::ReleaseDC(box, dc);
+}
+
+// The box paints itself on WM_PAINT and at once when it is greyed, checked or given a text.
+LRESULT CALLBACK GreyedLabelProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
+    const LRESULT result = ::DefSubclassProc(box, message, wParam, lParam);
+    switch (message) {
+    case WM_PAINT: case WM_ENABLE: case WM_SETTEXT: case BM_SETCHECK: case BM_SETSTATE: case WM_UPDATEUISTATE:
+        if (!::IsWindowEnabled(box) && ::IsWindowVisible(box)) DrawGreyedLabel(box);
+        break;
+    default:
+        break;
+    }
+    return result;
+}
+
 }  // namespace
 
 COptionDlg::COptionDlg(desktop::EncoderState& state, desktop::EncoderHost& main)
@@ -167,6 +209,8 @@ BOOL COptionDlg::OnInitDialog() {
     });
     if (!FillSymbologyList()) return FALSE;
     FillOptionLists();
+    for (int id : {IDC_HUMAN_READABLE, IDC_CHECKSUM})
+        if (HWND box = ::GetDlgItem(m_hWnd, id)) ::SetWindowSubclass(box, GreyedLabelProc, 1, 0);
     m_state.options.HumanReadable = 1;
     m_bStarted = true;
     OnSymbologyChanged(0);

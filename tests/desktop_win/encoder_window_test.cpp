@@ -21,7 +21,7 @@ constexpr int kData = IDC_DATA, kMessageLine = IDC_MESSAGE_LINE;
 constexpr int kSymbology = IDC_SYMBOLOGY, kHumanReadable = IDC_HUMAN_READABLE, kChecksum = IDC_CHECKSUM, kFace = IDC_FACE,
               kPointSize = IDC_POINT_SIZE;
 // The light field below the data field where the font text is painted (window pixels).
-constexpr RECT kOutputArea = {13, 169, 387, 465};
+constexpr RECT kOutputArea = {13, 169, 387, 400};
 
 const wchar_t kSettingKey[] = L"Software\\Kestrivo";
 
@@ -190,7 +190,7 @@ TEST_F(EncoderWindow, TypedTextIsPaintedInTheBarcodeFontAndReadsBack) {
         int pointSizeEntry;  // -1 keeps 12 points
     } cases[] = {
         {L"Code128B", L"Kestrivo-42", "Code128", "Kestrivo-42", -1},
-        {L"PDF417", L"Kestrivo", "PDF417", "Kestrivo", 0},
+        {L"PDF417", L"Kestrivo", "PDF417", "Kestrivo", -1},
         {L"QR Code", L"Kestrivo QR", "QRCode", "Kestrivo QR", -1},
         {L"Data Matrix", L"Kestrivo DM", "DataMatrix", "Kestrivo DM", -1},
     };

@@ -12,7 +12,7 @@
 namespace {
 
 constexpr int kData = IDC_DATA, kSymbology = IDC_SYMBOLOGY, kKeyboardTool = IDC_TOOL_KEYBOARD;
-constexpr RECT kOutputArea = {13, 169, 387, 465};
+constexpr RECT kOutputArea = {13, 169, 387, 400};
 
 class Keyboard : public ::testing::Test {
 protected:

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cstdint>
 #include <cstdio>
 #include <string>
@@ -152,6 +153,47 @@ protected:
 
 Shot Painted::plainBalloon;
 
+// The paint area of the face: the inside of the white field under the data field, whose frame
+// is one pixel around it.
+constexpr RECT kPaintArea = {13, 169, 387, 400};
+// Room a symbol keeps at the sides of the area for a reader at 12 points: ten modules of a
+// linear symbol (a pixel each), four modules of a QR Code (4 pixels each).
+int QuietZone(const std::wstring& row) { return row.find(L"QR") != std::wstring::npos ? 16 : 10; }
+const wchar_t kPreviewCut[] = L"The symbol is larger than the preview and is shown cut; it prints, copies and exports whole.";
+
+// Where a picture of the main window shows the painted symbol: the dark pixels inside the
+// paint area, and whether ink lies on the area's frame (a symbol that spills out of the area
+// paints over it).
+struct Painting {
+    RECT ink{kPaintArea.right, kPaintArea.bottom, kPaintArea.left, kPaintArea.top};
+    bool overFrame = false;
+    bool Any() const { return ink.right > ink.left; }
+    // Whole: nothing on the frame and the ink `side` pixels clear of the area's sides, one
+    // pixel clear of its bottom.
+    bool Whole(int side) const {
+        return !overFrame && (!Any() || (ink.left - kPaintArea.left >= side && kPaintArea.right - ink.right >= side &&
+                                         ink.bottom < kPaintArea.bottom));
+    }
+};
+
+Painting Look(const Shot& face) {
+    Painting p;
+    for (int y = kPaintArea.top; y < kPaintArea.bottom; ++y)
+        for (int x = kPaintArea.left; x < kPaintArea.right; ++x)
+            if (face.Luma(x, y) < 128) {
+                p.ink.left = std::min<LONG>(p.ink.left, x), p.ink.right = std::max<LONG>(p.ink.right, x + 1);
+                p.ink.top = std::min<LONG>(p.ink.top, y), p.ink.bottom = std::max<LONG>(p.ink.bottom, y + 1);
+            }
+    // The frame is a light grey line on the dark body: black on it is ink.
+    for (int x = kPaintArea.left - 1; x <= kPaintArea.right; ++x)
+        for (int y : {static_cast<int>(kPaintArea.top) - 1, static_cast<int>(kPaintArea.bottom)}) p.overFrame |= face.Luma(x, y) < 40;
+    for (int y = kPaintArea.top - 1; y <= kPaintArea.bottom; ++y)
+        for (int x : {static_cast<int>(kPaintArea.left) - 1, static_cast<int>(kPaintArea.right)}) p.overFrame |= face.Luma(x, y) < 40;
+    return p;
+}
+
+std::string Narrow(const std::wstring& w) { return std::string(w.begin(), w.end()); }
+
 // The option lists of each kind (a row that shows them, the lists it shows).
 struct ListsOfRow {
     const wchar_t* row;
@@ -249,6 +291,104 @@ TEST_F(Painted, OptionLabelsShowTheirWholeTexts) {
     }
 }
 
+// At 12 points, the size the pane starts with, every row's own sample (put into the data
+// field when the row is chosen) is painted whole inside the paint area, with room for a
+// reader at its sides, and the message line says nothing of it.
+TEST_F(Painted, EveryRowsSampleIsPaintedWholeAtTwelvePoints) {
+    HWND pane = OpenOptions();
+    ASSERT_NE(pane, nullptr);
+    ASSERT_EQ(TextOf(::GetDlgItem(pane, IDC_POINT_SIZE)), L"12");
+    const auto rows = ListEntries(::GetDlgItem(pane, IDC_SYMBOLOGY));
+    ASSERT_EQ(rows.size(), 53u);
+    for (const std::wstring& row : rows) {
+        ASSERT_TRUE(ChooseEntry(pane, IDC_SYMBOLOGY, row));
+        Settle(main);
+        const Shot face = Settled(WindowRect(main));
+        const Painting p = Look(face);
+        std::string file = "sample-" + Narrow(row);
+        for (char& c : file)
+            if (!std::isalnum(static_cast<unsigned char>(c))) c = '-';
+        EXPECT_TRUE(p.Any()) << Narrow(row) << ": nothing painted";
+        EXPECT_TRUE(p.Whole(QuietZone(row))) << Narrow(row) << ": ink from " << p.ink.left << "," << p.ink.top << " to "
+                                         << p.ink.right << "," << p.ink.bottom << (p.overFrame ? ", over the frame" : "");
+        if (!p.Whole(QuietZone(row))) Keep(face, file);
+        EXPECT_EQ(TextOf(::GetDlgItem(main, kMessageLine)), L"") << Narrow(row);
+    }
+    ASSERT_TRUE(ChooseEntry(pane, IDC_SYMBOLOGY, L"PDF417"));
+    Settle(main);
+    Keep(Settled(WindowRect(main)), "sample-PDF417-12pt");
+}
+
+// A symbol larger than the paint area at the chosen size is cut by its frame: the message line
+// says so, at exactly the sizes where the picture shows the symbol cut.
+TEST_F(Painted, SymbolsLargerThanThePaintAreaAreToldOnTheMessageLine) {
+    HWND pane = OpenOptions();
+    ASSERT_NE(pane, nullptr);
+    const auto sizes = ListEntries(::GetDlgItem(pane, IDC_POINT_SIZE));
+    ASSERT_EQ(sizes.size(), 15u);
+    for (const wchar_t* row : {L"PDF417", L"Maxicode"}) {
+        ASSERT_TRUE(ChooseEntry(pane, IDC_SYMBOLOGY, row));
+        int told = 0;
+        for (const std::wstring& size : sizes) {
+            ASSERT_TRUE(ChooseEntry(pane, IDC_POINT_SIZE, size));
+            Settle(main);
+            const std::string label = Narrow(row) + " at " + Narrow(size) + " pt";
+            const Shot face = Settled(WindowRect(main));
+            const Painting p = Look(face);
+            ASSERT_TRUE(p.Any()) << label << ": nothing painted";
+            const std::wstring line = TextOf(::GetDlgItem(main, kMessageLine));
+            EXPECT_EQ(line == kPreviewCut, !p.Whole(1)) << label << ": the message line says \"" << Narrow(line) << "\"";
+            EXPECT_TRUE(line.empty() || line == kPreviewCut) << label << ": " << Narrow(line);
+            told += line == kPreviewCut;
+            if (size == L"24") Keep(face, "cut-" + Narrow(row) + "-24pt");
+        }
+        EXPECT_GT(told, 0) << Narrow(row) << " is never larger than the area";
+        EXPECT_LT(told, 15) << Narrow(row) << " is always larger than the area";
+        // Back at 12 points the symbol is whole and the line clears.
+        ASSERT_TRUE(ChooseEntry(pane, IDC_POINT_SIZE, L"12"));
+        Settle(main);
+        EXPECT_EQ(TextOf(::GetDlgItem(main, kMessageLine)), L"") << Narrow(row);
+    }
+}
+
+// A greyed check box shows its whole label: every column of pixels that carries ink of the
+// label while the box can be used (a row whose box is enabled) carries ink of it while the box
+// is greyed (a row whose box is disabled); a letter that lost a stroke or its end does not.
+TEST_F(Painted, GreyedCheckBoxLabelsAreWhole) {
+    HWND pane = OpenOptions();
+    ASSERT_NE(pane, nullptr);
+    // The columns right of the box that hold ink: pixels nearer the label's darkest than the
+    // pane's face.
+    auto labelColumns = [&](int id, const wchar_t* row, bool enabled) {
+        EXPECT_TRUE(ChooseEntry(pane, IDC_SYMBOLOGY, row));
+        Settle(pane);
+        HWND box = ::GetDlgItem(pane, id);
+        EXPECT_EQ(::IsWindowEnabled(box) != 0, enabled) << Narrow(row);
+        const Shot shot = Settled(WindowRect(box));
+        Keep(shot, "checkbox-" + std::to_string(id) + (enabled ? "-enabled" : "-greyed"));
+        const int face = shot.Luma(shot.width - 1, shot.height / 2);
+        const int left = ::GetSystemMetrics(SM_CXMENUCHECK) + 1;
+        int darkest = face;
+        for (int y = 0; y < shot.height; ++y)
+            for (int x = left; x < shot.width; ++x) darkest = std::min(darkest, shot.Luma(x, y));
+        std::vector<bool> ink(static_cast<std::size_t>(shot.width), false);
+        for (int y = 0; y < shot.height; ++y)
+            for (int x = left; x < shot.width; ++x)
+                if (shot.Luma(x, y) < (face + darkest) / 2) ink[static_cast<std::size_t>(x)] = true;
+        return ink;
+    };
+    for (int id : {IDC_CHECKSUM, IDC_HUMAN_READABLE}) {
+        const auto enabled = labelColumns(id, L"Code 39", true);  // both boxes can be used
+        const auto greyed = labelColumns(id, L"Data Matrix", false);
+        ASSERT_EQ(enabled.size(), greyed.size());
+        ASSERT_GT(std::count(enabled.begin(), enabled.end(), true), 20);
+        std::string lost;
+        for (std::size_t x = 0; x < enabled.size(); ++x)
+            if (enabled[x] && !greyed[x]) lost += " " + std::to_string(x);
+        EXPECT_EQ(lost, "") << "the greyed label of box " << id << " lost the columns" << lost;
+    }
+}
+
 // A tool button's tooltip shows its text when the pointer rests on the button.
 TEST_F(Painted, ToolButtonTooltipsShowTheirTexts) {
     const LOGFONTW font = Metrics().lfStatusFont;
@@ -277,7 +417,20 @@ TEST_F(Painted, KeyboardPaneAndBatchDialogShowTheirKeys) {
     Keep(shot, "keyboard-pane");
     EXPECT_TRUE(NotBlack(shot));
     const LOGFONTW arial = DialogFont(8, L"Arial");
-    for (const wchar_t* key : {L"NUL", L"SOH", L"ESC", L"DEL", L"Close"}) EXPECT_TRUE(Shows(shot, key, arial)) << "key text";
+    for (const wchar_t* key : {L"NUL", L"SOH", L"BS", L"DLE", L"EM", L"ESC", L"DEL", L"Close"})
+        EXPECT_TRUE(Shows(shot, key, arial)) << "key text " << Narrow(key);
+    // Every key lies whole inside the pane's client area (the keys of the last column too).
+    RECT client{};
+    ::GetClientRect(keys, &client);
+    ::MapWindowPoints(keys, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    for (HWND c = ::GetWindow(keys, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT)) {
+        if (!::IsWindowVisible(c)) continue;
+        const RECT key = WindowRect(c);
+        RECT inside{};
+        ::IntersectRect(&inside, &key, &client);
+        EXPECT_TRUE(::EqualRect(&inside, &key)) << "key \"" << Narrow(TextOf(c)) << "\" is cut: " << key.left << ".."
+                                                << key.right << " in " << client.left << ".." << client.right;
+    }
 
     Click(::GetDlgItem(main, kSequenceTool));
     HWND batch = app.WaitDialog(IDC_SEQ_GENERATE, nullptr, 4000);

@@ -14,6 +14,7 @@
 #include "encoder_driver.h"
 #include "real_mouse.h"
 #include "resource.h"
+#include "screen_picture.h"
 #include "support/read_back.h"
 
 namespace {
@@ -23,7 +24,7 @@ constexpr int kIdentifier = IDC_IM_ID, kServiceType = IDC_IM_SERVICE;
 constexpr int kOptionsTool = IDC_TOOL_OPTIONS, kKeyboardTool = IDC_TOOL_KEYBOARD, kCopyTool = IDC_TOOL_COPY,
               kMinimizeTool = IDC_TOOL_MINIMIZE, kRefreshTool = IDC_TOOL_REFRESH;
 constexpr WPARAM kTrayRestore = ID_TRAY_MINIMIZE, kAppExit = ID_APP_EXIT;
-constexpr RECT kOutputArea = {13, 169, 387, 465};
+constexpr RECT kOutputArea = {13, 169, 387, 400};
 
 // One key pressed and released, as the keyboard gives it.
 void Key(WORD vk, bool up) {
@@ -308,7 +309,10 @@ TEST_F(UserInput, MessageLineTellsWhatThePaintedSymbolLeavesOut) {
         std::wstring pasted;
         const wchar_t* message;
     } cases[] = {
-        {L"Code128B", std::wstring(10000, L'K'), L"Data too long: only its beginning is encoded."},
+        // A symbol that long is also larger than the paint area: the line says that too.
+        {L"Code128B", std::wstring(10000, L'K'),
+         L"Data too long: only its beginning is encoded. The symbol is larger than the preview and is shown cut; it "
+         L"prints, copies and exports whole."},
         {L"Code128B", L"Kes\ttrivo", L"Some characters cannot be encoded and are left out."},
         {L"Code 39", L"KES\u4E2DTRIVO", L"Some characters cannot be encoded and are left out."},
         {L"Aztec", L"Kestrivo \u4E2D\u6587", L"Some characters cannot be encoded and are replaced."},
@@ -334,6 +338,65 @@ TEST_F(UserInput, MessageLineTellsWhatThePaintedSymbolLeavesOut) {
     ClickOn(::GetDlgItem(main, kCopyTool));
     EXPECT_EQ(withChinese, FromClipboard());
     EXPECT_FALSE(withChinese.empty());
+}
+
+// How tall `text` stands when wrapped at word ends into `width` pixels, in the message line's font.
+int WrappedHeight(const std::wstring& text, int width) {
+    LOGFONTW lf{};
+    HDC screen = ::GetDC(nullptr);
+    lf.lfHeight = -::MulDiv(8, ::GetDeviceCaps(screen, LOGPIXELSY), 72);
+    lf.lfCharSet = DEFAULT_CHARSET;
+    ::lstrcpynW(lf.lfFaceName, L"MS Shell Dlg", LF_FACESIZE);
+    HFONT font = ::CreateFontIndirectW(&lf);
+    HGDIOBJ old = ::SelectObject(screen, font);
+    RECT r{0, 0, width, 0};
+    ::DrawTextW(screen, text.c_str(), static_cast<int>(text.size()), &r, DT_CALCRECT | DT_WORDBREAK | DT_EDITCONTROL);
+    ::SelectObject(screen, old);
+    ::DeleteObject(font);
+    ::ReleaseDC(nullptr, screen);
+    return r.bottom - r.top;
+}
+
+// The message line shows its longest messages whole: a loss sentence together with the
+// sentence of a symbol larger than the paint area (a pasted text far too long for Code 128),
+// and the longest sentences the program has, each wrapped within the line's own width.
+TEST_F(UserInput, MessageLineShowsItsLongestMessagesWhole) {
+    ASSERT_TRUE(ChooseEntry(pane, kSymbology, L"Code128B"));
+    Paste(std::wstring(10000, L'K'));
+    const std::wstring shown = TextOf(line);
+    EXPECT_NE(shown.find(L"Data too long: only its beginning is encoded."), std::wstring::npos) << "no loss sentence";
+    EXPECT_NE(shown.find(L"larger than the preview"), std::wstring::npos) << "no sentence of the cut preview";
+    const LONG style = ::GetWindowLongW(line, GWL_STYLE);
+    EXPECT_TRUE(style & ES_MULTILINE) << "the line does not wrap";
+    RECT client{};
+    ::GetClientRect(line, &client);
+    // The edit keeps a few pixels of margin at each side.
+    const int width = client.right - 8;
+    const std::wstring longest[] = {
+        shown,
+        L"Data too long: only its beginning is encoded. Some characters cannot be encoded and are left out. "
+        L"The symbol is larger than the preview and is shown cut; it prints, copies and exports whole.",
+        L"Cannot encode in GS1 mode and Reader Initialization at the same time",
+    };
+    for (const std::wstring& text : longest)
+        EXPECT_LE(WrappedHeight(text, width), client.bottom) << "not whole in " << client.right << " x " << client.bottom
+                                                             << ": " << std::string(text.begin(), text.end());
+    // The screen shows the first words and the last ones.
+    const Shot shot = Settled(WindowRect(line));
+    Keep(shot, "message-line-two-sentences");
+    const LOGFONTW font = DialogFont(8, L"MS Shell Dlg");
+    EXPECT_TRUE(Shows(shot, L"Data too long:", font));
+    EXPECT_TRUE(Shows(shot, L"whole.", font));
+    // The line lies on the face, clear of the data field and the paint area.
+    RECT lineRect{}, dataRect{}, both{};
+    ::GetWindowRect(line, &lineRect);
+    ::GetWindowRect(data, &dataRect);
+    EXPECT_FALSE(::IntersectRect(&both, &lineRect, &dataRect));
+    RECT face{};
+    ::GetWindowRect(main, &face);
+    RECT area = kOutputArea;
+    ::OffsetRect(&area, face.left, face.top);
+    EXPECT_FALSE(::IntersectRect(&both, &lineRect, &area));
 }
 
 TEST_F(UserInput, RoyalMailCmdmIsPaintedLineByLineAndReadsBack) {

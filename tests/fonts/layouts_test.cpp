@@ -133,6 +133,26 @@ TEST(FontLayouts, BandGlyphIsOneModuleWideAndFourTall) {
     EXPECT_EQ(band.Find(u'a'), nullptr);  // the encoders write upper-case digits only
 }
 
+// The stacked symbols' band glyph draws the same four rows, each twice as tall as the glyph is
+// wide, so that a PDF417 symbol is half as wide as in the square band font.
+TEST(FontLayouts, StackedBandGlyphIsOneModuleWideAndFourRowsOfTwoModulesTall) {
+    const fonts::Layout& band = *fonts::FindLayout("stackedband");
+    EXPECT_EQ(band.module * 8, fonts::kEm);
+    for (int v = 0; v < 16; ++v) {
+        const fonts::Glyph* g = band.Find(static_cast<char16_t>(v < 10 ? u'0' + v : u'A' + v - 10));
+        ASSERT_NE(g, nullptr);
+        EXPECT_EQ(g->advance, band.module);
+        for (int k = 0; k < 4; ++k)
+            for (double part : {0.1, 0.9})
+                EXPECT_EQ(fonts::Layout::Covers(*g, band.module / 2.0, (k + part) * fonts::kEm / 4), ((v >> (3 - k)) & 1) != 0)
+                    << v << " row " << k;
+    }
+    const auto faces = fonts::GeneratedFaces();
+    const auto pdf = std::find_if(faces.begin(), faces.end(), [](const fonts::Face& f) { return f.name == "KVPdf417"; });
+    ASSERT_NE(pdf, faces.end());
+    EXPECT_EQ(pdf->layout, "stackedband");
+}
+
 // A hexagon cell: the five hexagons of "0" + 31 and the middle one of "~" tile without overlap.
 TEST(FontLayouts, MaxicodeHexagonsTouchButDoNotOverlap) {
     const fonts::Layout& hex = *fonts::FindLayout("maxicode");
