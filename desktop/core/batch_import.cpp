@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "batch.h"
+#include "shaping.h"
 #include "text.h"
 #include "text_file.h"
 
@@ -52,21 +53,23 @@ bool ImportText(Platform& platform, std::string_view bytes, std::u16string& batc
     return true;
 }
 
-bool FieldCannotShow(char16_t c) {
-    return c == 0 || (c >= 0x02B0 && c <= 0x02FF) || c == 0x0EB1 || (c >= 0x0EB4 && c <= 0x0EBC) ||
-           (c >= 0x0EC8 && c <= 0x0ECD);
-}
+bool FieldCannotShow(char16_t c) { return c == 0; }
 
-std::optional<FieldFault> FirstFieldFault(std::u16string_view batchText) {
+std::optional<FieldFault> FirstFieldFault(std::u16string_view batchText, bool guardShaping) {
     // Lines are counted by their LF, as in the file; the field ends a line at LF or CR.
     std::size_t line = 1, length = 0;
+    char16_t before = u'\n';
     for (const char16_t c : batchText) {
+        const char16_t previous = before;
+        before = c;
         if (c == u'\n' || c == u'\r') {
             if (c == u'\n') ++line;
             length = 0;
             continue;
         }
         if (FieldCannotShow(c)) return FieldFault{line, c, false};
+        if (guardShaping && FailsFirstInRun(c) && (length == 0 || !FollowsSafely(previous, c)))
+            return FieldFault{line, c, false};
         if (++length > kLongestFieldLine) return FieldFault{line, 0, true};
     }
     return std::nullopt;
