@@ -58,18 +58,16 @@ bool FieldCannotShow(char16_t c) { return c == 0; }
 std::optional<FieldFault> FirstFieldFault(std::u16string_view batchText, bool guardShaping) {
     // Lines are counted by their LF, as in the file; the field ends a line at LF or CR.
     std::size_t line = 1, length = 0;
-    char16_t before = u'\n';
-    for (const char16_t c : batchText) {
-        const char16_t previous = before;
-        before = c;
+    const auto shaping = guardShaping ? FirstShapingFault(batchText) : std::nullopt;
+    for (std::size_t i = 0; i < batchText.size(); ++i) {
+        const char16_t c = batchText[i];
         if (c == u'\n' || c == u'\r') {
             if (c == u'\n') ++line;
             length = 0;
             continue;
         }
         if (FieldCannotShow(c)) return FieldFault{line, c, false};
-        if (guardShaping && FailsFirstInRun(c) && (length == 0 || !FollowsSafely(previous, c)))
-            return FieldFault{line, c, false};
+        if (shaping && shaping->index == i) return FieldFault{line, c, false};
         if (++length > kLongestFieldLine) return FieldFault{line, 0, true};
     }
     return std::nullopt;

@@ -32,19 +32,25 @@ bool FailsFirstInRun(char16_t c) {
 }
 
 bool FollowsSafely(char16_t before, char16_t c) {
-    if (!FailsFirstInRun(c) || before == u' ') return true;
+    if (!FailsFirstInRun(c) || before == 0) return true;
     return LaoMark(c) ? Lao(before) : LatinLetter(before);
 }
 
 std::optional<ShapingFault> FirstShapingFault(std::u16string_view text) {
     std::size_t line = 1;
-    char16_t before = u'\n';
+    bool lineStart = true;  // nothing on the line yet
+    char16_t before = 0;    // the last character on the line that is not a space
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char16_t c = text[i];
-        const bool lineStart = before == u'\n' || before == u'\r';
+        if (c == u'\n' || c == u'\r') {
+            if (c == u'\n') ++line;
+            lineStart = true;
+            before = 0;
+            continue;
+        }
         if (FailsFirstInRun(c) && (lineStart || !FollowsSafely(before, c))) return ShapingFault{i, line, c};
-        if (c == u'\n') ++line;
-        before = c;
+        lineStart = false;
+        if (c != u' ') before = c;
     }
     return std::nullopt;
 }

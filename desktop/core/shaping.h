@@ -6,7 +6,9 @@
 // start of every line and wherever the script changes. Measured with each character first in
 // an edit control and after each kind of character: the characters below fail first on a
 // line and after digits, punctuation, a tab, a no-break space, a combining mark and letters
-// of other scripts; they are shown after a space and after a letter of their own script.
+// of other scripts; they are shown after a letter of their own script. Spaces join the run
+// before them: a character after spaces is shown where it would be shown in their place, and
+// after spaces that begin a line.
 // Every other character of the Basic Multilingual Plane that was tried first on a line is
 // shown, combining marks among them. Windows shapes all of them.
 #pragma once
@@ -23,8 +25,9 @@ namespace desktop {
 // the Lao tone marks.
 bool FailsFirstInRun(char16_t c);
 
-// Whether `c`, following `before` on the same line, stays in the run `before` belongs to
-// (a space, or a letter of its own script), so that the shaping does not fail on it.
+// Whether `c` stays in the run of `before`, the last character before it on its line that is
+// not a space (0 when only spaces come before it, which join the run after them): true after
+// a letter of its own script, so that the shaping does not fail on it.
 bool FollowsSafely(char16_t before, char16_t c);
 
 // Where a text (lines end at LF or CR) holds a character that Wine's shaping fails on.

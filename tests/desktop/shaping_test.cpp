@@ -27,17 +27,20 @@ TEST(Shaping, TheCharactersThatFailFirstInARun) {
 }
 
 TEST(Shaping, ACharacterFailsFirstOnALineAndAfterAnotherScript) {
-    // Shown: after a space, a letter of its own script, a modifier letter.
+    // Shown: after a letter of its own script or a modifier letter, also with spaces between,
+    // and after spaces that begin a line.
     for (const std::u16string text : {u"A\u02DC", u"\u00E9\u02DC", u"\u0180\u02DC", u"\u1E01\u02DC", u"\u02C6\u02DC", u" \u02DC",
                                       u"A\u02DC\u02DC", u"\u0E81\u0EB8", u"\u0E81\u0EB4\u0EB8", u"\u0E9D\u0EB8", u"\u0EDC\u0EB8",
-                                      u" \u0EB8", u"\u0E81\u0EB8\u0EC8", u"ab\r\nc\u02DC"})
+                                      u" \u0EB8", u"\u0E81\u0EB8\u0EC8", u"ab\r\nc\u02DC", u"A  \u02DC", u"\u0E81 \u0EB8",
+                                      u"  \u02DC", u"x\n \u0EC8"})
         EXPECT_FALSE(FirstShapingFault(text).has_value()) << testing::PrintToString(std::u32string(text.begin(), text.end()));
     // Failing: first on a line, after a digit, punctuation, a tab, a no-break space, a combining
-    // mark, the feminine ordinal, an ideograph, or a letter of the other script.
+    // mark, the feminine ordinal, an ideograph, or a letter of the other script, also with a
+    // space between (the space joins the run before it).
     for (const std::u16string text : {u"\u02DC", u"1\u02DC", u".\u02DC", u"(\u02DC", u",\u02DC", u"\t\u02DC", u"\u00A0\u02DC",
                                       u"A\u0301\u02DC", u"\u00AA\u02DC", u"\u4E2D\u02DC", u"\u0E81\u02DC", u"\u05D0\u02DC",
                                       u"\u0EB8", u"A\u0EB8", u"\u00E9\u0EB8", u"1\u0EB8", u"\t\u0EB8", u"\u02C6\u0EB8",
-                                      u"\u4E2D\u0EB8"}) {
+                                      u"\u4E2D\u0EB8", u"\u0E81\u0EB8\u0EC8 \u02DC", u"1 \u02DC", u"A \u0EB8"}) {
         const auto fault = FirstShapingFault(text);
         ASSERT_TRUE(fault.has_value()) << testing::PrintToString(std::u32string(text.begin(), text.end()));
         EXPECT_EQ(fault->index, text.size() - 1);
