@@ -54,7 +54,8 @@ std::u16string ReadTextFile(const wchar_t* path, std::u16string& batch, CBatchWo
     }
     if (file.Failed()) return desktop::ImportReadFailed(Utf16(path));
     desktop::EndImportedText(batch);
-    if (const auto fault = desktop::FirstFieldFault(batch, desktop::WindowsPlatform().ShapingFails())) return desktop::ImportNotShowable(Utf16(path), *fault);
+    if (const auto fault = desktop::FirstFieldFault(batch, desktop::WindowsPlatform().ShapingFails()))
+        return desktop::ImportNotShowable(Utf16(path), *fault);
     return {};
 }
 

@@ -89,9 +89,14 @@ LRESULT CALLBACK GuardProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam
 
 void GuardEditFields(HWND dialog) {
     if (!desktop::WindowsPlatform().ShapingFails()) return;
-    for (HWND child = ::GetWindow(dialog, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
-        wchar_t name[16] = L"";
-        ::GetClassNameW(child, name, 16);
-        if (::lstrcmpiW(name, L"Edit") == 0) ::SetWindowSubclass(child, GuardProc, kGuardId, 0);
-    }
+    // Every edit field below the dialog, those inside combo boxes too.
+    ::EnumChildWindows(
+        dialog,
+        [](HWND child, LPARAM) -> BOOL {
+            wchar_t name[16] = L"";
+            ::GetClassNameW(child, name, 16);
+            if (::lstrcmpiW(name, L"Edit") == 0) ::SetWindowSubclass(child, GuardProc, kGuardId, 0);
+            return TRUE;
+        },
+        0);
 }

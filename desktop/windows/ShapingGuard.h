@@ -7,5 +7,5 @@
 
 #include <windows.h>
 
-// Guards the edit fields among the children of `dialog` where the shaping fails.
+// Guards the edit fields below `dialog` (combo boxes' fields included) where the shaping fails.
 void GuardEditFields(HWND dialog);
