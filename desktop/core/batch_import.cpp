@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "batch.h"
+#include "shaping.h"
 #include "text.h"
 #include "text_file.h"
 
@@ -52,21 +53,21 @@ bool ImportText(Platform& platform, std::string_view bytes, std::u16string& batc
     return true;
 }
 
-bool FieldCannotShow(char16_t c) {
-    return c == 0 || (c >= 0x02B0 && c <= 0x02FF) || c == 0x0EB1 || (c >= 0x0EB4 && c <= 0x0EBC) ||
-           (c >= 0x0EC8 && c <= 0x0ECD);
-}
+bool FieldCannotShow(char16_t c) { return c == 0; }
 
-std::optional<FieldFault> FirstFieldFault(std::u16string_view batchText) {
+std::optional<FieldFault> FirstFieldFault(std::u16string_view batchText, bool guardShaping) {
     // Lines are counted by their LF, as in the file; the field ends a line at LF or CR.
     std::size_t line = 1, length = 0;
-    for (const char16_t c : batchText) {
+    const auto shaping = guardShaping ? FirstShapingFault(batchText) : std::nullopt;
+    for (std::size_t i = 0; i < batchText.size(); ++i) {
+        const char16_t c = batchText[i];
         if (c == u'\n' || c == u'\r') {
             if (c == u'\n') ++line;
             length = 0;
             continue;
         }
         if (FieldCannotShow(c)) return FieldFault{line, c, false};
+        if (shaping && shaping->index == i) return FieldFault{line, c, false};
         if (++length > kLongestFieldLine) return FieldFault{line, 0, true};
     }
     return std::nullopt;

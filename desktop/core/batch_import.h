@@ -33,20 +33,19 @@ void AppendImportedLine(std::u16string& batchText, std::u16string_view line);
 // Completes a last record that no empty line follows.
 void EndImportedText(std::u16string& batchText);
 
-// True for a character the batch field cannot be given: NUL (the field's text would end
-// there) and the characters that the platform's text shaping fails on when one begins a run
-// of text, the spacing modifier letters (U+02B0 to U+02FF) and the Lao vowel and tone marks.
+// True for a character the batch field cannot be given: NUL (the field's text would end there).
 bool FieldCannotShow(char16_t c);
 
 // What keeps the batch field from showing a batch text: the first line (from 1, counted by
-// LF) that holds a character it cannot show, or more than kLongestFieldLine characters
-// without a line end (LF or CR).
+// LF) that holds a character it cannot show, more than kLongestFieldLine characters without
+// a line end (LF or CR), or, with `guardShaping` (where the platform's text shaping fails as
+// shaping.h tells), a character placed where that shaping fails on it.
 struct FieldFault {
     std::size_t line = 0;
     char16_t character = 0;  // the character; 0 with `tooLong`
     bool tooLong = false;
 };
-std::optional<FieldFault> FirstFieldFault(std::u16string_view batchText);
+std::optional<FieldFault> FirstFieldFault(std::u16string_view batchText, bool guardShaping);
 
 // The messages of a failed import or export ("The batch is unchanged", "Any earlier file ...").
 std::u16string ImportOpenFailed(std::u16string_view path);

@@ -66,6 +66,10 @@ public:
 
     // Shows `message` in the main window's message line; an empty text clears it.
     virtual void SetMessageLine(std::u16string_view message) = 0;
+
+    // Whether the system's text shaping fails on the texts shaping.h names (Wine 8), so that
+    // the fields are never given them. Windows shapes every text.
+    virtual bool ShapingFails() { return false; }
 };
 
 }  // namespace desktop

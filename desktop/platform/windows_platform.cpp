@@ -66,6 +66,12 @@ long WindowsPlatform::ToWide(CodePage page, const char* bytes, std::size_t count
     return n;
 }
 
+bool WindowsPlatform::ShapingFails() {
+    // Wine's ntdll exports its version; Windows' does not.
+    static const bool wine = ::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+    return wine;
+}
+
 bool WindowsPlatform::IsFontInstalled(std::u16string_view face) {
     // An empty name would enumerate every family; a name of LF_FACESIZE characters or more,
     // or one with a NUL, cannot name a face.

@@ -42,6 +42,7 @@ public:
     void SetMessageLine(std::u16string_view message) override {
         if (m_line) m_line(message);
     }
+    bool ShapingFails() override;
 
 private:
     MessageLine m_line;

@@ -11,6 +11,7 @@
 #include "Keyboard.h"
 #include "OptionDlg.h"
 #include "Sequence.h"
+#include "ShapingGuard.h"
 #include "loss.h"
 #include "output_texts.h"
 #include "preview.h"
@@ -92,6 +93,7 @@ CEncoderDlg::~CEncoderDlg() = default;
 
 BOOL CEncoderDlg::OnInitDialog() {
     CDialogEx::OnInitDialog();
+    GuardEditFields(m_hWnd);
     // The window has no caption; its title names it in the taskbar and the window list.
     SetWindowText(L"Kestrivo Encoder");
     SetIcon(m_hIcon, TRUE);

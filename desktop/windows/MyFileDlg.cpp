@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "ShapingGuard.h"
+
 CMyFileDlg::CMyFileDlg(BOOL open, const wchar_t* filter, CWnd* parent, std::size_t bufferUnits)
     : m_bOpen(open), m_filter(filter ? filter : L""), m_name(std::max<std::size_t>(bufferUnits, 2), L'\0') {
     std::replace(m_filter.begin(), m_filter.end(), L'|', L'\0');
@@ -97,6 +99,7 @@ UINT_PTR CALLBACK CMyFileDlg::Hook(HWND child, UINT message, WPARAM, LPARAM lPar
         auto* self = reinterpret_cast<CMyFileDlg*>(ofn->lCustData);
         ::SetWindowLongPtrW(child, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
         self->m_hDialog = ::GetParent(child);
+        GuardEditFields(self->m_hDialog);  // the file name field
         return 0;
     }
     if (message == WM_NOTIFY) {

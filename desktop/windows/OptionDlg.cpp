@@ -7,6 +7,7 @@
 #include <cwchar>
 #include <string>
 
+#include "ShapingGuard.h"
 #include "resource.h"
 #include "windows_platform.h"
 
@@ -201,6 +202,7 @@ void COptionDlg::DoDataExchange(CDataExchange* dx) {
 
 BOOL COptionDlg::OnInitDialog() {
     CDialogEx::OnInitDialog();
+    GuardEditFields(m_hWnd);
     SetIcon(m_hIcon, TRUE);
     SetIcon(m_hIcon, FALSE);
     arrActions = desktop::BuildSymbologyTable();

@@ -8,6 +8,7 @@
 #include "BatchWork.h"
 #include "MyFileDlg.h"
 #include "OptionDlg.h"
+#include "ShapingGuard.h"
 #include "StdioFileEx.h"
 #include "batch.h"
 #include "batch_import.h"
@@ -53,7 +54,8 @@ std::u16string ReadTextFile(const wchar_t* path, std::u16string& batch, CBatchWo
     }
     if (file.Failed()) return desktop::ImportReadFailed(Utf16(path));
     desktop::EndImportedText(batch);
-    if (const auto fault = desktop::FirstFieldFault(batch)) return desktop::ImportNotShowable(Utf16(path), *fault);
+    if (const auto fault = desktop::FirstFieldFault(batch, desktop::WindowsPlatform().ShapingFails()))
+        return desktop::ImportNotShowable(Utf16(path), *fault);
     return {};
 }
 
@@ -84,6 +86,7 @@ CSequence::~CSequence() = default;
 
 BOOL CSequence::OnInitDialog() {
     CDialogEx::OnInitDialog();
+    GuardEditFields(m_hWnd);
     // The column chooser: created hidden; its template may be missing, then there is none.
     m_pColHead = std::make_unique<CColHead>(this);
     if (!m_pColHead->Create(IDD_COLHEAD, this)) m_pColHead.reset();

@@ -128,32 +128,38 @@ TEST(Import, MarkedFilesAreReadInTheirEncodingAndOthersAsAnsi) {
 }
 
 TEST(Import, TheFieldIsNeverGivenWhatItCannotShow) {
-    EXPECT_FALSE(FirstFieldFault(u"A\n\rB\n\r\n\r\u00E9x\u20AC\u4E2D\n\r\n\r").has_value());
-    const auto tilde = FirstFieldFault(u"A\n\r\n\r\u02DC\n\r");  // byte 98 in code page 1252
+    EXPECT_FALSE(FirstFieldFault(u"A\n\rB\n\r\n\r\u00E9x\u20AC\u4E2D\n\r\n\r", true).has_value());
+    // Where the shaping fails: a small tilde (byte 98 in code page 1252) first on a line.
+    const auto tilde = FirstFieldFault(u"A\n\r\n\r\u02DC\n\r", true);
     ASSERT_TRUE(tilde.has_value());
     EXPECT_EQ(tilde->line, 3u);
     EXPECT_EQ(tilde->character, 0x02DC);
-    const auto nul = FirstFieldFault(std::u16string(u"A\n\rB\0C", 6));
+    EXPECT_FALSE(FirstFieldFault(u"A\n\r\n\r\u02DC\n\r", false).has_value());
+    // Inside a record the tilde, the circumflex and Lao marks are shown; the circumflex also first.
+    EXPECT_FALSE(FirstFieldFault(u"Ma\u02DCna \u02DC\n\r\u02C6x\u02C6\n\r\u0E81\u0EB8\u0EC8\n\r\n\r", true).has_value());
+    const auto lao = FirstFieldFault(u"\u0E81\u0EC8\n\r\n\rA\u0EC8", true);
+    ASSERT_TRUE(lao.has_value());
+    EXPECT_EQ(lao->line, 3u);
+    EXPECT_EQ(lao->character, 0x0EC8);
+    // A CR alone begins a line in the field too.
+    EXPECT_EQ(FirstFieldFault(u"x\r\u02DC", true)->line, 1u);
+    const auto nul = FirstFieldFault(std::u16string(u"A\n\rB\0C", 6), false);
     ASSERT_TRUE(nul.has_value());
     EXPECT_EQ(nul->line, 2u);
     EXPECT_EQ(nul->character, 0);
     EXPECT_FALSE(nul->tooLong);
-    const auto lao = FirstFieldFault(u"\u0E81\u0EC8");
-    ASSERT_TRUE(lao.has_value());
-    EXPECT_EQ(lao->character, 0x0EC8);
     // Lines up to the bound are shown, one character more is not; CR and LF both end them.
     const std::u16string longest(kLongestFieldLine, u'x');
-    EXPECT_FALSE(FirstFieldFault(longest + u"\n\r" + longest + u"\r" + longest).has_value());
-    const auto tooLong = FirstFieldFault(u"A\n\r" + longest + u"x");
+    EXPECT_FALSE(FirstFieldFault(longest + u"\n\r" + longest + u"\r" + longest, true).has_value());
+    const auto tooLong = FirstFieldFault(u"A\n\r" + longest + u"x", false);
     ASSERT_TRUE(tooLong.has_value());
     EXPECT_TRUE(tooLong->tooLong);
     EXPECT_EQ(tooLong->line, 2u);
-    // Every other character below U+02B0, control characters and lone surrogates included.
+    // Without the shaping guard every other unit is shown, control characters, modifier
+    // letters, Lao marks and lone surrogates included, wherever it stands.
     std::u16string others;
-    for (char16_t c = 1; c < 0x02B0; ++c) others += c;
-    others += u'\xD800';
-    others += u'\xDC00';
-    EXPECT_FALSE(FirstFieldFault(others).has_value());
+    for (char16_t c = 1; c != 0; ++c) (others += c) += (c % 4096 == 0 ? u"\n" : u"");
+    EXPECT_FALSE(FirstFieldFault(others, false).has_value());
 
     EXPECT_EQ(ImportNotShowable(u"C:\\b.txt", *tilde),
               u"Cannot import the file C:\\b.txt: line 3 holds the character U+02DC, which the batch field "

@@ -15,6 +15,7 @@
 #include "real_mouse.h"
 #include "resource.h"
 #include "screen_picture.h"
+#include "shaping.h"
 #include "support/read_back.h"
 
 namespace {
@@ -248,6 +249,55 @@ TEST_F(UserInput, IntelligentMailRefusalsComeOnceAndCanAlwaysBeLeft) {
     ASSERT_NE(app.WaitMessageBox(3000), nullptr) << "a changed wrong field was not refused";
     ::PostMessageW(main, WM_COMMAND, kAppExit, 0);
     EXPECT_EQ(app.WaitExit(10000), 0) << "the tray's Exit did not end the program";
+}
+
+TEST_F(UserInput, ModifierLettersAndLaoMarksTypedOrPastedFirstInTheDataFieldAreShownOrRefusedByName) {
+    ClickOn(data);
+    ASSERT_TRUE(WaitFor([&] { return FocusOf(main) == data; }));
+    // The circumflex and the Lao vowel sign I are shown first in the field; the small tilde,
+    // the Lao vowel sign U and the tone mark MAI EK are refused there under Wine, by name,
+    // and the field keeps its text.
+    for (const wchar_t c : {L'\u02C6', L'\u02DC', L'\u0EB8', L'\u0EC8', L'\u0EB4'}) {
+        for (const bool paste : {false, true}) {
+            SCOPED_TRACE(testing::Message() << std::hex << static_cast<int>(c) << (paste ? " pasted" : " typed"));
+            ::SendMessageW(data, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"7"));
+            ::SendMessageW(data, EM_SETSEL, 0, 0);
+            if (paste) {
+                ASSERT_TRUE(PutOnClipboard(std::wstring(1, c)));
+                PressWithControl('V');
+            } else {
+                INPUT in[2]{};
+                in[0].type = in[1].type = INPUT_KEYBOARD;
+                in[0].ki.wScan = in[1].ki.wScan = c;
+                in[0].ki.dwFlags = KEYEVENTF_UNICODE;
+                in[1].ki.dwFlags = KEYEVENTF_UNICODE | KEYEVENTF_KEYUP;
+                ::SendInput(2, in, sizeof in[0]);
+            }
+            if (desktop::FailsFirstInRun(static_cast<char16_t>(c))) {
+                HWND box = app.WaitMessageBox(5000);
+                ASSERT_NE(box, nullptr) << "no refusal; the program " << (app.WaitExit(0) == -1 ? "runs" : "ended");
+                const std::u16string refused = desktop::ShapingRefused(static_cast<char16_t>(c));
+                EXPECT_EQ(TextOf(::GetDlgItem(box, 0xFFFF)), std::wstring(refused.begin(), refused.end()));
+                Press(VK_RETURN);
+                EXPECT_TRUE(WaitFor([&] { return !::IsWindow(box); }));
+                EXPECT_EQ(TextOf(data), L"7");
+            } else {
+                EXPECT_TRUE(WaitFor([&] { return TextOf(data) == std::wstring(1, c) + L"7"; })) << "shown: " << TextOf(data).size();
+                ::Sleep(300);
+                EXPECT_EQ(OpenBoxes(app.pid()), 0);
+            }
+            ASSERT_EQ(app.WaitExit(0), -1) << "the program ended";
+        }
+    }
+    // After a letter of its script each is shown.
+    ::SendMessageW(data, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"x"));
+    ::SendMessageW(data, EM_SETSEL, 1, 1);
+    ASSERT_TRUE(PutOnClipboard(L"\u02DC\u0E81\u0EB8\u0EC8"));
+    PressWithControl('V');
+    EXPECT_TRUE(WaitFor([&] { return TextOf(data) == L"x\u02DC\u0E81\u0EB8\u0EC8"; }));
+    ::Sleep(300);
+    EXPECT_EQ(OpenBoxes(app.pid()), 0);
+    ASSERT_EQ(app.WaitExit(0), -1) << "the program ended";
 }
 
 TEST_F(UserInput, PointSizeChosenWithTheKeysIsPaintedAtOnce) {

@@ -41,7 +41,8 @@ void CheckImportAndExport(std::string_view bytes) {
     Require(desktop::ImportText(platform, bytes, batch));
     // A byte-order mark alone is an empty file; the field check takes any batch text.
     Require(batch.empty() == bytes.substr(desktop::MarkSize(desktop::MarkOf(bytes))).empty());
-    (void)desktop::FirstFieldFault(batch);
+    (void)desktop::FirstFieldFault(batch, true);
+    (void)desktop::FirstFieldFault(batch, false);
     if (!batch.empty()) Require(std::u16string_view(batch).ends_with(desktop::RecordSeparator));
     const auto records = desktop::BatchRecords(batch);
     std::u16string joined;
