@@ -100,7 +100,14 @@ std::u16string CutTo(Session& s, std::u16string text, std::size_t n) {
 
 // The DataBar forms of 13 digits: cut to 13 characters, or "0" appended until 13.
 const char16_t* DatabarFixed(Session& s, const char16_t* text, matrix::Symbol kind) {
-    std::u16string data = CutTo(s, Decoded(s, text), 13);
+    std::u16string data = Decoded(s, text);
+    if (data.size() > 13) {
+        // The symbol has its own check digit after the 13: one typed in its place is kept when
+        // it is that one; what follows it is cut.
+        if (data.size() > 14) s.linear.lose(linear::kLossCut);
+        if (data[13] != linear::Mod10Check(std::u16string_view(data).substr(0, 13))) s.linear.lose(linear::kLossReplaced);
+        data.resize(13);
+    }
     data.resize(13, u'0');
     return Run(s, {kind}, Ansi(s, CodePage::Thread, data), [](SymbolRecord& r) { r.option1 = 0; });
 }
