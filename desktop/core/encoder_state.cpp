@@ -14,6 +14,7 @@ std::u16string EncoderState::Encode(const std::u16string& text, std::size_t capa
 void EncoderState::EncodeData(std::u16string text) {
     data = std::move(text);
     output = Encode(data, kOutputUnits);
+    loss = pCurrentAction ? session.linear.loss() : linear::kLossNone;
 }
 
 }  // namespace desktop

@@ -32,6 +32,7 @@ struct EncoderState {
     const SymbologyAction* pCurrentAction = nullptr;
     std::u16string data;    // the data field's text, as last encoded
     std::u16string output;  // its font text, at most kOutputUnits - 1 units
+    unsigned loss = linear::kLossNone;  // what `output` leaves out of `data` (loss bits)
 
     // The current row's kind; kNoKind without a row.
     std::uint32_t Kind() const { return pCurrentAction ? pCurrentAction->nSymbologyKind : kNoKind; }
@@ -40,7 +41,7 @@ struct EncoderState {
     // of `capacity` units with the terminator; "" without a row.
     std::u16string Encode(const std::u16string& text, std::size_t capacity);
 
-    // Takes `text` as the data field's and encodes it into `output`.
+    // Takes `text` as the data field's and encodes it into `output`, its loss into `loss`.
     void EncodeData(std::u16string text);
 };
 

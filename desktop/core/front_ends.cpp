@@ -23,9 +23,10 @@ const char16_t* Result(Session& s, std::u16string_view text) {
     return linear::Publish(s.linear, s.linear.resultBuffer(), text);
 }
 
-// The input with its numeric escapes decoded (desktop rules).
+// The input with its numeric escapes decoded (desktop rules); what the decode leaves out is
+// reported to the session's context, as every loss of a front-end is.
 std::u16string Decoded(Session& s, const char16_t* text) {
-    return linear::DecodeCharRefs(s.linear.profile(), text);
+    return linear::DecodeCharRefs(s.linear, text);
 }
 
 std::u16string Plain(const char16_t* text) { return std::u16string(text ? text : u""); }
@@ -64,20 +65,49 @@ const char16_t* Run(Session& s, const Encoder& encoder, const std::string& bytes
     return Result(s, wide);
 }
 
+// The text in the 8-bit code page: a character that does not come back the same from it was
+// replaced in the conversion.
 std::string Ansi(Session& s, CodePage page, std::u16string_view text) {
     std::string out;
-    ToAnsi(s.platform, page, text, out);  // on failure: no data, never a partial text
+    std::u16string back;
+    if (!ToAnsi(s.platform, page, text, out)) {  // on failure: no data, never a partial text
+        if (!text.empty()) s.linear.lose(linear::kLossDropped);
+    } else if (!FromAnsi(s.platform, page, out, back) || back != text) {
+        s.linear.lose(linear::kLossReplaced);
+    }
     return out;
 }
 
-std::u16string CutTo(std::u16string text, std::size_t n) {
-    if (text.size() > n) text.resize(n);
+// The text in UTF-8, where a lone surrogate becomes U+FFFD.
+std::string Utf8(Session& s, std::u16string_view text) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i];
+        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF)
+            ++i;
+        else if (c >= 0xD800 && c <= 0xDFFF)
+            s.linear.lose(linear::kLossReplaced);
+    }
+    return ToUtf8(text);
+}
+
+std::u16string CutTo(Session& s, std::u16string text, std::size_t n) {
+    if (text.size() > n) {
+        text.resize(n);
+        s.linear.lose(linear::kLossCut);
+    }
     return text;
 }
 
 // The DataBar forms of 13 digits: cut to 13 characters, or "0" appended until 13.
 const char16_t* DatabarFixed(Session& s, const char16_t* text, matrix::Symbol kind) {
     std::u16string data = Decoded(s, text);
+    if (data.size() > 13) {
+        // The symbol has its own check digit after the 13: one typed in its place is kept when
+        // it is that one; what follows it is cut.
+        if (data.size() > 14) s.linear.lose(linear::kLossCut);
+        if (data[13] != linear::Mod10Check(std::u16string_view(data).substr(0, 13))) s.linear.lose(linear::kLossReplaced);
+        data.resize(13);
+    }
     data.resize(13, u'0');
     return Run(s, {kind}, Ansi(s, CodePage::Thread, data), [](SymbolRecord& r) { r.option1 = 0; });
 }
@@ -133,7 +163,7 @@ const char16_t* FrontEndDatabarExpandedStacked(Session& s, const char16_t* text)
 }
 
 const char16_t* FrontEndMaxicode(Session& s, const char16_t* text) {
-    const std::u16string data = CutTo(Decoded(s, text), 138);
+    const std::u16string data = CutTo(s, Decoded(s, text), 138);
     return Run(s, {matrix::Symbol::Maxicode}, Ansi(s, CodePage::Thread, data), [&](SymbolRecord& r) {
         r.option1 = s.options.MaxicodeMode + 2;
     });
@@ -142,14 +172,18 @@ const char16_t* FrontEndMaxicode(Session& s, const char16_t* text) {
 const char16_t* FrontEndIntelligentMail(Session& s, const char16_t* text) {
     std::u16string data = Plain(text);
     if (data.size() < 25) data.resize(25, u'0');
-    data = CutTo(data, 31);
+    data = CutTo(s, data, 31);
+    // The encoder takes every character as a digit (its code less that of "0") and reports
+    // nothing: a symbol of other digits than the typed ones is told here.
+    for (char16_t c : data)
+        if (c < u'0' || c > u'9') s.linear.lose(linear::kLossNotDigit);
     matrix::IntelligentMailEncoder encoder;
     return Result(s, encoder.Encode(data.substr(0, 20), data.substr(20)));
 }
 
 const char16_t* FrontEndDataMatrix(Session& s, const char16_t* text) {
     const OptionSettings& o = s.options;
-    return Run(s, {matrix::Symbol::DataMatrix}, ToUtf8(Decoded(s, text)), [&](SymbolRecord& r) {
+    return Run(s, {matrix::Symbol::DataMatrix}, Utf8(s, Decoded(s, text)), [&](SymbolRecord& r) {
         r.option1 = 1;
         r.option2 = o.DataMatrixFormat;
         r.option4 = o.DataMatrixEncodation;
@@ -236,7 +270,7 @@ const char16_t* FrontEndCode16K(Session& s, const char16_t* text) {
 
 const char16_t* FrontEndQRCode(Session& s, const char16_t* text) {
     const OptionSettings& o = s.options;
-    return Run(s, {matrix::Symbol::QRCode}, ToUtf8(Decoded(s, text)), [&](SymbolRecord& r) {
+    return Run(s, {matrix::Symbol::QRCode}, Utf8(s, Decoded(s, text)), [&](SymbolRecord& r) {
         r.option1 = o.QRCodeECLevel + 1;
         r.inputMode = 0;
     });
@@ -244,7 +278,7 @@ const char16_t* FrontEndQRCode(Session& s, const char16_t* text) {
 
 const char16_t* FrontEndMicroQRCode(Session& s, const char16_t* text) {
     const OptionSettings& o = s.options;
-    return Run(s, {matrix::Symbol::MicroQRCode}, ToUtf8(Decoded(s, text)), [&](SymbolRecord& r) {
+    return Run(s, {matrix::Symbol::MicroQRCode}, Utf8(s, Decoded(s, text)), [&](SymbolRecord& r) {
         r.option1 = o.QRCodeECLevel + 1;
         r.inputMode = 0;
     });

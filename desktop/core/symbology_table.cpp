@@ -282,10 +282,13 @@ int SelectDefaultSymbology(Platform& platform, const std::vector<std::u16string>
 std::u16string_view EncodeSelectedText(Session& session, const SymbologyAction& row, const std::u16string& text) {
     const EncodeFn fn = row.pfnEncode[session.options.AddChecksum != 0 ? 1 : 0];
     session.platform.SetMessageLine(u"");
+    session.linear.clearLoss();
     if (!fn) return {};
     if (text.size() < kInputUnits) return fn(session, text.c_str());
     const std::u16string cut = text.substr(0, kInputUnits - 1);
-    return fn(session, cut.c_str());
+    const std::u16string_view font = fn(session, cut.c_str());
+    session.linear.lose(linear::kLossCut);
+    return font;
 }
 
 std::u16string EncodeSelected(Session& session, const SymbologyAction& row, std::u16string_view text) {

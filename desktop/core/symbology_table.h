@@ -101,7 +101,8 @@ int SelectDefaultSymbology(Platform& platform, const std::vector<std::u16string>
 // The one encode entry: the row's routine [1] when AddChecksum is set, else [0], on the text
 // (a text of kInputUnits units or more is cut to kInputUnits - 1 in a copy); the message line
 // is cleared first. Returns the font text, a view of the session's result buffers valid until
-// the next encode ("" when the row has no routine).
+// the next encode ("" when the row has no routine). The context's loss bits then tell what
+// the font text leaves out of the text (the copy's cut included).
 inline constexpr std::size_t kInputUnits = 8192;
 std::u16string_view EncodeSelectedText(Session& session, const SymbologyAction& row, const std::u16string& text);
 

@@ -320,11 +320,12 @@ void CEncoderDlg::Repaint() {
 }
 
 void CEncoderDlg::TellLoss() {
-    // An encoder's own message stays; the font text is never changed here.
-    if (!m_state.pCurrentAction || m_state.output.empty()) return;
-    if (::GetWindowTextLengthW(::GetDlgItem(m_hWnd, IDC_MESSAGE_LINE)) > 0) return;
-    const unsigned loss = desktop::FindLoss(m_state.session, *m_state.pCurrentAction, m_state.data, m_state.output);
-    if (loss != desktop::kNoLoss) SetMessageLine(desktop::LossMessage(loss));
+    // What the encode reported; the font text is never changed here. The sentences follow
+    // whatever the line already says.
+    if (m_state.output.empty() || m_state.loss == desktop::kLossNone) return;
+    const std::u16string said = desktop::WindowText(::GetDlgItem(m_hWnd, IDC_MESSAGE_LINE));
+    const std::u16string loss = desktop::LossMessage(m_state.loss);
+    SetMessageLine(said.empty() ? loss : said + u" " + loss);
 }
 
 void CEncoderDlg::SetMessageLine(std::u16string_view message) {

@@ -29,16 +29,19 @@ struct Sink {
     char16_t* out;
     std::size_t capacity;  // units, terminator included
     std::size_t len = 0;
+    bool full = false;
     void put(char16_t c) {
         if (len + 1 < capacity) out[len++] = c;
+        else full = true;
     }
 };
 
 }  // namespace
 
 std::size_t DecodeCharRefs(const Profile& profile, const char16_t* text, char16_t* out,
-                           std::size_t capacity) {
+                           std::size_t capacity, unsigned* loss) {
     if (capacity == 0) return 0;
+    unsigned lost = kLossNone;
     Sink sink{out, capacity};
     const std::size_t n = TextLength(text);
     std::size_t i = 0;
@@ -56,19 +59,33 @@ std::size_t DecodeCharRefs(const Profile& profile, const char16_t* text, char16_
             // The escape stays as text; the server keeps its ";", the desktop drops it.
             for (std::size_t k = i; k < j; ++k) sink.put(text[k]);
             if (semicolon && !profile.desktopEscapes) sink.put(u';');
-        } else if (value != 0 && !(profile.desktopEscapes && sink.len >= 255)) {
-            // The desktop appends a decoded character only while the text is shorter than 255.
+            else if (semicolon) lost |= kLossDropped;
+        } else if (value == 0) {
+            lost |= kLossNul;
+        } else if (profile.desktopEscapes && sink.len >= 255) {
+            lost |= kLossCut;  // the desktop decodes a character only while the text is shorter than 255
+        } else {
             sink.put(static_cast<char16_t>(value));
         }
         i = semicolon ? j + 1 : j;
     }
     out[sink.len] = 0;
+    if (sink.full) lost |= kLossCut;
+    if (loss) *loss |= lost;
     return sink.len;
 }
 
 std::u16string DecodeCharRefs(const Profile& profile, const char16_t* text) {
     std::u16string s(TextLength(text) + 1, u'\0');
     s.resize(DecodeCharRefs(profile, text, s.data(), s.size()));
+    return s;
+}
+
+std::u16string DecodeCharRefs(const Context& ctx, const char16_t* text) {
+    std::u16string s(TextLength(text) + 1, u'\0');
+    unsigned lost = kLossNone;
+    s.resize(DecodeCharRefs(ctx.profile(), text, s.data(), s.size(), &lost));
+    ctx.lose(lost);
     return s;
 }
 
@@ -79,7 +96,9 @@ const char16_t* DecodeCharRefsToResult(Context& ctx, const char16_t* text) {
 }
 
 void DecodeInput(const Context& ctx, const char16_t* text, WorkText& work) {
-    work.length = DecodeCharRefs(ctx.profile(), text, work.text, ctx.profile().bufferUnits);
+    unsigned lost = kLossNone;
+    work.length = DecodeCharRefs(ctx.profile(), text, work.text, ctx.profile().bufferUnits, &lost);
+    ctx.lose(lost);
 }
 
 const char16_t* Publish(const Context& ctx, char16_t* buffer, std::u16string_view text) {

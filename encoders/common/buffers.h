@@ -29,6 +29,17 @@ inline constexpr char16_t kNulStandIn = 252;
 // Largest buffer of any profile; local working buffers are sized by it.
 inline constexpr std::size_t kMaxUnits = 8192;
 
+// What an encode left out of the text it was given, as bits: each encoder sets them at the
+// place where it skips, stops, cuts or replaces, so that a caller can tell its user. They
+// never change the font text.
+inline constexpr unsigned kLossNone = 0;
+inline constexpr unsigned kLossCut = 1;       // the end of the data (past a bound or length)
+inline constexpr unsigned kLossDropped = 2;   // characters the symbology cannot carry
+inline constexpr unsigned kLossReplaced = 4;  // characters that became others
+inline constexpr unsigned kLossNul = 8;       // an escape of the value 0, which adds nothing
+inline constexpr unsigned kLossNotDigit = 16; // a digit field holds another character
+inline constexpr unsigned kLossFilled = 32;   // too little data: a fill text in its place
+
 // The module-wide result buffers of one deliverable. Encoders write into them and return
 // pointers that stay valid until the next encode that writes the same buffer.
 class Context {
@@ -42,8 +53,15 @@ public:
     char16_t* ean13ResultBuffer() { return ean13_.get(); }
     char16_t* code128ResultBuffer() { return code128_.get(); }
 
+    // The loss bits of the encodes since the last clearLoss(). Reporting is not part of the
+    // result, so encoders that only read the context set them too.
+    unsigned loss() const { return loss_; }
+    void lose(unsigned bits) const { loss_ |= bits; }
+    void clearLoss() { loss_ = kLossNone; }
+
 private:
     const Profile& profile_;
+    mutable unsigned loss_ = kLossNone;
     std::unique_ptr<char16_t[]> result_;
     std::unique_ptr<char16_t[]> ean13_;
     std::unique_ptr<char16_t[]> code128_;
@@ -90,12 +108,16 @@ std::size_t TextLength(const char16_t* text);
 
 // Decodes the numeric escapes ("&#", decimal digits, optional ";") of `text` by the rules of
 // `profile` into `out`, which holds `capacity` units; returns the decoded length. An escape
-// without a value ("&#" alone, "&#0") adds nothing in either build.
+// without a value ("&#" alone, "&#0") adds nothing in either build. When `loss` is given, the
+// loss bits of what the decode left out are added to it.
 std::size_t DecodeCharRefs(const Profile& profile, const char16_t* text, char16_t* out,
-                           std::size_t capacity);
+                           std::size_t capacity, unsigned* loss = nullptr);
 
 // The server's form: a new string that the caller owns.
 std::u16string DecodeCharRefs(const Profile& profile, const char16_t* text);
+
+// The same, with what the decode leaves out reported to the context.
+std::u16string DecodeCharRefs(const Context& ctx, const char16_t* text);
 
 // The desktop's form: the decoded text in the context's ResultBuffer.
 const char16_t* DecodeCharRefsToResult(Context& ctx, const char16_t* text);
@@ -107,7 +129,8 @@ struct WorkText {
     std::u16string_view view() const { return {text, length}; }
 };
 
-// Step 1 of every encode: the decoded input, bounded by the profile's buffer size.
+// Step 1 of every encode: the decoded input, bounded by the profile's buffer size; what the
+// decode leaves out is reported to the context.
 void DecodeInput(const Context& ctx, const char16_t* text, WorkText& work);
 
 // The start of an encode that builds its text in one pass: the decoded input and an output

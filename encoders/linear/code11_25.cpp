@@ -14,8 +14,14 @@ std::u16string Digits(const Context& ctx, const char16_t* text, std::size_t limi
     DecodeInput(ctx, text, work);
     std::u16string digits;
     for (char16_t c : work.view()) {
-        if (digits.size() >= limit) break;
-        if (IsDigit(c)) digits += c;
+        if (!IsDigit(c)) {
+            ctx.lose(kLossDropped);
+        } else if (digits.size() >= limit) {
+            ctx.lose(kLossCut);
+            break;
+        } else {
+            digits += c;
+        }
     }
     return digits;
 }
@@ -64,8 +70,14 @@ const char16_t* EncodeCode11(Context& ctx, const char16_t* text) {
     EncodeFrame f(ctx, text);
     f.out.put(u'*');
     for (char16_t c : f.work.view()) {
-        if (!IsDigit(c) && c != u'-') continue;
-        if (!f.out.room(1, 3)) break;  // room for C, K and the stop
+        if (!IsDigit(c) && c != u'-') {
+            ctx.lose(kLossDropped);
+            continue;
+        }
+        if (!f.out.room(1, 3)) {  // room for C, K and the stop
+            ctx.lose(kLossCut);
+            break;
+        }
         f.out.put(c);
     }
     const std::u16string data(f.out.view().substr(1));

@@ -112,7 +112,12 @@ const char16_t* FixedSet(Context& ctx, const char16_t* text, bool setA, bool pri
     values.start(setA ? kStartA : kStartB);
     for (char16_t c : work.view()) {
         const int v = setA ? SetAValue(c) : SetBValue(c);
-        if (v >= 0 && !values.add({v})) break;
+        if (v < 0) {
+            ctx.lose(kLossDropped);
+        } else if (!values.add({v})) {
+            ctx.lose(kLossCut);
+            break;
+        }
     }
     return Finish(ctx, values, printedCheck ? CheckForm::Printed : CheckForm::NoText);
 }
@@ -127,13 +132,17 @@ const char16_t* SetC(Context& ctx, const char16_t* text, bool printedCheck) {
     for (std::size_t i = 0; i < work.length; ++i) {
         const char16_t c = work.text[i];
         if (IsDigit(c) || (c >= 245 && c <= 247)) work.text[n++] = c;
+        else ctx.lose(kLossDropped);
     }
     const char16_t* kept = work.text;
     Values values(ctx.profile());
     values.start(kStartC);
     for (std::size_t i = 0; i < n;) {
         if (!IsDigit(kept[i])) {
-            if (!values.add({kept[i] - 145})) break;
+            if (!values.add({kept[i] - 145})) {
+                ctx.lose(kLossCut);
+                break;
+            }
             ++i;
             continue;
         }
@@ -145,7 +154,10 @@ const char16_t* SetC(Context& ctx, const char16_t* text, bool printedCheck) {
         if ((end - i) % 2) full = !values.add({kept[k++] - u'0'});
         for (; k < end && !full; k += 2)
             full = !values.add({(kept[k] - u'0') * 10 + (kept[k + 1] - u'0')});
-        if (full) break;
+        if (full) {
+            ctx.lose(kLossCut);
+            break;
+        }
         i = end;
     }
     return Finish(ctx, values, printedCheck ? CheckForm::Printed : CheckForm::NoTextSetC);
@@ -187,8 +199,10 @@ const char16_t* EncodeCode128Auto(Context& ctx, const char16_t* text) {
     // Characters no set of the automatic choice carries are dropped first, so that the start
     // set is picked by the first character that is encoded.
     std::size_t n = 0;
-    for (std::size_t i = 0; i < work.length; ++i)
+    for (std::size_t i = 0; i < work.length; ++i) {
         if (AutoKeeps(work.text[i])) work.text[n++] = work.text[i];
+        else ctx.lose(kLossDropped);
+    }
     if (n == 0) return ctx.code128ResultBuffer();
     const char16_t* t = work.text;
     auto digitsAt = [&](std::size_t i, std::size_t count) {
@@ -228,7 +242,10 @@ const char16_t* EncodeCode128Auto(Context& ctx, const char16_t* text) {
         } else {
             ok = unit(B, kCodeB, SetBValue(c));
         }
-        if (!ok) break;
+        if (!ok) {
+            ctx.lose(kLossCut);
+            break;
+        }
         i += step;
     }
     return Finish(ctx, values, CheckForm::Printed);

@@ -20,10 +20,19 @@ const char16_t* Code39Symbol(Context& ctx, const char16_t* text, bool withCheck)
     const std::size_t trailer = withCheck ? 2 : 1;
     f.out.put(u'*');
     unsigned sum = 0;
-    for (char16_t c : f.work.view()) {
+    const std::u16string_view in = f.work.view();
+    for (std::size_t i = 0; i < in.size(); ++i) {
+        const char16_t c = in[i];
         const auto value = kCode39Values.find(c);
-        if (value == std::u16string_view::npos) continue;
-        if (!f.out.room(1, trailer)) break;
+        if (value == std::u16string_view::npos) {
+            // A "*" typed as the first or last character is the symbol's own start or stop.
+            if (!(c == u'*' && (i == 0 || i + 1 == in.size()))) ctx.lose(kLossDropped);
+            continue;
+        }
+        if (!f.out.room(1, trailer)) {
+            ctx.lose(kLossCut);
+            break;
+        }
         f.out.put(SpaceAsHash(c));
         sum += static_cast<unsigned>(value);
     }
@@ -93,14 +102,20 @@ const char16_t* EncodeCode39Ext(Context& ctx, const char16_t* text) {
     for (char16_t c : f.work.view()) {
         char16_t g;
         if (c == kNulStandIn) g = 224;  // the glyph of NUL
-        else if (c > 127) continue;     // the font has no glyph of its own above 127
+        else if (c > 127) {             // the font has no glyph of its own above 127
+            ctx.lose(kLossDropped);
+            continue;
+        }
         else if (c < 32) g = static_cast<char16_t>(c + 224);
         else if (c == u' ') g = u'#';
         else if (c == u'*') g = 176;
         else if (c == u'#') g = 177;
         else if (c == 127) g = 175;
         else g = c;
-        if (!f.out.room(1, 1)) break;
+        if (!f.out.room(1, 1)) {
+            ctx.lose(kLossCut);
+            break;
+        }
         f.out.put(g);
     }
     f.out.put(u'*');
@@ -112,9 +127,15 @@ const char16_t* EncodeCode93(Context& ctx, const char16_t* text) {
     f.out.put(u'[');
     for (char16_t c : f.work.view()) {
         const Code93Unit u = Code93Encode(c);
-        if (!u.first) continue;
+        if (!u.first) {
+            ctx.lose(kLossDropped);
+            continue;
+        }
         const std::size_t n = u.second ? 2 : 1;
-        if (!f.out.room(n, 4)) break;  // room for C, K, stop and termination bar
+        if (!f.out.room(n, 4)) {  // room for C, K, stop and termination bar
+            ctx.lose(kLossCut);
+            break;
+        }
         f.out.put(u.first);
         if (u.second) f.out.put(u.second);
     }

@@ -36,8 +36,16 @@ const char16_t* EncodeBC412(Context& ctx, const char16_t* text) {
     char16_t data[linear::kMaxUnits] = {};
     std::size_t n = 0;
     const std::size_t room = ctx.profile().bound - 1 - 3;
-    for (char16_t c : f.work.view())
-        if (BC412Value(c) >= 0 && n < room) data[n++] = c;
+    for (char16_t c : f.work.view()) {
+        if (BC412Value(c) < 0) {
+            ctx.lose(linear::kLossDropped);
+        } else if (n >= room) {
+            ctx.lose(linear::kLossCut);
+            break;
+        } else {
+            data[n++] = c;
+        }
+    }
     data[n] = 0;
     if (n > 0 && InsertChar(data, linear::kMaxUnits, 1, u'0') > 0) {
         ++n;
@@ -75,9 +83,16 @@ char16_t Mod10Any(std::u16string_view text) {
 const char16_t* EncodeUSSCode39(Context& ctx, const char16_t* text) {
     linear::EncodeFrame f(ctx, text);
     std::u16string kept;
-    for (char16_t c : f.work.view())
-        if (kCode39Chars.find(c) != std::u16string_view::npos && f.out.room(kept.size() + 1, 3))
+    for (char16_t c : f.work.view()) {
+        if (kCode39Chars.find(c) == std::u16string_view::npos) {
+            ctx.lose(linear::kLossDropped);
+        } else if (!f.out.room(kept.size() + 1, 3)) {
+            ctx.lose(linear::kLossCut);
+            break;
+        } else {
             kept += c;
+        }
+    }
     f.out.put(u'*');
     for (char16_t c : kept) f.out.put(c == u' ' ? u'#' : c);
     f.out.put(Mod10Any(kept));
@@ -101,7 +116,12 @@ const char16_t* EncodeCode39Variant3(Context& ctx, const char16_t* text) {
     f.out.put(u'[');
     for (char16_t c : f.work.view()) {
         const std::u16string unit = FullAsciiUnit(c);
-        if (!unit.empty() && !f.out.putUnit(unit, 1)) break;
+        if (unit.empty()) {
+            ctx.lose(linear::kLossDropped);
+        } else if (!f.out.putUnit(unit, 1)) {
+            ctx.lose(linear::kLossCut);
+            break;
+        }
     }
     f.out.put(u']');
     return linear::Publish(ctx, ctx.resultBuffer(), f.out.view());
@@ -149,7 +169,10 @@ const char16_t* AsianSymbol(Context& ctx, int start, const linear::WorkText& inp
     long position = 1;
     for (int v : data) {
         const char16_t g = AsianCode128Glyph(v);
-        if (!out.room(g > 127 ? 2 : 1, kTrailer)) break;
+        if (!out.room(g > 127 ? 2 : 1, kTrailer)) {
+            ctx.lose(linear::kLossCut);
+            break;
+        }
         put(g);
         sum += position++ * v;
     }
@@ -163,8 +186,10 @@ const char16_t* FixedSet(Context& ctx, const char16_t* text, int start, int (*va
     linear::WorkText work;
     linear::DecodeInput(ctx, text, work);
     std::vector<int> values;
-    for (char16_t c : work.view())
+    for (char16_t c : work.view()) {
         if (const int v = value(c); v >= 0) values.push_back(v);
+        else ctx.lose(linear::kLossDropped);
+    }
     return AsianSymbol(ctx, start, work, values);
 }
 }  // namespace
@@ -195,12 +220,13 @@ const char16_t* EncodeAsianCode128C(Context& ctx, const char16_t* text) {
             for (; i < t.size(); ++i) {
                 if (digit(t[i])) run += t[i];
                 else if (!(t[i] < 197 || t[i] > 199)) break;
-                // other characters are dropped and do not end the run
+                else ctx.lose(linear::kLossDropped);  // dropped, and the run goes on
             }
             if (run.size() % 2) run.insert(run.begin(), u'0');
             for (std::size_t k = 0; k < run.size(); k += 2)
                 values.push_back((run[k] - u'0') * 10 + (run[k + 1] - u'0'));
         } else {
+            ctx.lose(linear::kLossDropped);
             ++i;
         }
     }

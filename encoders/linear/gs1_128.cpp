@@ -149,14 +149,17 @@ const char16_t* EncodeGS1128(Context& ctx, const char16_t* text) {
     for (std::size_t i = 0; i < work.length; ++i) {
         const char16_t c = work.text[i];
         if ((c >= 32 && c <= 127) || c == kInFnc1) work.text[n++] = c;
+        else ctx.lose(kLossDropped);
     }
     work.text[n] = 0;
     const std::u16string_view t(work.text, n);
 
     if (t.find(u'(') == std::u16string_view::npos) {
         std::size_t m = 0;
-        for (std::size_t i = 0; i < n; ++i)
+        for (std::size_t i = 0; i < n; ++i) {
             if (work.text[i] != u')') work.text[m++] = work.text[i];
+            else ctx.lose(kLossDropped);
+        }
         work.text[m] = 0;
         return EncodeCode128Auto(ctx, work.text);
     }
@@ -197,7 +200,10 @@ const char16_t* EncodeUSPS128(Context& ctx, const char16_t* text) {
     FixedText<kMaxUnits + 2> data;
     FixedText<kMaxUnits> digits;
     for (char16_t c : work.view()) {
-        if (!IsDigit(c) && c != kInFnc1) continue;
+        if (!IsDigit(c) && c != kInFnc1) {
+            ctx.lose(kLossDropped);
+            continue;
+        }
         if (IsDigit(c)) digits += c;
         if (data.empty() && c != kInFnc1) data += kInFnc1;  // FNC1 always comes first
         data += c;

@@ -18,8 +18,14 @@ const char16_t* EncodeMSI(Context& ctx, const char16_t* text) {
     EncodeFrame f(ctx, text);
     f.out.put(u'[');
     for (char16_t c : f.work.view()) {
-        if (c < u'0' || c > u'9') continue;
-        if (!f.out.room(1, 2)) break;  // room for the check digit and the stop
+        if (c < u'0' || c > u'9') {
+            ctx.lose(kLossDropped);
+            continue;
+        }
+        if (!f.out.room(1, 2)) {  // room for the check digit and the stop
+            ctx.lose(kLossCut);
+            break;
+        }
         f.out.put(c);
     }
     f.out.put(MsiCheck(f.out.view().substr(1)));
@@ -30,9 +36,22 @@ const char16_t* EncodeMSI(Context& ctx, const char16_t* text) {
 const char16_t* EncodeCodabar(Context& ctx, const char16_t* text) {
     EncodeFrame f(ctx, text);
     f.out.put(u'A');
-    for (char16_t c : f.work.view()) {
-        if (kCodabarData.find(c) == std::u16string_view::npos) continue;
-        if (!f.out.room(1, 1)) break;
+    const std::u16string_view in = f.work.view();
+    for (std::size_t i = 0; i < in.size(); ++i) {
+        const char16_t c = in[i];
+        if (kCodabarData.find(c) == std::u16string_view::npos) {
+            // A start or stop character typed in its place is the symbol's own A or B: kept
+            // when it is that one, replaced when it is another.
+            const bool start = i == 0, stop = i + 1 == in.size() && i > 0;
+            const bool startStop = (start || stop) && c >= u'A' && c <= u'D';
+            if (!startStop) ctx.lose(kLossDropped);
+            else if (c != (start ? u'A' : u'B')) ctx.lose(kLossReplaced);
+            continue;
+        }
+        if (!f.out.room(1, 1)) {
+            ctx.lose(kLossCut);
+            break;
+        }
         f.out.put(c);
     }
     f.out.put(u'B');

@@ -9,8 +9,14 @@ const char16_t* EncodePOSTNET(Context& ctx, const char16_t* text) {
     DecodeInput(ctx, text, work);
     std::u16string digits;
     for (char16_t c : work.view()) {
-        if (digits.size() == 11) break;  // longer data is cut to eleven digits
-        if (c >= u'0' && c <= u'9') digits += c;
+        if (c < u'0' || c > u'9') {
+            ctx.lose(kLossDropped);
+        } else if (digits.size() == 11) {  // longer data is cut to eleven digits
+            ctx.lose(kLossCut);
+            break;
+        } else {
+            digits += c;
+        }
     }
     const std::size_t n = digits.size();
     const std::size_t length = n <= 5 ? 5 : n <= 9 ? 9 : 11;
@@ -46,8 +52,14 @@ const char16_t* EncodeRoyalMail(Context& ctx, const char16_t* text) {
     Output out(buf, ctx.profile().bound);
     out.put(u'[');
     for (const char16_t* p = upper; *p; ++p) {
-        if (kRoyalMailChars.find(*p) == std::u16string_view::npos) continue;
-        if (!out.room(1, 2)) break;  // room for the check character and the stop
+        if (kRoyalMailChars.find(*p) == std::u16string_view::npos) {
+            ctx.lose(kLossDropped);
+            continue;
+        }
+        if (!out.room(1, 2)) {  // room for the check character and the stop
+            ctx.lose(kLossCut);
+            break;
+        }
         out.put(*p);
     }
     out.put(RoyalMailCheck(out.view().substr(1)));

@@ -23,7 +23,10 @@ const char16_t* TelepenSymbol(Context& ctx, std::u16string_view chars) {
     out.put(u'[');
     unsigned sum = 0;
     for (char16_t c : chars) {
-        if (!out.room(1, 2)) break;  // room for the check character and the stop
+        if (!out.room(1, 2)) {  // room for the check character and the stop
+            ctx.lose(kLossCut);
+            break;
+        }
         out.put(TelepenGlyph(c));
         sum += c;
     }
@@ -38,8 +41,10 @@ const char16_t* EncodeTelepen(Context& ctx, const char16_t* text) {
     WorkText work;
     DecodeInput(ctx, text, work);
     std::u16string kept;
-    for (char16_t c : work.view())
+    for (char16_t c : work.view()) {
         if (c >= 1 && c <= 127) kept += c;
+        else ctx.lose(kLossDropped);
+    }
     return TelepenSymbol(ctx, kept);
 }
 
@@ -47,8 +52,10 @@ const char16_t* EncodeTelepenNumeric(Context& ctx, const char16_t* text) {
     WorkText work;
     DecodeInput(ctx, text, work);
     std::u16string digits;
-    for (char16_t c : work.view())
+    for (char16_t c : work.view()) {
         if (c >= u'0' && c <= u'9') digits += c;
+        else ctx.lose(kLossDropped);
+    }
     if (digits.size() % 2) digits += u'0';
     std::u16string pairs;
     for (std::size_t i = 0; i < digits.size(); i += 2)

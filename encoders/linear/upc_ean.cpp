@@ -54,11 +54,13 @@ struct Split {
     std::size_t count = 0;  // how many digits the data held
     Text addOn;             // add-on font text, copied out of ResultBuffer
     bool hasBar = false;    // the input held a "|"
+    bool isbnX = false;     // an ISBN check character "X" followed the ninth digit
 };
 
 // Digits and "|" are kept; the data ends at the first "|" and what follows is the add-on.
-// The add-on text is only computed when asked, since it lands in ResultBuffer.
-Split SplitInput(Context& ctx, const char16_t* text, bool withAddOn) {
+// The add-on text is only computed when asked, since it lands in ResultBuffer. With
+// `isbnCheck`, an "X" right after the ninth digit is the ISBN check character, not data.
+Split SplitInput(Context& ctx, const char16_t* text, bool withAddOn, bool isbnCheck = false) {
     WorkText work;
     DecodeInput(ctx, text, work);
     Split s;
@@ -69,6 +71,10 @@ Split SplitInput(Context& ctx, const char16_t* text, bool withAddOn) {
         if (IsDigit(in[i])) {
             s.digits += in[i];
             ++s.count;
+        } else if (isbnCheck && s.count == 9 && !s.isbnX && (in[i] == u'X' || in[i] == u'x')) {
+            s.isbnX = true;
+        } else {
+            ctx.lose(kLossDropped);
         }
     }
     if (i < in.size()) {
@@ -83,6 +89,24 @@ Split SplitInput(Context& ctx, const char16_t* text, bool withAddOn) {
 
 template <std::size_t N>
 void FitTo(FixedText<N>& digits, std::size_t count) { digits.resize(count, u'0'); }
+
+// The ISBN-10 check character of nine digits: "0" to "9" or "X".
+char16_t IsbnCheck(std::u16string_view nine) {
+    unsigned sum = 0;
+    for (std::size_t i = 0; i < nine.size(); ++i) sum += static_cast<unsigned>(10 - i) * static_cast<unsigned>(nine[i] - u'0');
+    const unsigned r = (11 - sum % 11) % 11;
+    return r == 10 ? u'X' : static_cast<char16_t>(u'0' + r);
+}
+
+// Reports what a symbol of `length` data digits and a check digit makes of the typed digits:
+// digits past the check digit's place are cut, and a typed check digit that is not the one
+// `check` gives is replaced.
+template <typename Check>
+void ReportFixedLength(const Context& ctx, const Split& s, std::size_t length, Check check) {
+    if (s.count > length + 1) ctx.lose(kLossCut);
+    if (s.count > length && s.digits[length] != check(s.digits.view().substr(0, length)))
+        ctx.lose(kLossReplaced);
+}
 
 // One space and the add-on after the main symbol, when there is an add-on.
 void AppendAddOn(Text& out, const Text& addOn) {
@@ -157,11 +181,15 @@ const char16_t* EncodeAddOn(Context& ctx, const char16_t* text) {
     DecodeInput(ctx, text, work);
     FixedText<8> digits;
     std::size_t count = 0;
-    for (char16_t c : work.view())
+    for (char16_t c : work.view()) {
         if (IsDigit(c)) {
             digits += c;
             ++count;
+        } else {
+            ctx.lose(kLossDropped);
         }
+    }
+    if (count > 5) ctx.lose(kLossCut);
     FixedText<16> out;
     if (count == 1 || count == 2) {
         FitTo(digits, 2);
@@ -206,6 +234,7 @@ bool ExpandUpcE(char16_t* text) {
 
 const char16_t* EncodeEAN13(Context& ctx, const char16_t* text) {
     Split s = SplitInput(ctx, text, true);
+    ReportFixedLength(ctx, s, 12, Mod10Check);
     FitTo(s.digits, 12);
     Text out = Ean13Text(s.digits);
     AppendAddOn(out, s.addOn);
@@ -214,6 +243,7 @@ const char16_t* EncodeEAN13(Context& ctx, const char16_t* text) {
 
 const char16_t* EncodeEAN8(Context& ctx, const char16_t* text) {
     Split s = SplitInput(ctx, text, true);
+    ReportFixedLength(ctx, s, 7, Mod10Check);
     FitTo(s.digits, 7);
     const auto& d = s.digits;
     Text out(u"[");
@@ -228,6 +258,7 @@ const char16_t* EncodeEAN8(Context& ctx, const char16_t* text) {
 
 const char16_t* EncodeUPCA(Context& ctx, const char16_t* text) {
     Split s = SplitInput(ctx, text, true);
+    ReportFixedLength(ctx, s, 11, Mod10Check);
     FitTo(s.digits, 11);
     const auto& d = s.digits;
     const char16_t check = Mod10Check(d);
@@ -249,6 +280,7 @@ const char16_t* EncodeUPCE(Context& ctx, const char16_t* text) {
     Split s = SplitInput(ctx, text, true);
     FixedText<6> six = UpcEFromFullForm(s);
     if (six.empty()) {
+        if (s.count > 6) ctx.lose(kLossCut);
         six = s.digits.view().substr(0, std::min<std::size_t>(6, s.digits.size()));
         FitTo(six, 6);
     }
@@ -269,13 +301,18 @@ const char16_t* EncodeUPCE(Context& ctx, const char16_t* text) {
 }
 
 const char16_t* EncodeBookland(Context& ctx, const char16_t* text) {
-    Split s = SplitInput(ctx, text, false);
+    Split s = SplitInput(ctx, text, false, true);
     const std::u16string_view d = s.digits;
     FixedText<12> ean;
     if (s.count == 13 && (d.substr(0, 3) == u"978" || d.substr(0, 3) == u"979")) {
         // An ISBN-13 is already the EAN-13 number: its first twelve digits.
+        ReportFixedLength(ctx, s, 12, Mod10Check);
         ean = d.substr(0, 12);
     } else {
+        // Nine digits of an ISBN and its check character, which the EAN-13 check replaces.
+        if (!s.isbnX) ReportFixedLength(ctx, s, 9, IsbnCheck);
+        else if (s.count > 9) ctx.lose(kLossCut);  // digits after the "X"
+        if (s.isbnX && IsbnCheck(d.substr(0, 9)) != u'X') ctx.lose(kLossReplaced);
         FixedText<10> isbn = d.substr(0, std::min<std::size_t>(10, d.size()));
         FitTo(isbn, 10);
         ean = u"978";

@@ -120,4 +120,10 @@ TEST_F(Keyboard, FunctionKeysShowForTheirKindsOnly) {
     ASSERT_TRUE(TypeInto(data, L"y", L"y"));
     ::PostMessageW(::GetDlgItem(keys, IDC_KEY_FNC1), BM_CLICK, 0, 0);  // hidden, and nothing for this kind
     ASSERT_TRUE(Click(IDC_KEY_NUL, L"y&#0;"));
+    // The NUL key's escape is not in the symbol, even of a row whose set has NUL: the line says so.
+    Choose(L"Code128A");
+    ::SendMessageW(data, EM_SETSEL, 0, -1);
+    ASSERT_TRUE(TypeInto(data, L"A", L"A"));
+    ASSERT_TRUE(Click(IDC_KEY_NUL, L"A&#0;"));
+    EXPECT_EQ(TextOf(::GetDlgItem(main, IDC_MESSAGE_LINE)), L"The NUL character cannot be encoded and is left out.");
 }

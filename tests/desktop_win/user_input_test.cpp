@@ -369,6 +369,12 @@ TEST_F(UserInput, MessageLineTellsWhatThePaintedSymbolLeavesOut) {
         {L"Maxicode", L"Kestrivo \U0001F600", L"Some characters cannot be encoded and are replaced."},
         {L"QR Code", L"Kestrivo \u4E2D\u6587 \U0001F600", L""},
         {L"Code128B", L"Kestrivo", L""},
+        {L"Code128C", L"00", L""},
+        {L"Codabar", L"A12B", L""},
+        {L"Code128B", L"A\u00E9", L"Some characters cannot be encoded and are left out."},
+        {L"Code128A", L"AB&#0;C", L"The NUL character cannot be encoded and is left out."},
+        {L"Code128B", L"AB&#0;C", L"The NUL character cannot be encoded and is left out."},
+        {L"Intelligent Mail", L"0123456709498765432A", L"Characters other than digits are encoded as other digits."},
     };
     for (const Case& c : cases) {
         const std::string label(c.row, c.row + wcslen(c.row));
