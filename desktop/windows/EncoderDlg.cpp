@@ -322,10 +322,11 @@ void CEncoderDlg::Repaint() {
 void CEncoderDlg::TellLoss() {
     // What the encode reported; the font text is never changed here. The sentences follow
     // whatever the line already says.
+    // (The line's own text may end with the paint's note on a cut preview, which is not a
+    // message of the encode: the encode's message is kept apart.)
     if (m_state.output.empty() || m_state.loss == desktop::kLossNone) return;
-    const std::u16string said = desktop::WindowText(::GetDlgItem(m_hWnd, IDC_MESSAGE_LINE));
     const std::u16string loss = desktop::LossMessage(m_state.loss);
-    SetMessageLine(said.empty() ? loss : said + u" " + loss);
+    SetMessageLine(m_message.empty() ? loss : m_message + u" " + loss);
 }
 
 void CEncoderDlg::SetMessageLine(std::u16string_view message) {
