@@ -14,51 +14,108 @@ std::int32_t ParseDecimal(std::u16string_view text) {
 
 namespace {
 
-// `value` in decimal, zeros after the sign up to `width` units in all.
-std::u16string Padded(std::int64_t value, std::size_t width) {
+// Units of `value` in decimal, its sign included.
+std::size_t DecimalUnits(std::int64_t value) {
+    std::uint64_t magnitude = value < 0 ? 0u - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
+    std::size_t units = value < 0 ? 2 : 1;
+    while (magnitude >= 10) {
+        magnitude /= 10;
+        ++units;
+    }
+    return units;
+}
+
+// The last value from `value` on that is written in as many units as `value`.
+std::int64_t LastOfSameUnits(std::int64_t value) {
+    std::int64_t power = 1;  // 10^(digits - 1)
+    const std::uint64_t magnitude = value < 0 ? 0u - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
+    while (magnitude / static_cast<std::uint64_t>(power) >= 10) power *= 10;
+    return value < 0 ? -power : power * 10 - 1;
+}
+
+// Writes `value` in decimal, zeros after the sign up to `width` units in all, at `out`;
+// the units written.
+std::size_t WritePadded(char16_t* out, std::int64_t value, std::size_t width) {
+    char16_t digits[24];
+    std::size_t n = 0;
     const bool negative = value < 0;
-    std::uint64_t magnitude = negative ? 0u - static_cast<std::uint64_t>(value)
-                                       : static_cast<std::uint64_t>(value);
-    std::u16string digits;
+    std::uint64_t magnitude = negative ? 0u - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
     do {
-        digits.insert(digits.begin(), static_cast<char16_t>(u'0' + magnitude % 10));
+        digits[n++] = static_cast<char16_t>(u'0' + magnitude % 10);
         magnitude /= 10;
     } while (magnitude != 0);
-    const std::size_t used = digits.size() + (negative ? 1 : 0);
-    if (used < width) digits.insert(0, width - used, u'0');
-    if (negative) digits.insert(digits.begin(), u'-');
-    return digits;
+    std::size_t at = 0;
+    if (negative) out[at++] = u'-';
+    for (std::size_t used = n + at; used < width; ++used) out[at++] = u'0';
+    while (n != 0) out[at++] = digits[--n];
+    return at;
 }
 
 }  // namespace
 
-SequenceResult GenerateSequence(const SequenceFields& fields, std::u16string& batchText) {
-    SequenceResult result;
+SequenceWork::SequenceWork(const SequenceFields& fields)
+    : prefix_(fields.prefix), suffix_(fields.suffix), width_(fields.start.size()) {
     const std::int64_t start = ParseDecimal(fields.start);
     const std::int64_t end = ParseDecimal(fields.end);
     const std::int64_t increment = ParseDecimal(fields.increment);
-    if (fields.end.size() != fields.start.size()) result.messages.emplace_back(kLengthMismatch);
+    if (fields.end.size() != fields.start.size()) messages_.emplace_back(kLengthMismatch);
     if (end <= start || increment < 1) {
-        result.messages.emplace_back(kIncorrectValue);
-        return result;
+        messages_.emplace_back(kIncorrectValue);
+        refused_ = true;
+        return;
     }
-    // The values stay within 32 bits plus one increment, so the 64-bit loop always ends;
-    // the limit on the text bounds the work, as each record is at least five units long.
-    std::u16string text;
-    for (std::int64_t value = start; value <= end; value += increment) {
-        const std::u16string number = Padded(value, fields.start.size());
-        const std::size_t length =
-            fields.prefix.size() + number.size() + fields.suffix.size() + RecordSeparator.size();
-        if (length > kBatchTextLimit - text.size()) {
-            result.messages.emplace_back(kSequenceTooLong);
-            return result;
-        }
-        text += fields.prefix;
-        text += number;
-        text += fields.suffix;
-        text += RecordSeparator;
+    value_ = start;
+    increment_ = increment;
+    // The values are 32-bit, so the count and every value below stay far within 64 bits.
+    const std::uint64_t count = static_cast<std::uint64_t>((end - start) / increment) + 1;
+    // Every record is at least five units long; the length is summed over the runs of values
+    // written in the same number of units.
+    const std::uint64_t fixed = prefix_.size() + suffix_.size() + RecordSeparator.size();
+    bool tooLong = count > kBatchTextLimit / 5 || fixed > kBatchTextLimit;
+    std::uint64_t length = 0;
+    for (std::uint64_t k = 0; !tooLong && k < count;) {
+        const std::int64_t value = start + static_cast<std::int64_t>(k) * increment;
+        const std::uint64_t last =
+            std::min(count - 1, static_cast<std::uint64_t>((LastOfSameUnits(value) - start) / increment));
+        length += (last - k + 1) * (fixed + std::max(width_, DecimalUnits(value)));
+        tooLong = length > kBatchTextLimit;
+        k = last + 1;
     }
-    batchText = std::move(text);
+    if (tooLong) {
+        messages_.emplace_back(kSequenceTooLong);
+        refused_ = true;
+        return;
+    }
+    records_ = static_cast<std::size_t>(count);
+    text_.resize(static_cast<std::size_t>(length));
+}
+
+void SequenceWork::Step(std::size_t records) {
+    const std::size_t until = std::min(records_, done_ + std::max<std::size_t>(records, 1));
+    char16_t* out = text_.data();
+    for (; done_ < until; ++done_, value_ += increment_) {
+        std::copy(prefix_.begin(), prefix_.end(), out + used_);
+        used_ += prefix_.size();
+        used_ += WritePadded(out + used_, value_, width_);
+        std::copy(suffix_.begin(), suffix_.end(), out + used_);
+        used_ += suffix_.size();
+        std::copy(RecordSeparator.begin(), RecordSeparator.end(), out + used_);
+        used_ += RecordSeparator.size();
+    }
+}
+
+std::u16string SequenceWork::Finish() {
+    text_.resize(used_);
+    return std::move(text_);
+}
+
+SequenceResult GenerateSequence(const SequenceFields& fields, std::u16string& batchText) {
+    SequenceWork work(fields);
+    SequenceResult result;
+    result.messages = work.Messages();
+    if (work.Refused()) return result;
+    while (!work.Finished()) work.Step();
+    batchText = work.Finish();
     result.generated = true;
     return result;
 }

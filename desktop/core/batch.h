@@ -50,6 +50,43 @@ struct SequenceResult {
 // kLengthMismatch first and generation goes on.
 SequenceResult GenerateSequence(const SequenceFields& fields, std::u16string& batchText);
 
+// The sequence of GenerateSequence made a number of records at a time, so that a long one can
+// let the windows run, show its progress and stop between two steps; GenerateSequence is this
+// run to the end. Every check is made at construction, before any record is written: the
+// length of the whole text is worked out from the fields, and the text is allocated once.
+class SequenceWork {
+public:
+    static constexpr std::size_t kStepRecords = 65536;
+
+    explicit SequenceWork(const SequenceFields& fields);
+
+    // The message boxes to show before the work, in order (GenerateSequence's messages).
+    const std::vector<std::u16string>& Messages() const { return messages_; }
+    // Nothing is to be generated (the last message says why).
+    bool Refused() const { return refused_; }
+    std::size_t Records() const { return records_; }
+    // Units of the whole batch text.
+    std::size_t Length() const { return text_.size(); }
+    std::size_t Done() const { return done_; }
+    bool Finished() const { return done_ == records_; }
+    // Writes the next `records` records (at least one); nothing once finished.
+    void Step(std::size_t records = kStepRecords);
+    // The batch text of the records written so far; called once.
+    std::u16string Finish();
+
+private:
+    std::vector<std::u16string> messages_;
+    bool refused_ = false;
+    std::u16string prefix_, suffix_;
+    std::size_t width_ = 0;
+    std::int64_t value_ = 0;
+    std::int64_t increment_ = 1;
+    std::size_t records_ = 0;
+    std::size_t done_ = 0;
+    std::u16string text_;
+    std::size_t used_ = 0;  // units of text_ written
+};
+
 // A1 letters of column `column` (1 is "A", 27 is "AA", 703 is "AAA"); empty below 1.
 std::u16string ColumnLetters(std::uint32_t column);
 

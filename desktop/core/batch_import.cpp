@@ -19,9 +19,20 @@ void EndImportedText(std::u16string& batchText) {
         batchText += u"\n\r";
 }
 
+namespace {
+
+// True when `path` ends with `suffix` (lower-case ASCII) in any case of its letters.
+bool EndsWithAnyCase(std::u16string_view path, std::u16string_view suffix) {
+    if (path.size() < suffix.size()) return false;
+    return std::equal(suffix.begin(), suffix.end(), path.end() - static_cast<std::ptrdiff_t>(suffix.size()),
+                      [](char16_t lower, char16_t c) { return (c >= u'A' && c <= u'Z' ? c + (u'a' - u'A') : c) == lower; });
+}
+
+}  // namespace
+
 ImportKind ImportKindOf(std::u16string_view path) {
-    if (path.ends_with(u".txt")) return ImportKind::Text;
-    if (path.ends_with(u".xls")) return ImportKind::Spreadsheet;
+    if (EndsWithAnyCase(path, u".txt")) return ImportKind::Text;
+    if (EndsWithAnyCase(path, u".xls")) return ImportKind::Spreadsheet;
     return ImportKind::None;
 }
 
@@ -89,6 +100,15 @@ std::u16string ImportOpenFailed(std::u16string_view path) {
 
 std::u16string ImportReadFailed(std::u16string_view path) {
     return u"Cannot read the file " + std::u16string(path) + u". The batch is unchanged.";
+}
+
+std::u16string ImportUnknownKind(const std::vector<std::u16string>& paths) {
+    std::u16string text = paths.size() == 1 ? u"Cannot import the file " : u"Cannot import the files ";
+    for (std::size_t i = 0; i < paths.size(); ++i) {
+        if (i != 0) text += i + 1 == paths.size() ? u" and " : u", ";
+        text += paths[i];
+    }
+    return text + u": the import reads text files (.txt) and spreadsheets (.xls). The batch is unchanged.";
 }
 
 std::u16string ImportNotShowable(std::u16string_view path, const FieldFault& fault) {

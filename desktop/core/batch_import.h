@@ -7,12 +7,14 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform.h"
 
 namespace desktop {
 
-// How an import path is read, by its suffix (case as given).
+// How an import path is read, by its suffix: ".txt" a text file, ".xls" a spreadsheet, in
+// any case of the letters (Windows names do not differ by case); None for any other name.
 enum class ImportKind { None, Text, Spreadsheet };
 ImportKind ImportKindOf(std::u16string_view path);
 
@@ -50,6 +52,8 @@ std::optional<FieldFault> FirstFieldFault(std::u16string_view batchText, bool gu
 // The messages of a failed import or export ("The batch is unchanged", "Any earlier file ...").
 std::u16string ImportOpenFailed(std::u16string_view path);
 std::u16string ImportReadFailed(std::u16string_view path);
+// The chosen files whose names say no kind the import reads (ImportKind::None), named in order.
+std::u16string ImportUnknownKind(const std::vector<std::u16string>& paths);
 std::u16string ImportNotShowable(std::u16string_view path, const FieldFault& fault);
 std::u16string ExportWriteFailed(std::u16string_view path);
 

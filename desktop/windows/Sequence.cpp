@@ -144,13 +144,25 @@ void CSequence::OnGenerate() {
     fields.end = U16(m_strEnd);
     fields.increment = U16(m_strIncrement);
     fields.suffix = U16(m_strSuffix);
-    std::u16string batch = U16(m_strBatch);
-    const desktop::SequenceResult result = desktop::GenerateSequence(fields, batch);
+    desktop::SequenceWork sequence(fields);
     const CString app = AfxGetAppName();
-    for (const std::u16string& message : result.messages)
+    for (const std::u16string& message : sequence.Messages())
         ::MessageBoxW(m_hWnd, Wide(message).c_str(), app, MB_OK);
-    if (!result.generated) return;
-    m_strBatch = Wide(batch);
+    if (sequence.Refused()) return;
+    // A long sequence takes a while, mostly in the batch field: the records are made and put
+    // into the field a step at a time, and "Cancel" leaves the batch as it was.
+    const CString before = m_strBatch;
+    CBatchWork work(*this);
+    while (!sequence.Finished()) {
+        sequence.Step();
+        if (!work.Continue(u"Numbering", sequence.Done(), sequence.Records(), u"records")) return;
+    }
+    m_strBatch = CString(Wide(sequence.Finish()));
+    if (!FillBatchField(m_strBatch, work, u"Generating")) {
+        work.EndCancel();
+        FillBatchField(before, work, u"Generating");
+        m_strBatch = before;
+    }
     Invalidate();
     UpdateData(FALSE);
 }
@@ -159,6 +171,15 @@ void CSequence::OnImport() {
     UpdateData(TRUE);
     CMyFileDlg dialog(TRUE, L"Data Files(*.txt;*.xls)|*.txt;*.xls;||", this, 1000);
     if (dialog.DoModal() != IDOK) return;
+    // A name the import cannot read is never passed over in silence: when one is chosen,
+    // nothing is read and the message names it.
+    std::vector<std::u16string> unknown;
+    for (const CString& path : dialog.GetPathNames())
+        if (desktop::ImportKindOf(U16(path)) == desktop::ImportKind::None) unknown.push_back(U16(path));
+    if (!unknown.empty()) {
+        ::MessageBoxW(m_hWnd, Wide(desktop::ImportUnknownKind(unknown)).c_str(), AfxGetAppName(), MB_OK);
+        return;
+    }
     // A large file takes a while: the batch as it was comes back when the user cancels.
     const CString before = m_strBatch;
     std::optional<CBatchWork> work(std::in_place, *this);
@@ -190,15 +211,15 @@ void CSequence::OnImport() {
         return;
     }
     if (read && !work->Cancelled()) m_strBatch = CString(Wide(imported));
-    if (!work->Cancelled() && !FillBatchField(m_strBatch, *work)) {
+    if (!work->Cancelled() && !FillBatchField(m_strBatch, *work, u"Importing")) {
         work->EndCancel();
-        FillBatchField(before, *work);
+        FillBatchField(before, *work, u"Importing");
     }
     if (work->Cancelled()) m_strBatch = before;
     UpdateData(FALSE);
 }
 
-bool CSequence::FillBatchField(const CString& text, CBatchWork& work) {
+bool CSequence::FillBatchField(const CString& text, CBatchWork& work, std::u16string_view name) {
     HWND edit = ::GetDlgItem(m_hWnd, IDC_SEQ_BATCH);
     if (!edit || GetText(edit) == text.str()) return true;
     const std::u16string whole = U16(text);
@@ -222,7 +243,7 @@ bool CSequence::FillBatchField(const CString& text, CBatchWork& work) {
         const std::wstring units(piece.begin(), piece.end());
         ::SendMessageW(edit, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(units.c_str()));
         if (pieces.Done()) break;
-        if (!work.Continue(u"Importing", pieces.RecordsDone(), pieces.Records(), u"records")) {
+        if (!work.Continue(name, pieces.RecordsDone(), pieces.Records(), u"records")) {
             complete = false;
             break;
         }

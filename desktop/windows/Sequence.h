@@ -3,6 +3,7 @@
 // or by typing, and exported as a file of font texts.
 #pragma once
 #include <memory>
+#include <string_view>
 
 #include "ButtonST.h"
 #include "ColHead.h"
@@ -36,9 +37,10 @@ public:
     CString m_strSuffix;
 
 private:
-    // Puts `text` into the batch field a piece at a time as part of `work`; false when the
-    // user cancelled (the field then holds the pieces put so far).
-    bool FillBatchField(const CString& text, CBatchWork& work);
+    // Puts `text` into the batch field a piece at a time as part of `work`, whose progress is
+    // shown as `name` ("Importing"); false when the user cancelled (the field then holds the
+    // pieces put so far).
+    bool FillBatchField(const CString& text, CBatchWork& work, std::u16string_view name);
 
     COptionDlg* m_pOptions;
 };

@@ -2,6 +2,7 @@
 // the export files byte for byte and through an XML parser.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -134,6 +135,45 @@ TEST(Sequence, RefusesATextTooLongForTheBatch) {
     EXPECT_EQ(text.size(), kBatchTextLimit);
 }
 
+TEST(Sequence, MadeInStepsAsAtOnceWithItsLengthKnownFirst) {
+    // Runs of values across every change in the number of units, below and above zero, with
+    // prefix and suffix: any cut into steps gives the text GenerateSequence gives.
+    for (const auto& f : {Fields(u"000001", u"1000000", u"1"), Fields(u" 5", u"1200", u"7", u"P", u"S"),
+                          Fields(u"0", u"99999", u"9999"), Fields(u"1", u"9", u"1"),
+                          Fields(u"2147483000", u"2147483647", u"13", u"", u"x")}) {
+        std::u16string whole;
+        ASSERT_TRUE(GenerateSequence(f, whole).generated);
+        SequenceWork work(f);
+        ASSERT_FALSE(work.Refused());
+        EXPECT_EQ(work.Length(), whole.size()) << "the length worked out first";
+        EXPECT_EQ(work.Records(), BatchRecords(whole).size());
+        for (std::size_t step = 1; !work.Finished(); step = step * 3 + 1) {
+            const std::size_t before = work.Done();
+            work.Step(step);
+            EXPECT_EQ(work.Done(), std::min(work.Records(), before + step));
+        }
+        work.Step(5);  // nothing once finished
+        EXPECT_TRUE(work.Finish() == whole);
+    }
+    std::u16string whole;
+    GenerateSequence(Fields(u"000001", u"1000000", u"1"), whole);
+    EXPECT_EQ(whole.substr(0, 16), u"000001\n\r\n\r000002");
+    EXPECT_TRUE(whole.ends_with(u"999999\n\r\n\r1000000\n\r\n\r"));
+
+    // Every check comes before any record: a refused sequence has no records to make.
+    SequenceWork refused(Fields(u"0000000000", u"2147483647", u"1"));
+    EXPECT_TRUE(refused.Refused());
+    EXPECT_EQ(refused.Records(), 0u);
+    EXPECT_EQ(refused.Messages(), std::vector<std::u16string>{std::u16string(kSequenceTooLong)});
+    SequenceWork mismatch(Fields(u"000001", u"1000000", u"1"));
+    EXPECT_FALSE(mismatch.Refused());
+    EXPECT_EQ(mismatch.Messages(), std::vector<std::u16string>{std::u16string(kLengthMismatch)});
+    EXPECT_EQ(mismatch.Done(), 0u);
+    // Stopped part way, the text holds the records made.
+    mismatch.Step(2);
+    EXPECT_EQ(mismatch.Finish(), Batch({u"000001", u"000002"}));
+}
+
 TEST(Import, KindIsDecidedByTheSuffix) {
     EXPECT_EQ(ImportKindOf(u"C:\\data\\a.txt"), ImportKind::Text);
     EXPECT_EQ(ImportKindOf(u"C:\\data.txt\\a.txt"), ImportKind::Text);
@@ -142,10 +182,30 @@ TEST(Import, KindIsDecidedByTheSuffix) {
     EXPECT_EQ(ImportKindOf(u"C:\\a.txt\\b.xls"), ImportKind::Spreadsheet);
     EXPECT_EQ(ImportKindOf(u"C:\\a.xls\\b.xls"), ImportKind::Spreadsheet);
     EXPECT_EQ(ImportKindOf(u"C:\\b.xlsx"), ImportKind::None);
-    EXPECT_EQ(ImportKindOf(u"C:\\A.TXT"), ImportKind::None);
     EXPECT_EQ(ImportKindOf(u"C:\\a.txt.bak"), ImportKind::None);
+    EXPECT_EQ(ImportKindOf(u"C:\\a.csv"), ImportKind::None);
+    EXPECT_EQ(ImportKindOf(u"C:\\atxt"), ImportKind::None);
     EXPECT_EQ(ImportKindOf(u"txt"), ImportKind::None);
     EXPECT_EQ(ImportKindOf(u""), ImportKind::None);
+    // Windows names do not differ by case: every case of the suffix is read alike.
+    EXPECT_EQ(ImportKindOf(u"C:\\DATA\\RECORDS.TXT"), ImportKind::Text);
+    EXPECT_EQ(ImportKindOf(u"C:\\a.Txt"), ImportKind::Text);
+    EXPECT_EQ(ImportKindOf(u"C:\\a.tXT"), ImportKind::Text);
+    EXPECT_EQ(ImportKindOf(u"C:\\B.XLS"), ImportKind::Spreadsheet);
+    EXPECT_EQ(ImportKindOf(u"C:\\b.Xls"), ImportKind::Spreadsheet);
+    EXPECT_EQ(ImportKindOf(u"C:\\B.XLSX"), ImportKind::None);
+    // Only the ASCII letters fold: a fullwidth or accented look-alike is another name.
+    EXPECT_EQ(ImportKindOf(u"C:\\a.\uFF34XT"), ImportKind::None);
+    EXPECT_EQ(ImportKindOf(u"C:\\a.t\u00D7t"), ImportKind::None);
+}
+
+TEST(Import, AnUnknownKindIsNamedWithTheKindsTheImportReads) {
+    EXPECT_EQ(ImportUnknownKind({u"C:\\a.csv"}),
+              u"Cannot import the file C:\\a.csv: the import reads text files (.txt) and spreadsheets (.xls). "
+              u"The batch is unchanged.");
+    EXPECT_EQ(ImportUnknownKind({u"a.csv", u"b.doc", u"c"}),
+              u"Cannot import the files a.csv, b.doc and c: the import reads text files (.txt) and "
+              u"spreadsheets (.xls). The batch is unchanged.");
 }
 
 TEST(Import, TextRecordsAreSeparatedByEmptyLines) {

@@ -607,6 +607,37 @@ TEST_F(LargeBatch, AnExportShowsItsProgressAndCancelLeavesTheFileAsItWas) {
     ::DeleteFileW(file.c_str());
 }
 
+TEST_F(LargeBatch, AGenerateShowsItsProgressAndCancelLeavesTheBatchAsItWas) {
+    const std::wstring before = L"old\n\r\n\r";
+    SetBatch(before);
+    Generate(L"000001", L"1000000", L"1");
+    EXPECT_EQ(Dismiss(), L"String length does NOT match!");
+    HWND progress = WaitProgress(5000);
+    ASSERT_NE(progress, nullptr) << "no progress window within five seconds";
+    ExpectProgressShown(progress, L"Generating", L"1,000,000 records");
+    ClickCancel(progress);
+    EXPECT_TRUE(WaitUntil([&] { return !::IsWindow(progress); }, 60000)) << "Cancel does not end the generation";
+    EXPECT_TRUE(BatchBecomes(before)) << Batch().size() << " units";
+    EXPECT_TRUE(::IsWindowEnabled(dialog));
+    EXPECT_TRUE(::IsWindowVisible(Field(kBatch)));
+    EXPECT_TRUE(NoMessageBox());
+
+    // A smaller sequence runs to the end and fills the field whole, its first line shown.
+    std::wstring expect;
+    for (int i = 1; i <= 100000; ++i) {
+        wchar_t record[16];
+        std::swprintf(record, 16, L"%06d\n\r\n\r", i);
+        expect += record;
+    }
+    Generate(L"000001", L"100000", L"1");
+    EXPECT_TRUE(WaitUntil([&] { return ::IsWindowEnabled(dialog) && Batch().size() == expect.size(); }, 300000))
+        << Batch().size() << " units, want " << expect.size();
+    EXPECT_TRUE(Batch() == expect);
+    EXPECT_TRUE(::IsWindowVisible(Field(kBatch)));
+    EXPECT_EQ(::SendMessageW(Field(kBatch), EM_GETFIRSTVISIBLELINE, 0, 0), 0);
+    EXPECT_TRUE(NoMessageBox());
+}
+
 }  // namespace
 
 namespace {
@@ -637,6 +668,47 @@ TEST_F(BatchDialog, AnImportThatCannotReadItsFileSaysSoAndKeepsTheBatch) {
     EXPECT_EQ(Dismiss(), W(desktop::ImportReadFailed(desktop::Utf16(unreadable))));
     EXPECT_EQ(Batch(), kept);
     EXPECT_TRUE(NoMessageBox());
+}
+
+TEST_F(BatchDialog, ImportsANameInAnyCaseAndNamesAKindItCannotRead) {
+    const std::wstring folder = TempFolder(L"kestrivo_import_names");
+    WriteBytes(folder + L"\\RECORDS.TXT", "UPPER\r\n\r\nCASE\r\n\r\n");
+    WriteBytes(folder + L"\\Mixed.Txt", "mixed\r\n\r\n");
+    WriteBytes(folder + L"\\one.txt", "one\r\n\r\n");
+    WriteBytes(folder + L"\\records.csv", "csv\r\n\r\n");
+    const std::wstring kept = L"kept\n\r\n\r";
+    SetBatch(kept);
+    ASSERT_TRUE(Import(folder + L"\\RECORDS.TXT"));
+    EXPECT_TRUE(BatchBecomes(L"UPPER\n\r\n\rCASE\n\r\n\r")) << testing::PrintToString(Batch());
+    EXPECT_TRUE(NoMessageBox());
+    ASSERT_TRUE(Import(folder + L"\\Mixed.Txt"));
+    EXPECT_TRUE(BatchBecomes(L"mixed\n\r\n\r")) << testing::PrintToString(Batch());
+    EXPECT_TRUE(NoMessageBox());
+
+    // Any other name: the message says which kinds the import reads; the batch stays.
+    SetBatch(kept);
+    const std::wstring csv = folder + L"\\records.csv";
+    ASSERT_TRUE(Import(csv));
+    EXPECT_EQ(Dismiss(), W(desktop::ImportUnknownKind({desktop::Utf16(csv)})));
+    EXPECT_EQ(Batch(), kept);
+    EXPECT_TRUE(NoMessageBox());
+
+    // Chosen with a text file: nothing is read, and only the name it cannot read is named.
+    HWND files = OpenFileDialog(kImport);
+    ASSERT_NE(files, nullptr);
+    EnterFolder(files, folder);
+    Enter(files, L"\"one.txt\" \"records.csv\"");
+    ASSERT_TRUE(Closes(files));
+    const std::wstring message = Dismiss();
+    EXPECT_TRUE(message.starts_with(L"Cannot import the file ")) << testing::PrintToString(message);
+    EXPECT_TRUE(message.ends_with(L"\\records.csv: the import reads text files (.txt) and spreadsheets (.xls). "
+                                  L"The batch is unchanged."))
+        << testing::PrintToString(message);
+    EXPECT_EQ(message.find(L"one.txt"), std::wstring::npos);
+    EXPECT_EQ(Batch(), kept);
+    EXPECT_TRUE(NoMessageBox());
+    for (const wchar_t* name : {L"RECORDS.TXT", L"Mixed.Txt", L"one.txt", L"records.csv"})
+        ::DeleteFileW((folder + L"\\" + name).c_str());
 }
 
 TEST_F(BatchDialog, ImportsItsOwnTxtExportAndMarkedFilesAndAnsiFilesAsBefore) {

@@ -33,7 +33,8 @@ bool WaitFor(Done done, int ms = 5000) {
 TEST(SpreadsheetImport, AColumnChosenInTheChooserBecomesTheBatch) {
     wchar_t temp[MAX_PATH] = L"";
     ::GetTempPathW(MAX_PATH, temp);
-    const std::wstring book = std::wstring(temp) + L"kestrivo_import.xls", log = std::wstring(temp) + L"kestrivo_sheet.log";
+    // Named in upper case, as Windows names often are: read as a spreadsheet all the same.
+    const std::wstring book = std::wstring(temp) + L"KESTRIVO_IMPORT.XLS", log = std::wstring(temp) + L"kestrivo_sheet.log";
     if (std::FILE* f = ::_wfopen(book.c_str(), L"wb")) {
         std::fputs("A1 text Code\nB1 text Qty\nA2 text X-1\nB2 number 42\nB3 empty\nB4 text last one\n", f);
         std::fclose(f);

@@ -113,6 +113,8 @@ void CheckSequence(std::string_view bytes) {
         Require(batch == u"kept");
         return;
     }
+    // The length worked out before any record is written is the length written.
+    Require(desktop::SequenceWork(fields).Length() == batch.size());
     // Prefix and suffix are copied as they stand, a separator in them included.
     if (fields.prefix.find(u'\n') != std::u16string::npos || fields.suffix.find(u'\n') != std::u16string::npos) return;
     const std::size_t expected = static_cast<std::size_t>((end - start) / step + 1);
