@@ -694,32 +694,10 @@ Layout IntelligentMail() {
 
 // ---- Band font of the matrix and stacked symbols ---------------------------------------------------
 
-// A hexadecimal digit draws its four bits as a column of four modules, the highest bit on top.
-Layout Band() {
-    Builder b("band", kBandModule);
-    for (int v = 0; v < 16; ++v) {
-        Glyph g{static_cast<char16_t>(v < 10 ? u'0' + v : u'A' + v - 10), kBandModule, {}, {}, {}};
-        for (int k = 0; k < 4;) {
-            if (!((v >> (3 - k)) & 1)) {
-                ++k;
-                continue;
-            }
-            int e = k;
-            while (e < 4 && ((v >> (3 - e)) & 1)) ++e;
-            g.rects.push_back({0, k * kBandModule, kBandModule, (e - k) * kBandModule});
-            k = e;
-        }
-        b.Add(std::move(g));
-    }
-    return b.Done();
-}
-
-// The stacked symbols' band font: the same four rows of a hexadecimal digit, each a symbol row
-// twice as tall as a module is wide (8 modules to the em), the row height of MicroPDF417 and a
-// PDF417 symbol half as wide as in the square band font.
-Layout StackedBand() {
-    constexpr int module = kEm / 8, row = kEm / 4;
-    Builder b("stackedband", module);
+// A hexadecimal digit draws its four bits as a column of four module rows `row` units tall,
+// the highest bit on top, one module `module` units wide.
+Layout Bands(std::string_view name, int module, int row) {
+    Builder b(name, module);
     for (int v = 0; v < 16; ++v) {
         Glyph g{static_cast<char16_t>(v < 10 ? u'0' + v : u'A' + v - 10), module, {}, {}, {}};
         for (int k = 0; k < 4;) {
@@ -736,6 +714,14 @@ Layout StackedBand() {
     }
     return b.Done();
 }
+
+// The matrix symbols' band font: square modules, four to the em.
+Layout Band() { return Bands("band", kBandModule, kBandModule); }
+
+// The stacked symbols' band font: each of the four rows a symbol row twice as tall as a module
+// is wide (8 modules to the em), the row height of MicroPDF417 and a PDF417 symbol half as wide
+// as in the square band font.
+Layout StackedBand() { return Bands("stackedband", kEm / 8, kEm / 4); }
 
 // ---- DataBar -----------------------------------------------------------------------------------------
 

@@ -181,3 +181,18 @@ testing_support::Image Capture(HWND wnd, const RECT& area) {
     ::ReleaseDC(wnd, src);
     return image;
 }
+
+bool PutOnClipboard(const std::wstring& text) {
+    if (!::OpenClipboard(nullptr)) return false;
+    ::EmptyClipboard();
+    HGLOBAL block = ::GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
+    bool ok = false;
+    if (block) {
+        std::copy_n(text.c_str(), text.size() + 1, static_cast<wchar_t*>(::GlobalLock(block)));
+        ::GlobalUnlock(block);
+        ok = ::SetClipboardData(CF_UNICODETEXT, block) != nullptr;
+        if (!ok) ::GlobalFree(block);
+    }
+    ::CloseClipboard();
+    return ok;
+}

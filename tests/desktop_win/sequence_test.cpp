@@ -877,20 +877,6 @@ void ControlKey(WORD vk) {
     ::SendInput(4, in, sizeof in[0]);
     ::Sleep(40);
 }
-bool PutTextOnClipboard(const std::wstring& text) {
-    if (!::OpenClipboard(nullptr)) return false;
-    ::EmptyClipboard();
-    HGLOBAL block = ::GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
-    bool ok = false;
-    if (block) {
-        std::copy_n(text.c_str(), text.size() + 1, static_cast<wchar_t*>(::GlobalLock(block)));
-        ::GlobalUnlock(block);
-        ok = ::SetClipboardData(CF_UNICODETEXT, block) != nullptr;
-        if (!ok) ::GlobalFree(block);
-    }
-    ::CloseClipboard();
-    return ok;
-}
 
 TEST_F(BatchDialog, ModifierLettersAndLaoMarksTypedOrPastedFirstOnALineAreShownOrRefusedByName) {
     HWND batch = Field(kBatch);
@@ -910,7 +896,7 @@ TEST_F(BatchDialog, ModifierLettersAndLaoMarksTypedOrPastedFirstOnALineAreShownO
             SetBatch(before);
             ::SendMessageW(batch, EM_SETSEL, 3, 3);  // the start of the second line
             if (paste) {
-                ASSERT_TRUE(PutTextOnClipboard(std::wstring(1, c)));
+                ASSERT_TRUE(PutOnClipboard(std::wstring(1, c)));
                 ControlKey('V');
             } else {
                 TypeKey(c);
@@ -930,7 +916,7 @@ TEST_F(BatchDialog, ModifierLettersAndLaoMarksTypedOrPastedFirstOnALineAreShownO
     SetBatch(before);
     ::SendMessageW(batch, EM_SETSEL, 3, 3);
     for (const wchar_t c : std::wstring(L"x\u02DC\u0E81\u0EB8\u0EC8")) TypeKey(c);
-    ASSERT_TRUE(PutTextOnClipboard(L" y\u02DC\u0E81\u0EC8"));
+    ASSERT_TRUE(PutOnClipboard(L" y\u02DC\u0E81\u0EC8"));
     ControlKey('V');
     EXPECT_TRUE(BatchBecomes(before + L"x\u02DC\u0E81\u0EB8\u0EC8 y\u02DC\u0E81\u0EC8")) << testing::PrintToString(Batch());
     EXPECT_TRUE(NoMessageBox());
