@@ -196,3 +196,13 @@ bool PutOnClipboard(const std::wstring& text) {
     ::CloseClipboard();
     return ok;
 }
+
+void TypeUnicodeKey(wchar_t c) {
+    INPUT in[2]{};
+    in[0].type = in[1].type = INPUT_KEYBOARD;
+    in[0].ki.wScan = in[1].ki.wScan = c;
+    in[0].ki.dwFlags = KEYEVENTF_UNICODE;
+    in[1].ki.dwFlags = KEYEVENTF_UNICODE | KEYEVENTF_KEYUP;
+    ::SendInput(2, in, sizeof in[0]);
+    ::Sleep(40);
+}

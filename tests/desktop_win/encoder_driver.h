@@ -50,6 +50,8 @@ bool TypeInto(HWND edit, const std::wstring& text, const std::wstring& expect);
 bool ChooseEntry(HWND pane, int id, const std::wstring& name);
 // The entries of a list of another process.
 std::vector<std::wstring> ListEntries(HWND combo);
+// One character typed on the keyboard (a key that gives it, as an input method does).
+void TypeUnicodeKey(wchar_t c);
 // Puts `text` on the clipboard as Unicode text, as a user copying it elsewhere would.
 bool PutOnClipboard(const std::wstring& text);
 // Waits until `wnd` has handled everything sent before and painted.

@@ -858,16 +858,6 @@ TEST_F(BatchDialog, ImportsHostileFilesWithoutCrashing) {
     EXPECT_EQ(imported, 7);
 }
 
-// One character typed on the keyboard (a key that gives it, as an input method does).
-void TypeKey(wchar_t c) {
-    INPUT in[2]{};
-    in[0].type = in[1].type = INPUT_KEYBOARD;
-    in[0].ki.wScan = in[1].ki.wScan = c;
-    in[0].ki.dwFlags = KEYEVENTF_UNICODE;
-    in[1].ki.dwFlags = KEYEVENTF_UNICODE | KEYEVENTF_KEYUP;
-    ::SendInput(2, in, sizeof in[0]);
-    ::Sleep(40);
-}
 void ControlKey(WORD vk) {
     INPUT in[4]{};
     for (INPUT& i : in) i.type = INPUT_KEYBOARD;
@@ -899,7 +889,7 @@ TEST_F(BatchDialog, ModifierLettersAndLaoMarksTypedOrPastedFirstOnALineAreShownO
                 ASSERT_TRUE(PutOnClipboard(std::wstring(1, c)));
                 ControlKey('V');
             } else {
-                TypeKey(c);
+                TypeUnicodeKey(c);
             }
             if (desktop::FailsFirstInRun(static_cast<char16_t>(c))) {
                 EXPECT_EQ(Dismiss(), W(desktop::ShapingRefused(static_cast<char16_t>(c))));
@@ -915,7 +905,7 @@ TEST_F(BatchDialog, ModifierLettersAndLaoMarksTypedOrPastedFirstOnALineAreShownO
     // After a letter of their script they are shown, typed and pasted.
     SetBatch(before);
     ::SendMessageW(batch, EM_SETSEL, 3, 3);
-    for (const wchar_t c : std::wstring(L"x\u02DC\u0E81\u0EB8\u0EC8")) TypeKey(c);
+    for (const wchar_t c : std::wstring(L"x\u02DC\u0E81\u0EB8\u0EC8")) TypeUnicodeKey(c);
     ASSERT_TRUE(PutOnClipboard(L" y\u02DC\u0E81\u0EC8"));
     ControlKey('V');
     EXPECT_TRUE(BatchBecomes(before + L"x\u02DC\u0E81\u0EB8\u0EC8 y\u02DC\u0E81\u0EC8")) << testing::PrintToString(Batch());
@@ -923,7 +913,7 @@ TEST_F(BatchDialog, ModifierLettersAndLaoMarksTypedOrPastedFirstOnALineAreShownO
     // Deleting the letter before a tilde would leave it first: refused too.
     SetBatch(L"x\u02DC");
     ::SendMessageW(batch, EM_SETSEL, 1, 1);
-    TypeKey(L'\b');
+    TypeUnicodeKey(L'\b');
     EXPECT_EQ(Dismiss(), W(desktop::ShapingRefused(0x02DC)));
     EXPECT_EQ(Batch(), L"x\u02DC");
     ASSERT_TRUE(StillRuns());

@@ -251,12 +251,7 @@ TEST_F(UserInput, ModifierLettersAndLaoMarksTypedOrPastedFirstInTheDataFieldAreS
                 ASSERT_TRUE(PutOnClipboard(std::wstring(1, c)));
                 PressWithControl('V');
             } else {
-                INPUT in[2]{};
-                in[0].type = in[1].type = INPUT_KEYBOARD;
-                in[0].ki.wScan = in[1].ki.wScan = c;
-                in[0].ki.dwFlags = KEYEVENTF_UNICODE;
-                in[1].ki.dwFlags = KEYEVENTF_UNICODE | KEYEVENTF_KEYUP;
-                ::SendInput(2, in, sizeof in[0]);
+                TypeUnicodeKey(c);
             }
             if (desktop::FailsFirstInRun(static_cast<char16_t>(c))) {
                 HWND box = app.WaitMessageBox(5000);
