@@ -119,25 +119,12 @@ TEST(FontLayouts, LinesJoinAndLineEndsDrawNothing) {
     }
 }
 
-TEST(FontLayouts, BandGlyphIsOneModuleWideAndFourTall) {
-    const fonts::Layout& band = *fonts::FindLayout("band");
-    EXPECT_EQ(band.module * 4, fonts::kEm);
-    for (int v = 0; v < 16; ++v) {
-        const fonts::Glyph* g = band.Find(static_cast<char16_t>(v < 10 ? u'0' + v : u'A' + v - 10));
-        ASSERT_NE(g, nullptr);
-        EXPECT_EQ(g->advance, band.module);
-        for (int k = 0; k < 4; ++k)
-            EXPECT_EQ(fonts::Layout::Covers(*g, band.module / 2.0, (k + 0.5) * band.module), ((v >> (3 - k)) & 1) != 0)
-                << v << " row " << k;
-    }
-    EXPECT_EQ(band.Find(u'a'), nullptr);  // the encoders write upper-case digits only
-}
-
-// The stacked symbols' band glyph draws the same four rows, each twice as tall as the glyph is
-// wide, so that a PDF417 symbol is half as wide as in the square band font.
-TEST(FontLayouts, StackedBandGlyphIsOneModuleWideAndFourRowsOfTwoModulesTall) {
-    const fonts::Layout& band = *fonts::FindLayout("stackedband");
-    EXPECT_EQ(band.module * 8, fonts::kEm);
+// A band glyph is one module wide and draws its digit's four bits as four rows of `rowModules`
+// modules each, the highest bit on top: sampled near the top and the bottom of every row.
+void ExpectBandGlyphs(std::string_view name, int rowModules) {
+    SCOPED_TRACE(std::string(name));
+    const fonts::Layout& band = *fonts::FindLayout(name);
+    EXPECT_EQ(band.module * 4 * rowModules, fonts::kEm);
     for (int v = 0; v < 16; ++v) {
         const fonts::Glyph* g = band.Find(static_cast<char16_t>(v < 10 ? u'0' + v : u'A' + v - 10));
         ASSERT_NE(g, nullptr);
@@ -147,6 +134,14 @@ TEST(FontLayouts, StackedBandGlyphIsOneModuleWideAndFourRowsOfTwoModulesTall) {
                 EXPECT_EQ(fonts::Layout::Covers(*g, band.module / 2.0, (k + part) * fonts::kEm / 4), ((v >> (3 - k)) & 1) != 0)
                     << v << " row " << k;
     }
+    EXPECT_EQ(band.Find(u'a'), nullptr);  // the encoders write upper-case digits only
+}
+
+// The matrix symbols' band glyph has square modules; the stacked symbols' draws each row twice
+// as tall as the glyph is wide, so that a PDF417 symbol is half as wide as in the square font.
+TEST(FontLayouts, BandGlyphsAreOneModuleWideAndFourRowsTall) {
+    ExpectBandGlyphs("band", 1);
+    ExpectBandGlyphs("stackedband", 2);
     const auto faces = fonts::GeneratedFaces();
     const auto pdf = std::find_if(faces.begin(), faces.end(), [](const fonts::Face& f) { return f.name == "KVPdf417"; });
     ASSERT_NE(pdf, faces.end());
